@@ -1,0 +1,3 @@
+#include "link/OutMessageLock.h"
+
+std::mutex g_outMessageLock;
