@@ -14,10 +14,10 @@ struct Minute {
     std::vector<int16_t> ecg, impedance;
     Minute()
     {
-        SyntheticEcgSpec spec;
-        spec.beatsPerMinute = 110;
-        ecg = MakeSyntheticEcg(spec, 60 * 400).samples;
-        BreathingSpec breathing;
+        EcgShape shape;
+        shape.beatsPerMinute = 110;
+        ecg = MakeSyntheticEcg(shape, 60 * 400).samples;
+        BreathingShape breathing;
         breathing.periodsSeconds = {2.8, 3.1, 3.4};
         impedance = MakeBreathing(breathing, static_cast<int>(ecg.size()));
     }

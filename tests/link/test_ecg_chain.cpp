@@ -77,9 +77,9 @@ TEST_F(EcgChainGlobals, ConnectResetPutsTheLiveRecordIntoItsResetState)
 
 TEST_F(EcgChainGlobals, HeartRateResultsAppearInTheGlobals)
 {
-    SyntheticEcgSpec spec;
-    spec.beatsPerMinute = 75;
-    const SyntheticEcg ecg = MakeSyntheticEcg(spec, 20 * 400);
+    EcgShape shape;
+    shape.beatsPerMinute = 75;
+    const SyntheticEcg ecg = MakeSyntheticEcg(shape, 20 * 400);
     EXPECT_EQ(DeriveHeartRate(ecg.samples[0], true), ecg.samples[0]);
     int beats = 0;
     for (std::size_t i = 1; i < ecg.samples.size(); ++i) {
@@ -125,9 +125,9 @@ TEST_F(EcgChainGlobals, DemoEcgSkipsTheMovalBaselineFilter)
 
 TEST_F(EcgChainGlobals, RespirationFollowsTheStatusWordAndTheDentalFlag)
 {
-    BreathingSpec spec;
-    spec.periodsSeconds = {3.0};
-    const std::vector<int16_t> impedance = MakeBreathing(spec, 60 * kImpedanceRate);
+    BreathingShape shape;
+    shape.periodsSeconds = {3.0};
+    const std::vector<int16_t> impedance = MakeBreathing(shape, 60 * kImpedanceRate);
     g_liveData.statusFlags = 1u << 14;
     g_liveData.heartRateSource = 1;
     g_liveData.hrFromSpO2 = 130;
@@ -168,8 +168,8 @@ TEST_F(EcgChainGlobals, CuffBlocksRunOnTheProcessChain)
 
 TEST_F(EcgChainGlobals, AResetFromTheConnectionThreadReachesTheDecodingThread)
 {
-    SyntheticEcgSpec spec;
-    const SyntheticEcg ecg = MakeSyntheticEcg(spec, 4000);
+    EcgShape shape;
+    const SyntheticEcg ecg = MakeSyntheticEcg(shape, 4000);
     std::atomic<bool> stop{false};
     CEvent running;
     std::thread decoder([&] {

@@ -15,11 +15,11 @@ constexpr int kFs = kImpedanceRate;
 
 std::vector<int16_t> Breathing(std::vector<double> breathsPerMinute, int seconds, unsigned seed = 3)
 {
-    BreathingSpec spec;
+    BreathingShape shape;
     for (double rate : breathsPerMinute)
-        spec.periodsSeconds.push_back(60.0 / rate);
-    spec.seed = seed;
-    return MakeBreathing(spec, seconds * kFs);
+        shape.periodsSeconds.push_back(60.0 / rate);
+    shape.seed = seed;
+    return MakeBreathing(shape, seconds * kFs);
 }
 
 RespirationInputs WithHeartRate(int32_t bpm)
