@@ -14,10 +14,10 @@ struct Minute {
     std::vector<int16_t> ecg, impedance;
     Minute()
     {
-        EcgShape shape;
+        SyntheticEcgSpec shape;
         shape.beatsPerMinute = 110;
         ecg = MakeSyntheticEcg(shape, 60 * 400).samples;
-        BreathingShape breathing;
+        BreathingSpec breathing;
         breathing.periodsSeconds = {2.8, 3.1, 3.4};
         impedance = MakeBreathing(breathing, static_cast<int>(ecg.size()));
     }

@@ -77,7 +77,7 @@ TEST_F(EcgChainGlobals, ConnectResetPutsTheLiveRecordIntoItsResetState)
 
 TEST_F(EcgChainGlobals, HeartRateResultsAppearInTheGlobals)
 {
-    EcgShape shape;
+    SyntheticEcgSpec shape;
     shape.beatsPerMinute = 75;
     const SyntheticEcg ecg = MakeSyntheticEcg(shape, 20 * 400);
     EXPECT_EQ(DeriveHeartRate(ecg.samples[0], true), ecg.samples[0]);
@@ -125,7 +125,7 @@ TEST_F(EcgChainGlobals, DemoEcgSkipsTheMovalBaselineFilter)
 
 TEST_F(EcgChainGlobals, RespirationFollowsTheStatusWordAndTheDentalFlag)
 {
-    BreathingShape shape;
+    BreathingSpec shape;
     shape.periodsSeconds = {3.0};
     const std::vector<int16_t> impedance = MakeBreathing(shape, 60 * kImpedanceRate);
     g_liveData.statusFlags = 1u << 14;
@@ -168,7 +168,7 @@ TEST_F(EcgChainGlobals, CuffBlocksRunOnTheProcessChain)
 
 TEST_F(EcgChainGlobals, AResetFromTheConnectionThreadReachesTheDecodingThread)
 {
-    EcgShape shape;
+    SyntheticEcgSpec shape;
     const SyntheticEcg ecg = MakeSyntheticEcg(shape, 4000);
     std::atomic<bool> stop{false};
     CEvent running;

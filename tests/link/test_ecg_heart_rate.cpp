@@ -65,7 +65,7 @@ class SyntheticEcgRate : public ::testing::TestWithParam<std::tuple<int, int>> {
 TEST_P(SyntheticEcgRate, LearnsThenFollowsEveryBeat)
 {
     const auto [fs, bpm] = GetParam();
-    EcgShape shape;
+    SyntheticEcgSpec shape;
     shape.sampleRate = fs;
     shape.beatsPerMinute = bpm;
     shape.seed = static_cast<unsigned>(fs + bpm);
@@ -132,7 +132,7 @@ TEST(HeartRateChain, ReportsTheDetectorDelayOfANormalBeat)
 {
     // W + F: 26 + 79 at 400/s, 32 + 99 at 500/s (64 ms window, 150 ms pre-blank).
     for (const auto& [fs, delay] : {std::pair{400, 105}, std::pair{500, 131}}) {
-        EcgShape shape;
+        SyntheticEcgSpec shape;
         shape.sampleRate = fs;
         shape.beatsPerMinute = 90;
         HeartRateChain chain;
@@ -146,7 +146,7 @@ TEST(HeartRateChain, ReportsTheDetectorDelayOfANormalBeat)
 TEST(HeartRateChain, LeadsOffDropsTheRateAtOnceAndTheDetectorKeepsRunning)
 {
     const int fs = 400;
-    EcgShape shape;
+    SyntheticEcgSpec shape;
     shape.beatsPerMinute = 120;
     const SyntheticEcg ecg = MakeSyntheticEcg(shape, 30 * fs);
     HeartRateChain chain;
@@ -162,7 +162,7 @@ TEST(HeartRateChain, LeadsOffDropsTheRateAtOnceAndTheDetectorKeepsRunning)
 TEST(HeartRateChain, FlatLineClearsTheRateAtTheCounterLimit)
 {
     for (const auto& [fs, limit] : {std::pair{400, kBeatLimits400.maxInterval}, std::pair{500, kBeatLimits500.maxInterval}}) {
-        EcgShape shape;
+        SyntheticEcgSpec shape;
         shape.sampleRate = fs;
         shape.beatsPerMinute = 100;
         shape.baselineWander = 0;
@@ -182,7 +182,7 @@ TEST(HeartRateChain, FlatLineClearsTheRateAtTheCounterLimit)
 TEST(HeartRateChain, EquineModeFindsInvertedSlowComplexes)
 {
     for (int fs : {400, 500}) {
-        EcgShape shape;
+        SyntheticEcgSpec shape;
         shape.sampleRate = fs;
         shape.beatsPerMinute = 32;
         shape.inverted = true;
@@ -195,7 +195,7 @@ TEST(HeartRateChain, EquineModeFindsInvertedSlowComplexes)
 TEST(HeartRateChain, AboveFourHundredModeMeasuresWhatNormalModeCannot)
 {
     // 480 bpm is 50 samples apart at 400/s: inside the normal refractory period.
-    EcgShape shape;
+    SyntheticEcgSpec shape;
     shape.beatsPerMinute = 480;
     shape.qrsWidthMs = 4;
     const std::vector<int16_t> ecg = MakeSyntheticEcg(shape, 20 * 400).samples;
@@ -206,7 +206,7 @@ TEST(HeartRateChain, AboveFourHundredModeMeasuresWhatNormalModeCannot)
 
 TEST(HeartRateChain, SurvivesModeChangesAndOddRates)
 {
-    EcgShape shape;
+    SyntheticEcgSpec shape;
     shape.beatsPerMinute = 90;
     const std::vector<int16_t> ecg = MakeSyntheticEcg(shape, 40 * 400).samples;
     HeartRateChain chain;

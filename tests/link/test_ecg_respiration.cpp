@@ -15,7 +15,7 @@ constexpr int kFs = kImpedanceRate;
 
 std::vector<int16_t> Breathing(std::vector<double> breathsPerMinute, int seconds, unsigned seed = 3)
 {
-    BreathingShape shape;
+    BreathingSpec shape;
     for (double rate : breathsPerMinute)
         shape.periodsSeconds.push_back(60.0 / rate);
     shape.seed = seed;

@@ -20,7 +20,7 @@ int16_t Clamp16(double v)
 
 } // namespace
 
-SyntheticEcg MakeSyntheticEcg(const EcgShape& shape, int sampleCount)
+SyntheticEcg MakeSyntheticEcg(const SyntheticEcgSpec& shape, int sampleCount)
 {
     SyntheticEcg out;
     out.samples.resize(sampleCount);
@@ -66,7 +66,7 @@ SyntheticEcg MakeSyntheticEcg(const EcgShape& shape, int sampleCount)
     return out;
 }
 
-std::vector<int16_t> MakeBreathing(const BreathingShape& shape, int sampleCount)
+std::vector<int16_t> MakeBreathing(const BreathingSpec& shape, int sampleCount)
 {
     std::vector<int16_t> out(sampleCount);
     std::mt19937 gen(shape.seed);

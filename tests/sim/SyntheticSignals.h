@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-struct EcgShape {
+struct SyntheticEcgSpec {
     int sampleRate = 400;
     double beatsPerMinute = 60.0;
     double amplitude = 1000.0;       // R wave height in counts
@@ -22,11 +22,11 @@ struct SyntheticEcg {
     std::vector<int> rPeaks;  // sample index of every R wave
 };
 
-SyntheticEcg MakeSyntheticEcg(const EcgShape& shape, int sampleCount);
+SyntheticEcg MakeSyntheticEcg(const SyntheticEcgSpec& shape, int sampleCount);
 
 // Thoracic impedance at 75 samples per second: a sine around an offset,
 // whose period may change from breath to breath.
-struct BreathingShape {
+struct BreathingSpec {
     std::vector<double> periodsSeconds;  // cycled through, one per breath
     double amplitude = 300.0;
     double offset = 1000.0;
@@ -36,4 +36,4 @@ struct BreathingShape {
 
 constexpr int kImpedanceRate = 75;
 
-std::vector<int16_t> MakeBreathing(const BreathingShape& shape, int sampleCount);
+std::vector<int16_t> MakeBreathing(const BreathingSpec& shape, int sampleCount);
