@@ -13,8 +13,17 @@ extern Relaxed<int16_t> g_respRate;       // breaths per minute, 0 = none
 extern Relaxed<uint8_t> g_hrDetectMode;   // 0 normal, 1 rates above 400, 2 equine
 extern Relaxed<uint8_t> g_ecgBandwidthFlag; // 1: show the filtered ECG
 
-// Connect-time reset of the live record and of every chain.
+// Connect-time reset: the live record to its reset values, the heart rate
+// cleared, and the beat detector re-initialised by the next ECG sample (safe
+// to call from another thread than the decoding one).
 void ResetRemoteDataState();
+
+// The application's demo flag: demo ECG needs no baseline removal on the
+// Moval path.
+void SetEcgDemoMode(bool demo);
+
+// Every chain and result back to its state at program start (tests).
+void ResetEcgChainState();
 
 int16_t DeriveHeartRate(int16_t sample, bool enabled);       // 400 samples/s
 int16_t DeriveHeartRateMoval(int16_t sample, bool enabled);  // 500 samples/s
