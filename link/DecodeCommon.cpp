@@ -33,7 +33,7 @@ void FilterRespiration(const uint8_t* wire, int16_t out[kSlowValues])
 {
     const bool rejecting = g_liveData.dentalScalarRejection == 1;
     for (int i = 0; i < kSlowValues; ++i) {
-        const int16_t value = rejecting ? int16_t(0) : WireI16(wire + 2 * i);
+        const int16_t value = rejecting ? int16_t(0) : ReadLeI16(wire + 2 * i);
         const int16_t filtered = DeriveRespirationRate(value);
         out[i] = rejecting ? int16_t(0) : filtered;
     }

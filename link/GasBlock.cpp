@@ -46,7 +46,7 @@ bool DecodeGasSetUp(const uint8_t* gas, uint16_t& features, GasBlockOrigin origi
         return false;
     }
     live.numerics[kParamRespRate] = gas[0] < 121 ? int16_t(gas[0]) : int16_t(0);
-    const float pressure = float(WireU16(gas + 40)) / 100.0f;
+    const float pressure = float(ReadLe16(gas + 40)) / 100.0f;
     live.ambientPressure = pressure >= 5.0f && pressure <= 13.0f ? pressure : kStandardAmbientPressure;
     if (origin == GasBlockOrigin::TarvikPlus)
         SetFeatureBit(features, kFeatureN2O, live.showN2OSetting != 0);

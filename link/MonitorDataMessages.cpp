@@ -39,7 +39,7 @@ void ProcessMsgEcgZData(void* owner, const uint8_t* data, uint16_t length)
     const bool valid = EcgSignalValid();
     for (int k = 0; k < kBlockFrames; ++k) {
         SampleFrame& frame = BeginRingWrite();
-        EcgStep(frame, WireI16(data + 2 + 2 * k), valid);
+        EcgStep(frame, ReadLeI16(data + 2 + 2 * k), valid);
         frame.resp = valid ? resp[SlowIndex(k)] : int16_t(0);
         CommitRingWrite();
     }
@@ -62,8 +62,8 @@ void ProcessMsgSpO2Data(void* owner, const uint8_t* data, uint16_t length)
     SelvoCheck(state, tag);
     state.cycleMessageId = kMsgSpO2Data;
     MarkGoodPacket();
-    live.numerics[kParamSpO2] = int16_t(WireU16(data + 6));
-    live.hrFromSpO2 = int16_t(WireU16(data + 8));
+    live.numerics[kParamSpO2] = int16_t(ReadLe16(data + 6));
+    live.hrFromSpO2 = int16_t(ReadLe16(data + 8));
     for (int k = 0; k < kBlockFrames; ++k) {
         SampleFrame& frame = BeginRingWrite();
         frame.pleth = data[SlowIndex(k)];
@@ -92,8 +92,8 @@ void ProcessMsgCO2Data(void* owner, const uint8_t* data, uint16_t length)
     for (int k = 0; k < kBlockFrames; ++k) {
         SampleFrame& frame = BeginRingWrite();
         const int slow = SlowIndex(k);
-        frame.co2 = WireI16(data + kGasCo2Samples + 2 * slow);
-        frame.o2 = WireI16(data + kGasO2Samples + 2 * slow);
+        frame.co2 = ReadLeI16(data + kGasCo2Samples + 2 * slow);
+        frame.o2 = ReadLeI16(data + kGasO2Samples + 2 * slow);
         frame.co2Valid = co2Valid;
         CommitRingWrite();
     }
@@ -119,7 +119,7 @@ void ProcessMsgTempData(void* owner, const uint8_t* data, uint16_t length)
     LiveData& live = g_liveData;
     SelvoCheck(state, tag, true);
     MarkGoodPacket();
-    live.numerics[kParamTemperature] = TemperatureTenths(WireI16(data + 2));
+    live.numerics[kParamTemperature] = TemperatureTenths(ReadLeI16(data + 2));
     // A remote that measures only temperature is refreshed by this message.
     if (live.featureBits == kFeatureTemp) {
         state.cycleMessageId = kMsgTempData;
@@ -146,16 +146,16 @@ void ProcessMsgNibpData(void* owner, const uint8_t* data, uint16_t length)
     live.secondaryAgent = 0;
     for (auto& available : live.agentAvailable)
         available = 0;
-    live.hrFromBp = int16_t(WireU16(data + 0));
-    live.numerics[kParamSystolic] = int16_t(WireU16(data + 2));
-    live.numerics[kParamDiastolic] = int16_t(WireU16(data + 4));
-    live.numerics[kParamMean] = int16_t(WireU16(data + 6));
+    live.hrFromBp = int16_t(ReadLe16(data + 0));
+    live.numerics[kParamSystolic] = int16_t(ReadLe16(data + 2));
+    live.numerics[kParamDiastolic] = int16_t(ReadLe16(data + 4));
+    live.numerics[kParamMean] = int16_t(ReadLe16(data + 6));
 
     // Bytes 8..31: six cuff-pressure words, then six oscillation words.
     int16_t pressureIn[kSlowValues], oscillationIn[kSlowValues];
     for (int i = 0; i < kSlowValues; ++i) {
-        pressureIn[i] = WireI16(data + 8 + 2 * i);
-        oscillationIn[i] = WireI16(data + 20 + 2 * i);
+        pressureIn[i] = ReadLeI16(data + 8 + 2 * i);
+        oscillationIn[i] = ReadLeI16(data + 20 + 2 * i);
     }
     int16_t pressure[kSlowValues], oscillation[kSlowValues];
     FilterSampleBlock(kSlowValues, pressureIn, oscillationIn, pressure, oscillation);
@@ -189,15 +189,15 @@ void ProcessMsgDeviceState(void* owner, const uint8_t* data, uint16_t length)
         return;
     LiveData& live = g_liveData;
     MarkGoodPacket();
-    const uint32_t status = WireU32(data + 4);
-    const uint32_t extended = WireU32(data + 8);
-    const uint16_t remoteFeatures = WireU16(data + 12);
+    const uint32_t status = ReadLe32(data + 4);
+    const uint32_t extended = ReadLe32(data + 8);
+    const uint16_t remoteFeatures = ReadLe16(data + 12);
     if (extended != 4) {
         live.featureBits = uint16_t(remoteFeatures | kFeatureCO2 | kFeatureO2);
         live.deviceKind = kDeviceBrindle;
     } else {
         // Entering or leaving temperature-only needs a new layout.
-        const bool wordIsTempOnly = WireU32(data + 12) == kFeatureTemp;
+        const bool wordIsTempOnly = ReadLe32(data + 12) == kFeatureTemp;
         const bool liveIsTempOnly = live.featureBits == kFeatureTemp;
         if (wordIsTempOnly != liveIsTempOnly) {
             state.cycleMessageId = 16;
@@ -211,7 +211,7 @@ void ProcessMsgDeviceState(void* owner, const uint8_t* data, uint16_t length)
         live.featureBits = remoteFeatures;
     }
     live.batteryLevel = int16_t(status & 7);
-    state.stateCode = WireU16(data + 2);
+    state.stateCode = ReadLe16(data + 2);
     live.statusFlags = status;
 
     int code = 0;
@@ -247,16 +247,16 @@ void ProcessMsgSelvoData(void* owner, const uint8_t* data, uint16_t length)
                             kSelvoDataLength, length, false))
         return;
     LiveData& live = g_liveData;
-    const uint32_t status = WireU32(data + 92);
+    const uint32_t status = ReadLe32(data + 92);
     live.statusFlags = status;
     live.sampleRate = 400;
     live.deviceKind = kDeviceSelvo;
-    live.featureBits = WireU16(data + 96);
+    live.featureBits = ReadLe16(data + 96);
     live.gasModuleKind = 5;
     MarkGoodPacket();
     live.batteryLevel = int16_t(status & 7);
-    state.stateCode = WireU16(data + 90);
-    live.numerics[kParamTemperature] = TemperatureTenths(WireI16(data + 86));
+    state.stateCode = ReadLe16(data + 90);
+    live.numerics[kParamTemperature] = TemperatureTenths(ReadLeI16(data + 86));
     live.numerics[kParamSpO2] = 0;
     live.hrFromSpO2 = 0;
     int16_t resp[kSlowValues];
@@ -265,7 +265,7 @@ void ProcessMsgSelvoData(void* owner, const uint8_t* data, uint16_t length)
     const bool valid = EcgSignalValid();
     for (int k = 0; k < kBlockFrames; ++k) {
         SampleFrame& frame = BeginRingWrite();
-        EcgStep(frame, WireI16(data + 2 * k), valid);
+        EcgStep(frame, ReadLeI16(data + 2 * k), valid);
         frame.pleth = data[64 + SlowIndex(k)];
         frame.co2Valid = 0;
         frame.resp = valid ? resp[SlowIndex(k)] : int16_t(0);

@@ -18,7 +18,7 @@ int ExpectedTextLength(const uint8_t* data, uint16_t length, int lengthAt)
 {
     if (data == nullptr || length < kTextHead)
         return kTextHead;
-    return TextMessageLength(WireU16(data + lengthAt));
+    return TextMessageLength(ReadLe16(data + lengthAt));
 }
 
 } // namespace
@@ -37,7 +37,7 @@ void ProcessMsgProductCode(void* owner, const uint8_t* data, uint16_t length)
                             kProductLength, length, true))
         return;
     MarkGoodPacket();
-    g_liveData.deviceKind = DeviceKindFromProductCode(WireU16(data));
+    g_liveData.deviceKind = DeviceKindFromProductCode(ReadLe16(data));
 }
 
 void ProcessMsgTerminalOutput(void* owner, const uint8_t* data, uint16_t length)
@@ -49,8 +49,8 @@ void ProcessMsgTerminalOutput(void* owner, const uint8_t* data, uint16_t length)
                             "Bad TerminalOutput msg length!  Expected Msg Length 0x%x, Received Data Size 0x%x.",
                             ExpectedTextLength(data, length, 2), length, true))
         return;
-    const uint16_t textLength = WireU16(data + 2);
-    if (WireU16(data) == 0 && textLength > 0)
+    const uint16_t textLength = ReadLe16(data + 2);
+    if (ReadLe16(data) == 0 && textLength > 0)
         SendToTerminal(state, reinterpret_cast<const char*>(data + kTextHead), textLength);
 }
 
@@ -65,7 +65,7 @@ void ProcessMsgVersionInfo(void* owner, const uint8_t* data, uint16_t length)
                             ExpectedTextLength(data, length, 0), length, false))
         return;
     MarkGoodPacket();
-    const uint16_t textLength = WireU16(data);
+    const uint16_t textLength = ReadLe16(data);
     const char* text = reinterpret_cast<const char*>(data + kTextHead);
     std::string collected(text, textLength);
     if (state.terminal != nullptr) {
@@ -86,8 +86,8 @@ void ProcessMsgDebugOutput(void* owner, const uint8_t* data, uint16_t length)
                             "Bad DebugOutput msg length!  Expected Msg Length 0x%x, Received Data Size 0x%x.",
                             ExpectedTextLength(data, length, 2), length, true))
         return;
-    const uint16_t kind = WireU16(data);
-    const uint16_t textLength = WireU16(data + 2);
+    const uint16_t kind = ReadLe16(data);
+    const uint16_t textLength = ReadLe16(data + 2);
     const char* text = reinterpret_cast<const char*>(data + kTextHead);
     switch (kind) {
     case 1:

@@ -46,7 +46,7 @@ void DecodeGoodPacket(DecodeState& link, uint32_t header)
     live.lastPacketTick = GetTickCount();
     live.batteryLevel = int16_t((header >> 13) & 7);
     link.stateCode = uint16_t((header >> 19) & 0x3F);
-    const int16_t temperature = WireI16(p + 106);
+    const int16_t temperature = ReadLeI16(p + 106);
     if (temperature >= 0) {
         live.statusFlags = live.statusFlags | 0x8000u;
         live.numerics[kParamTemperature] = int16_t(temperature / 10);
@@ -54,7 +54,7 @@ void DecodeGoodPacket(DecodeState& link, uint32_t header)
         live.numerics[kParamTemperature] = 0;
     }
     for (int k = 0; k < kMovalSamples; ++k) {
-        const int16_t word = WireI16(p + kSampleOffset + 2 * k);
+        const int16_t word = ReadLeI16(p + kSampleOffset + 2 * k);
         const bool valid = (word & 3) != 0;
         SampleFrame& frame = BeginRingWrite();
         g_beatFlag = 0;
@@ -78,8 +78,8 @@ void DecodeGoodPacket(DecodeState& link, uint32_t header)
 void CompletePacket(DecodeState& link)
 {
     LiveData& live = g_liveData;
-    const uint32_t header = WireU32(link.packet + 4);
-    const bool good = MovalChecksum(link.packet) == WireU16(link.packet + 108);
+    const uint32_t header = ReadLe32(link.packet + 4);
+    const bool good = MovalChecksum(link.packet) == ReadLe16(link.packet + 108);
     link.movalPacketCounter = (link.movalPacketCounter + 1) % 64;
     if (good) {
         CheckSequence(link, header);
@@ -107,9 +107,9 @@ uint16_t MovalChecksum(const uint8_t* packet)
 {
     uint32_t sum = 0;
     for (int k = 0; k < kMovalSamples; ++k)
-        sum += uint32_t(int32_t(WireI16(packet + kSampleOffset + 2 * k)));
-    sum += WireU32(packet + 104);
-    return uint16_t(2u * (WireU32(packet + 4) + sum) + 1u);
+        sum += uint32_t(int32_t(ReadLeI16(packet + kSampleOffset + 2 * k)));
+    sum += ReadLe32(packet + 104);
+    return uint16_t(2u * (ReadLe32(packet + 4) + sum) + 1u);
 }
 
 void EcgMovalStream(DecodeState& link, const uint8_t* data, std::size_t length)

@@ -36,9 +36,9 @@ void HandleCheckedPacket(DecodeState& link, uint32_t packetLength, const TarvikL
     if (packetLength > layout.nominal)
         SendToTerminal(link, reinterpret_cast<const char*>(link.packet + layout.nominal),
                        packetLength - layout.nominal);
-    const uint32_t status = WireU32(link.packet + layout.statusAt);
+    const uint32_t status = ReadLe32(link.packet + layout.statusAt);
     g_liveData.batteryLevel = int16_t(status & 7);
-    link.stateCode = WireU16(link.packet + layout.stateAt);
+    link.stateCode = ReadLe16(link.packet + layout.stateAt);
     g_liveData.statusFlags = status;
     DecodeTarvikPayload(link);
 }
@@ -51,9 +51,9 @@ void ProcessLegacyPacket(void* owner, const uint8_t* packet, uint32_t length, co
     const uint32_t copied = length < layout.limit ? length : layout.limit;
     std::memcpy(link.packet, packet, copied);
 
-    const uint32_t lengthWord = copied >= 2 ? WireU16(link.packet) : 0;
+    const uint32_t lengthWord = copied >= 2 ? ReadLe16(link.packet) : 0;
     const bool fieldPresent = copied >= layout.checksumAt + 4;
-    const uint32_t field = fieldPresent ? WireU32(link.packet + layout.checksumAt) : 0;
+    const uint32_t field = fieldPresent ? ReadLe32(link.packet + layout.checksumAt) : 0;
     // The sum covers the length the packet claims, which must lie inside
     // the bytes received and inside the model's limits.
     const bool lengthSound = lengthWord >= layout.nominal && lengthWord <= layout.limit && lengthWord <= length;
@@ -67,7 +67,7 @@ void ProcessLegacyPacket(void* owner, const uint8_t* packet, uint32_t length, co
         return;
     }
     // Only a packet that passed its sum may name the model.
-    g_liveData.statusFlags = WireU32(link.packet + layout.statusAt);
+    g_liveData.statusFlags = ReadLe32(link.packet + layout.statusAt);
     g_liveData.sampleRate = 400;
     g_liveData.deviceKind = layout.model;
     if (layout.model == kDeviceTarvik) {
@@ -106,19 +106,19 @@ void ProcessTarvikPlusMessage(void* owner, const uint8_t* packet, uint32_t lengt
 int DetermineTarvikType(DecodeState& link)
 {
     const uint8_t* packet = link.packet;
-    const uint32_t lengthWord = WireU16(packet);
+    const uint32_t lengthWord = ReadLe16(packet);
     const uint32_t received = link.previousFrameLength;
     // A length word is believed only when the frame really held that many
     // bytes and the checksum field lies inside them.
     if (lengthWord >= kTarvikClassicLength && lengthWord < kTarvikClassicLimit && lengthWord <= received &&
-        TarvikChecksum(packet, lengthWord, kTarvikClassicChecksum) == WireU32(packet + kTarvikClassicChecksum)) {
+        TarvikChecksum(packet, lengthWord, kTarvikClassicChecksum) == ReadLe32(packet + kTarvikClassicChecksum)) {
         g_liveData.featureBits = 15;
         g_liveData.gasModuleKind = 5;
         DecodeLog(link, "CSerialMoval::DetermineTarvikType", "Remote Device is a Tarvik (Classic)");
         return kDeviceTarvik;
     }
     if (lengthWord >= kTarvikPlusLength && lengthWord < kTarvikPlusLimit && lengthWord <= received &&
-        TarvikChecksum(packet, lengthWord, kTarvikPlusChecksum) == WireU32(packet + kTarvikPlusChecksum)) {
+        TarvikChecksum(packet, lengthWord, kTarvikPlusChecksum) == ReadLe32(packet + kTarvikPlusChecksum)) {
         DecodeLog(link, "CSerialMoval::DetermineTarvikType", "Remote Device is a Tarvik Plus");
         return kDeviceTarvikPlus;
     }
@@ -129,8 +129,8 @@ void CheckTarvikStreamPacket(DecodeState& link)
 {
     const bool classic = g_liveData.deviceKind == kDeviceTarvik;
     const TarvikLayout& layout = classic ? kClassic : kPlus;
-    const uint32_t lengthWord = WireU16(link.packet);
-    const uint32_t field = WireU32(link.packet + layout.checksumAt);
+    const uint32_t lengthWord = ReadLe16(link.packet);
+    const uint32_t field = ReadLe32(link.packet + layout.checksumAt);
     const uint32_t sum = TarvikChecksum(link.packet, lengthWord, layout.checksumAt);
     g_liveData.streamSumField = field;
     g_liveData.streamSum = sum;
@@ -150,13 +150,13 @@ void DecodeTarvikPayload(DecodeState& link)
 
     MarkGoodPacket();
     if (classic) {
-        live.numerics[kParamTemperature] = TemperatureTenths(WireI16(p + 94));
-        live.numerics[kParamSpO2] = int16_t(WireU16(p + 86));
-        live.hrFromSpO2 = int16_t(WireU16(p + 88));
+        live.numerics[kParamTemperature] = TemperatureTenths(ReadLeI16(p + 94));
+        live.numerics[kParamSpO2] = int16_t(ReadLe16(p + 86));
+        live.hrFromSpO2 = int16_t(ReadLe16(p + 88));
     } else {
-        live.numerics[kParamTemperature] = TemperatureTenths(WireI16(p + 146));
-        live.numerics[kParamSpO2] = int16_t(WireU16(p + 140));
-        live.hrFromSpO2 = int16_t(WireU16(p + 142));
+        live.numerics[kParamTemperature] = TemperatureTenths(ReadLeI16(p + 146));
+        live.numerics[kParamSpO2] = int16_t(ReadLe16(p + 140));
+        live.hrFromSpO2 = int16_t(ReadLe16(p + 142));
         DecodeGasFlags(gas);
         const uint8_t byte95 = p[95];
         if ((byte95 & 0x80) != 0) {
@@ -169,7 +169,7 @@ void DecodeTarvikPayload(DecodeState& link)
         } else {
             g_gasStatus[9] = 1;
         }
-        if ((WireU32(p + 152) & (1u << 25)) != 0)
+        if ((ReadLe32(p + 152) & (1u << 25)) != 0)
             live.displayLatch = 1;
     }
 
@@ -180,11 +180,11 @@ void DecodeTarvikPayload(DecodeState& link)
         live.numerics[kParamRespRate] = g_respRate;
     } else {
         live.numerics[kParamApnea] = gas[38];
-        live.numerics[kParamSystolic] = int16_t(WireU16(p + 128));
-        live.numerics[kParamDiastolic] = int16_t(WireU16(p + 130));
-        live.numerics[kParamMean] = int16_t(WireU16(p + 132));
-        live.hrFromBp = int16_t(WireU16(p + 126));
-        uint16_t features = WireU16(p + 156);
+        live.numerics[kParamSystolic] = int16_t(ReadLe16(p + 128));
+        live.numerics[kParamDiastolic] = int16_t(ReadLe16(p + 130));
+        live.numerics[kParamMean] = int16_t(ReadLe16(p + 132));
+        live.hrFromBp = int16_t(ReadLe16(p + 126));
+        uint16_t features = ReadLe16(p + 156);
         if (!DecodeGasSetUp(gas, features, GasBlockOrigin::TarvikPlus))
             live.numerics[kParamRespRate] = g_respRate;
         // The view's copy of the handled features stays the view's: it
@@ -199,12 +199,12 @@ void DecodeTarvikPayload(DecodeState& link)
     for (int k = 0; k < kBlockFrames; ++k) {
         const int slow = SlowIndex(k);
         SampleFrame& frame = BeginRingWrite();
-        EcgStep(frame, WireI16(p + 2 + 2 * k), valid);
+        EcgStep(frame, ReadLeI16(p + 2 + 2 * k), valid);
         frame.co2Valid = co2Valid;
         frame.pleth = pleth[slow];
         if (!classic) {
-            frame.co2 = WireI16(gas + kGasCo2Samples + 2 * slow);
-            frame.o2 = WireI16(gas + kGasO2Samples + 2 * slow);
+            frame.co2 = ReadLeI16(gas + kGasCo2Samples + 2 * slow);
+            frame.o2 = ReadLeI16(gas + kGasO2Samples + 2 * slow);
         }
         frame.resp = valid ? resp[slow] : int16_t(0);
         CommitRingWrite();

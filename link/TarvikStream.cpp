@@ -45,12 +45,12 @@ void Append(DecodeState& link, uint8_t byte)
         return;
     const uint32_t nominal = link.lengthLimit - kTarvikTextRoom;
     if (link.writePosition == 2) {
-        const uint32_t lengthWord = WireU16(link.packet);
+        const uint32_t lengthWord = ReadLe16(link.packet);
         if (lengthWord < nominal || lengthWord > link.lengthLimit)
             link.packetDone = 1;
         return;
     }
-    if (link.writePosition > 2 && link.writePosition == WireU16(link.packet)) {
+    if (link.writePosition > 2 && link.writePosition == ReadLe16(link.packet)) {
         link.packetDone = 1;
         CheckTarvikStreamPacket(link);
     }
