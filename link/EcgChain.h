@@ -16,6 +16,13 @@ extern Relaxed<uint8_t> g_ecgBandwidthFlag; // 1: show the filtered ECG
 // Connect-time reset of the live record and of every chain.
 void ResetRemoteDataState();
 
+// The application's demo flag: demo ECG needs no baseline removal on the
+// Moval path.
+void SetEcgDemoMode(bool demo);
+
+// Every chain and result back to its state at program start (tests).
+void ResetEcgChainState();
+
 int16_t DeriveHeartRate(int16_t sample, bool enabled);       // 400 samples/s
 int16_t DeriveHeartRateMoval(int16_t sample, bool enabled);  // 500 samples/s
 int16_t DeriveRespirationRate(int16_t sample);

@@ -1,0 +1,24 @@
+#pragma once
+// Wire fields are little-endian and may sit at any offset: read them byte by
+// byte, never through a cast pointer.
+#include <cstdint>
+
+inline uint16_t ReadLe16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+inline uint32_t ReadLe32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// Sum of the bytes as unsigned 8-bit values, wrapping at 32 bits.
+inline uint32_t ByteSum(const uint8_t* p, uint32_t length)
+{
+    uint32_t sum = 0;
+    for (uint32_t i = 0; i < length; ++i)
+        sum += p[i];
+    return sum;
+}
