@@ -69,8 +69,3 @@ bool IProfileStore::WriteProfileString(const std::string& section, const std::st
 {
     return WriteValue(ValuePath(section, entry), value);
 }
-
-std::string LookUpPortMap(const IProfileStore& store, int portNumber)
-{
-    return store.GetProfileString("PortMap", "COM" + std::to_string(portNumber), "");
-}

@@ -54,7 +54,3 @@ public:
     // opened.
     virtual std::shared_ptr<IProfileStore> OpenKey(SettingsScope scope, const std::string& subKey, bool create) = 0;
 };
-
-// Device path of a COM port number from the section "PortMap" (value
-// "COM5", say); empty when the map has no entry for it.
-std::string LookUpPortMap(const IProfileStore& store, int portNumber);

@@ -81,7 +81,9 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string BuildText(const IProfileStore::Values& values)
+} // namespace
+
+bool SettingsText(const IProfileStore::Values& values, std::string& out)
 {
     std::ostringstream text;
     text << "[" << kMarkerSection << "]\n" << kMarkerName << "=" << kMarkerValue << "\n";
@@ -90,18 +92,27 @@ std::string BuildText(const IProfileStore::Values& values)
         const auto slash = path.rfind('/');
         const std::string thisSection = slash == std::string::npos ? std::string() : path.substr(0, slash);
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (name.empty() || name.find('\\') != std::string::npos)
+            return false;
         if (thisSection != section) {
             section = thisSection;
+            // Sections read as the registry shows them; a line break in one
+            // could not be read back.
+            if (section.find_first_of("\r\n") != std::string::npos || section == kMarkerSection)
+                return false;
             std::string shown = section;
             for (char& c : shown)
                 if (c == '/')
                     c = '\\';
-            text << "\n[" << Escape(shown, true) << "]\n";
+            text << "\n[" << shown << "]\n";
         }
         text << Escape(name, true) << "=" << Escape(value, false) << "\n";
     }
-    return text.str();
+    out = text.str();
+    return true;
 }
+
+namespace {
 
 bool WriteAll(int fd, const std::string& text)
 {
@@ -124,7 +135,9 @@ bool ExportSettingsFile(const IProfileStore& store, const std::string& path)
     const IProfileStore::Values values = store.ReadAll();
     if (values.empty() || path.empty())
         return false;
-    const std::string text = BuildText(values);
+    std::string text;
+    if (!SettingsText(values, text))
+        return false;
 
     std::string temp = FolderOf(path) + "/.quorin-settings-XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -139,27 +152,24 @@ bool ExportSettingsFile(const IProfileStore& store, const std::string& path)
     return ok;
 }
 
-bool ReadSettingsFile(const std::string& path, IProfileStore::Values& values)
+bool ParseSettingsText(const std::string& text, IProfileStore::Values& values)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
+    std::istringstream lines(text);
     IProfileStore::Values read;
     bool marked = false;
     std::string section;
     std::string line;
-    while (std::getline(file, line)) {
+    while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty() || line[0] == ';' || line[0] == '#')
             continue;
         if (line[0] == '[') {
-            if (line.back() != ']')
+            if (line.size() < 2 || line.back() != ']')
                 return false;
-            std::string shown;
-            if (!Unescape(line.substr(1, line.size() - 2), shown))
+            section = MapSectionName(line.substr(1, line.size() - 2));
+            if (section.find('\r') != std::string::npos)
                 return false;
-            section = MapSectionName(shown);
             continue;
         }
         const std::size_t separator = FindSeparator(line);
@@ -168,6 +178,9 @@ bool ReadSettingsFile(const std::string& path, IProfileStore::Values& values)
         std::string name, value;
         if (!Unescape(line.substr(0, separator), name) || !Unescape(line.substr(separator + 1), value))
             return false;
+        // A name holds no separator of sections.
+        if (name.find_first_of("/\\") != std::string::npos)
+            return false;
         if (section == kMarkerSection) {
             if (name == kMarkerName && value == kMarkerValue)
                 marked = true;
@@ -175,10 +188,22 @@ bool ReadSettingsFile(const std::string& path, IProfileStore::Values& values)
         }
         read[section.empty() ? name : section + "/" + name] = value;
     }
-    if (file.bad() || !marked)
+    if (!marked)
         return false;
     values = std::move(read);
     return true;
+}
+
+bool ReadSettingsFile(const std::string& path, IProfileStore::Values& values)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file.bad())
+        return false;
+    return ParseSettingsText(text.str(), values);
 }
 
 bool ImportSettingsFile(IProfileStore& store, const std::string& path)

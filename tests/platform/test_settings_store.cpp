@@ -8,6 +8,7 @@
 
 #include "platform/MemoryProfileStore.h"
 #include "platform/OsVersion.h"
+#include "platform/ProfilePortMap.h"
 #include "platform/Privilege.h"
 #include "platform/SettingsFile.h"
 #include "platform/SingleInstance.h"
@@ -86,10 +87,13 @@ TEST(ProfileStore, MissingOrNonIntegerValuesReadAsTheDefault)
 TEST(ProfileStore, PortMapComesFromItsOwnSection)
 {
     CMemoryProfileStore store;
-    EXPECT_EQ(LookUpPortMap(store, 5), "");
+    CProfilePortMap map(store);
+    EXPECT_EQ(ResolveSerialDevice("\\\\.\\COM5", &map), "/dev/ttyS4");
     store.WriteProfileString("PortMap", "COM5", "/dev/rfcomm0");
-    EXPECT_EQ(LookUpPortMap(store, 5), "/dev/rfcomm0");
-    EXPECT_EQ(LookUpPortMap(store, 6), "");
+    EXPECT_EQ(map.Lookup("COM5"), "/dev/rfcomm0");
+    EXPECT_EQ(ResolveSerialDevice("\\\\.\\COM5", &map), "/dev/rfcomm0");
+    EXPECT_EQ(ResolveSerialDevice("COM6", &map), "/dev/ttyS5");
+    EXPECT_FALSE(map.Lookup("COM6").has_value());
 }
 
 TEST(MemorySettingsKeys, OpensTheSameKeyAgainAndNothingThatDoesNotExist)
@@ -128,6 +132,34 @@ TEST(SettingsFile, RoundTripsEveryValueWithAwkwardText)
     target.WriteProfileString("Defaults\\Values", "Stale", "gone after import");
     ASSERT_TRUE(ImportSettingsFile(target, folder / "all.Quorin"));
     EXPECT_EQ(target.ReadAll(), values);
+}
+
+TEST(SettingsFile, AHandWrittenFileReadsWithRegistryStyleSections)
+{
+    IProfileStore::Values values;
+    ASSERT_TRUE(ParseSettingsText("; written by hand\r\n"
+                                  "[Quorin Settings File]\r\n"
+                                  "Marker=Norq Technology quorin settings 1\r\n"
+                                  "[Defaults\\BP\\Settings]\r\n"
+                                  "Interval=5\r\n"
+                                  "Initial Pressure=180\r\n",
+                                  values));
+    EXPECT_EQ(values, (IProfileStore::Values{{"Defaults/BP/Settings/Interval", "5"},
+                                             {"Defaults/BP/Settings/Initial Pressure", "180"}}));
+}
+
+TEST(SettingsFile, ValuesThatCouldNotBeReadBackAreNotExported)
+{
+    TempFolder folder;
+    for (const IProfileStore::Values& values : {IProfileStore::Values{{"Defaults/Values/", "empty name"}},
+                                                IProfileStore::Values{{"Bad\nSection/Name", "x"}},
+                                                IProfileStore::Values{{"Section/Back\\slash", "x"}},
+                                                IProfileStore::Values{{"Quorin Settings File/Marker", "x"}}}) {
+        CMemoryProfileStore store;
+        store.ReplaceAll(values);
+        EXPECT_FALSE(ExportSettingsFile(store, folder / "out.Quorin")) << values.begin()->first;
+        EXPECT_FALSE(fs::exists(folder / "out.Quorin"));
+    }
 }
 
 TEST(SettingsFile, ExportReplacesAnOldFileAndFailsOnAnEmptyKey)
