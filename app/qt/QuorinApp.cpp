@@ -1,11 +1,7 @@
 #include "app/qt/QuorinApp.h"
 
-#include <QEventLoop>
 #include <QLocale>
-#include <QTimer>
 #include <clocale>
-
-#include "app/qt/MainWindowFactory.h"
 
 namespace {
 
@@ -20,21 +16,23 @@ std::vector<std::string> ArgumentsOf(int argc, char** argv)
 
 } // namespace
 
-// QApplication comes first: it takes its own options out of argv.
-CQuorinApp::CQuorinApp(int& argc, char** argv)
-    : QApplication(argc, argv)
-    , CQuorinAppCore(ArgumentsOf(argc, argv))
+void UseCLocaleForNumbersAndTimes()
 {
-    // QApplication took the user's locale; numbers and times stay in "C".
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_TIME, "C");
     QLocale::setDefault(QLocale::c());
 }
 
-CQuorinApp::~CQuorinApp()
+// QApplication comes first: it takes its own options out of argv, and it
+// sets the user's locale, which the next line undoes for numbers and times.
+CQuorinApp::CQuorinApp(int& argc, char** argv)
+    : QApplication(argc, argv)
+    , CQuorinAppCore(ArgumentsOf(argc, argv))
 {
-    delete m_mainWindow.data();
+    UseCLocaleForNumbersAndTimes();
 }
+
+CQuorinApp::~CQuorinApp() = default;
 
 CQuorinApp* CQuorinApp::Instance()
 {
@@ -45,44 +43,10 @@ bool CQuorinApp::InitInstance(StartupServices services)
 {
     if (services.settingsKeys == nullptr)
         services.settingsKeys = &m_settingsKeys;
-    return RunInitInstance(*this, services);
+    return RunInitInstance(m_host, services);
 }
 
 int CQuorinApp::ExitInstance()
 {
     return RunExitInstance();
-}
-
-IPrompter& CQuorinApp::Prompter()
-{
-    return m_prompter != nullptr ? *m_prompter : m_qtPrompter;
-}
-
-void CQuorinApp::ShowSplash()
-{
-    if (m_splashHook)
-        m_splashHook();
-}
-
-void CQuorinApp::RunEventsFor(uint32_t ms)
-{
-    if (ms == 0) {
-        processEvents();
-        return;
-    }
-    QEventLoop loop;
-    QTimer::singleShot(std::chrono::milliseconds(ms), &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool CQuorinApp::CreateMainWindow()
-{
-    m_mainWindow = ::CreateMainWindow();
-    return m_mainWindow != nullptr;
-}
-
-void CQuorinApp::ShowMainWindowMaximized()
-{
-    m_mainWindow->showMaximized();
-    m_mainWindow->update();
 }

@@ -2,15 +2,15 @@
 // The application object: QApplication plus the program's start-up,
 // settings and shutdown (CQuorinAppCore).
 #include <QApplication>
-#include <QMainWindow>
-#include <QPointer>
-#include <functional>
 
 #include "app/QuorinAppCore.h"
+#include "app/qt/QtStartupHost.h"
 #include "platform/qt/QtProfileStore.h"
-#include "platform/qt/QtPrompter.h"
 
-class CQuorinApp : public QApplication, public CQuorinAppCore, private IStartupHost {
+// Numbers and times in the "C" locale whatever the user's locale is.
+void UseCLocaleForNumbersAndTimes();
+
+class CQuorinApp : public QApplication, public CQuorinAppCore {
     Q_OBJECT
 public:
     CQuorinApp(int& argc, char** argv);
@@ -19,28 +19,15 @@ public:
     static CQuorinApp* Instance();
 
     // The start-up sequence; true to run the event loop, false to end the
-    // process. Services left empty are the system's.
+    // process. Settings keys left empty are the user's own.
     bool InitInstance(StartupServices services);
     // The process's exit code.
     int ExitInstance();
 
-    QMainWindow* MainWindow() const { return m_mainWindow; }
-
-    // Message boxes of start-up (tests script them); null restores the real ones.
-    void SetPrompter(IPrompter* prompter) { m_prompter = prompter; }
-    // Shows the splash screen at its step of start-up.
-    void SetSplashHook(std::function<void()> hook) { m_splashHook = std::move(hook); }
+    QMainWindow* MainWindow() const { return m_host.MainWindow(); }
+    CQtStartupHost& StartupHost() { return m_host; }
 
 private:
-    IPrompter& Prompter() override;
-    void ShowSplash() override;
-    void RunEventsFor(uint32_t ms) override;
-    bool CreateMainWindow() override;
-    void ShowMainWindowMaximized() override;
-
     CQtSettingsKeys m_settingsKeys;
-    CQtPrompter m_qtPrompter;
-    IPrompter* m_prompter = nullptr;
-    std::function<void()> m_splashHook;
-    QPointer<QMainWindow> m_mainWindow;
+    CQtStartupHost m_host;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTimer>
@@ -14,8 +15,6 @@
 
 namespace {
 
-char g_programName[] = "test_app_qt";
-
 class NoLibrary : public IDynamicLibraryLoader {
 public:
     void* Load(const std::string&) override { return nullptr; }
@@ -23,18 +22,12 @@ public:
     void Free(void*) override {}
 };
 
-// A start-up of the real application object on fakes: memory settings, a
-// scripted prompter, no Bluetooth library.
+// The real start-up on the real window host, with fakes for the rest:
+// memory settings, a scripted prompter, no Bluetooth library.
 struct AppStartup {
-    explicit AppStartup(std::vector<const char*> arguments = {})
+    explicit AppStartup(std::vector<std::string> arguments = {}) : app(std::move(arguments))
     {
-        m_argv.push_back(g_programName);
-        for (const char* argument : arguments)
-            m_argv.push_back(const_cast<char*>(argument));
-        m_argv.push_back(nullptr);
-        m_argc = static_cast<int>(m_argv.size()) - 1;
-        app = std::make_unique<CQuorinApp>(m_argc, m_argv.data());
-        app->SetPrompter(&prompter);
+        host.SetPrompter(&prompter);
         services = SystemStartupServices(module);
         services.settingsKeys = &keys;
         services.libraryLoader = &noLibrary;
@@ -44,11 +37,8 @@ struct AppStartup {
         };
         services.splashPauseMs = 0;
     }
-    ~AppStartup()
-    {
-        app->ExitInstance();
-        app.reset();
-    }
+    ~AppStartup() { app.RunExitInstance(); }
+    bool Run() { return app.RunInitInstance(host, services); }
 
     TempFolder folder;
     CMemorySettingsKeys keys;
@@ -56,41 +46,42 @@ struct AppStartup {
     NoLibrary noLibrary;
     CScriptedPrompter prompter;
     StartupServices services;
-    std::unique_ptr<CQuorinApp> app;
-
-private:
-    int m_argc = 0;
-    std::vector<char*> m_argv;
+    CQtStartupHost host;
+    CQuorinAppCore app;
 };
 
 } // namespace
 
-TEST(QuorinApp, DemoStartShowsTheMainWindowMaximisedInTheCLocale)
+TEST(QuorinApp, DemoStartShowsTheMainWindowMaximised)
 {
     const std::string threadName = GetThreadName();
     AppStartup s({"SIMULATE_DATA"});
-    EXPECT_EQ(CQuorinApp::Instance(), s.app.get());
-    EXPECT_EQ(CQuorinAppCore::Instance(), s.app.get());
-    ASSERT_TRUE(s.app->InitInstance(s.services));
+    ASSERT_TRUE(s.Run());
 
-    QMainWindow* window = s.app->MainWindow();
+    QMainWindow* window = s.host.MainWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
     EXPECT_TRUE(s.prompter.Prompts().empty());
-    EXPECT_TRUE(s.app->IsDemoMode());
+    EXPECT_TRUE(s.app.IsDemoMode());
+    EXPECT_EQ(GetThreadName(), threadName);
+}
 
+TEST(QuorinApp, NumbersAndTimesUseTheCLocale)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_EQ(QLocale().toString(39.4, 'f', 1), QStringLiteral("39,4"));
+    UseCLocaleForNumbersAndTimes();
+    EXPECT_EQ(QLocale().toString(39.4, 'f', 1), QStringLiteral("39.4"));
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
     EXPECT_STREQ(std::setlocale(LC_TIME, nullptr), "C");
-    EXPECT_EQ(QLocale().toString(39.4, 'f', 1), QStringLiteral("39.4"));
-    EXPECT_EQ(GetThreadName(), threadName);
 }
 
 TEST(QuorinApp, MissingLibraryIsReportedAndNoWindowAppears)
 {
     AppStartup s;
-    EXPECT_FALSE(s.app->InitInstance(s.services));
-    EXPECT_EQ(s.app->MainWindow(), nullptr);
+    EXPECT_FALSE(s.Run());
+    EXPECT_EQ(s.host.MainWindow(), nullptr);
     const auto prompts = s.prompter.Prompts();
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].text, "Could not find/load zelbex.dll.");
@@ -103,15 +94,15 @@ TEST(QuorinApp, TheSplashPauseKeepsTheEventLoopRunning)
     int splashes = 0;
     bool queuedCallRan = false;
     bool ranBeforeWindow = false;
-    s.app->SetSplashHook([&] {
+    s.host.SetSplashHook([&] {
         ++splashes;
         QTimer::singleShot(0, [&] {
             queuedCallRan = true;
-            ranBeforeWindow = s.app->MainWindow() == nullptr;
+            ranBeforeWindow = s.host.MainWindow() == nullptr;
         });
     });
     s.services.splashPauseMs = 20;
-    ASSERT_TRUE(s.app->InitInstance(s.services));
+    ASSERT_TRUE(s.Run());
     EXPECT_EQ(splashes, 1);
     EXPECT_TRUE(queuedCallRan);
     EXPECT_TRUE(ranBeforeWindow);
@@ -119,7 +110,6 @@ TEST(QuorinApp, TheSplashPauseKeepsTheEventLoopRunning)
 
 TEST(QtPrompter, ShowsThePlainTextWithTheRightIconAndReturnsTheButton)
 {
-    AppStartup s;
     CQtPrompter prompter;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString caption, text;
