@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <csignal>
 #include <filesystem>
 
 #include "../AppTestSupport.h"
@@ -116,6 +117,20 @@ TEST(QuorinProgram, WithSingleInstanceOffBothStartsRun)
     ASSERT_TRUE(second.WaitUntilPastStartUp()) << second.Output();
     EXPECT_TRUE(second.Running());
     EXPECT_TRUE(first.Running());
+}
+
+TEST(QuorinProgram, TheEndOfTheSessionClosesTheProgramCleanly)
+{
+    TwoStarts t("0");
+    for (const int signal : {SIGTERM, SIGINT}) {
+        Program program(t.environment);
+        ASSERT_TRUE(program.Start());
+        ASSERT_TRUE(program.WaitUntilPastStartUp()) << program.Output();
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.Process().processId()), signal), 0);
+        ASSERT_TRUE(program.Process().waitForFinished(kTimeoutMs));
+        EXPECT_EQ(program.Process().exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(program.Process().exitCode(), 0) << signal << program.Output();
+    }
 }
 
 #endif
