@@ -1,0 +1,33 @@
+#pragma once
+// The application object: QApplication plus the program's start-up,
+// settings and shutdown (CQuorinAppCore).
+#include <QApplication>
+
+#include "app/QuorinAppCore.h"
+#include "app/qt/QtStartupHost.h"
+#include "platform/qt/QtProfileStore.h"
+
+// Numbers and times in the "C" locale whatever the user's locale is.
+void UseCLocaleForNumbersAndTimes();
+
+class CQuorinApp : public QApplication, public CQuorinAppCore {
+    Q_OBJECT
+public:
+    CQuorinApp(int& argc, char** argv);
+    ~CQuorinApp() override;
+
+    static CQuorinApp* Instance();
+
+    // The start-up sequence; true to run the event loop, false to end the
+    // process. Settings keys left empty are the user's own.
+    bool InitInstance(StartupServices services);
+    // The process's exit code.
+    int ExitInstance();
+
+    QMainWindow* MainWindow() const { return m_host.MainWindow(); }
+    CQtStartupHost& StartupHost() { return m_host; }
+
+private:
+    CQtSettingsKeys m_settingsKeys;
+    CQtStartupHost m_host;
+};

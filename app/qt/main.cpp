@@ -1,0 +1,14 @@
+#include "app/ProcessObjects.h"
+#include "app/qt/QuorinApp.h"
+#include "platform/qt/TerminationSignals.h"
+
+int main(int argc, char** argv)
+{
+    CQuorinApp app(argc, argv);
+    CTerminationSignals endOfSession;
+    StartupServices services = SystemStartupServices(g_quorinModule);
+    services.singleInstanceError = g_singleInstanceError;
+    if (app.InitInstance(services))
+        app.exec();
+    return app.ExitInstance();
+}

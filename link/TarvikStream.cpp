@@ -1,0 +1,91 @@
+// Reassembly of the raw Tarvik stream: 0xAA starts a packet, 0xA0 escapes
+// 0xAA (A0 0A) and itself (A0 A0).
+#include "link/DecodeState.h"
+#include "link/LiveData.h"
+#include "link/TarvikPackets.h"
+#include "link/WireFields.h"
+
+namespace {
+
+enum : uint16_t { kHunting = 0, kInside = 1, kEscaped = 2 };
+
+void StartFrame(DecodeState& link)
+{
+    LiveData& live = g_liveData;
+    live.streamState = kInside;
+    const int32_t kind = live.deviceKind;
+    if (kind != kDeviceTarvik && kind != kDeviceTarvikPlus && link.frameStartCount < 255)
+        ++link.frameStartCount;
+    link.previousFrameLength = link.writePosition;
+    link.writePosition = 0;
+    link.packetDone = 0;
+    // The frame just ended is still whole in the buffer: the moment to tell
+    // the model from it, so this frame already gets the right layout.
+    if (kind == kDeviceUnknown && link.frameStartCount >= 2 && link.previousFrameLength >= kTarvikClassicLength)
+        live.deviceKind = DetermineTarvikType(link);
+    const int32_t model = live.deviceKind;
+    link.lengthLimit = model == kDeviceTarvik ? kTarvikClassicLimit : kTarvikPlusLimit;
+    if (model == kDeviceTarvik || model == kDeviceTarvikPlus)
+        live.sampleRate = 400;
+}
+
+// Stores one unescaped byte. The buffer never takes more than the model's
+// limit: a frame that runs past it is dropped. The sum is compared once,
+// when the position reaches a length word that lies between the nominal
+// length and the limit; any other length word leaves the frame undecoded
+// (it still serves to tell the model).
+void Append(DecodeState& link, uint8_t byte)
+{
+    if (link.writePosition >= link.lengthLimit) {
+        g_liveData.streamState = kHunting;
+        return;
+    }
+    link.packet[link.writePosition++] = byte;
+    if (link.packetDone != 0)
+        return;
+    const uint32_t nominal = link.lengthLimit - kTarvikTextRoom;
+    if (link.writePosition == 2) {
+        const uint32_t lengthWord = ReadLe16(link.packet);
+        if (lengthWord < nominal || lengthWord > link.lengthLimit)
+            link.packetDone = 1;
+        return;
+    }
+    if (link.writePosition > 2 && link.writePosition == ReadLe16(link.packet)) {
+        link.packetDone = 1;
+        CheckTarvikStreamPacket(link);
+    }
+}
+
+} // namespace
+
+void EcgTarvikStream(DecodeState& link, const uint8_t* data, std::size_t length)
+{
+    if (data == nullptr)
+        return;
+    LiveData& live = g_liveData;
+    for (std::size_t i = 0; i < length; ++i) {
+        const uint8_t byte = data[i];
+        if (byte == 0xAA && live.streamState != kHunting)
+            live.streamState = kHunting;
+        switch (live.streamState) {
+        case kInside:
+            if (byte == 0xA0)
+                live.streamState = kEscaped;
+            else
+                Append(link, byte);
+            break;
+        case kEscaped:
+            if (byte == 0xA0 || byte == 0x0A) {
+                live.streamState = kInside;
+                Append(link, byte == 0xA0 ? 0xA0 : 0xAA);
+            } else {
+                live.streamState = kHunting;
+            }
+            break;
+        default:
+            if (byte == 0xAA)
+                StartFrame(link);
+            break;
+        }
+    }
+}

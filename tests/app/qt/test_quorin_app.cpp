@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLocale>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTimer>
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+
+#include "../AppTestSupport.h"
+#include "app/qt/QuorinApp.h"
+#include "platform/Thread.h"
+
+namespace {
+
+class NoLibrary : public IDynamicLibraryLoader {
+public:
+    void* Load(const std::string&) override { return nullptr; }
+    void* Symbol(void*, const char*) override { return nullptr; }
+    void Free(void*) override {}
+};
+
+// The real start-up on the real window host, with fakes for the rest:
+// memory settings, a scripted prompter, no Bluetooth library.
+struct AppStartup {
+    explicit AppStartup(std::vector<std::string> arguments = {}) : app(std::move(arguments))
+    {
+        host.SetPrompter(&prompter);
+        services = SystemStartupServices(module);
+        services.settingsKeys = &keys;
+        services.libraryLoader = &noLibrary;
+        services.documentsFolder = [this](std::string& path) {
+            path = folder.Path();
+            return true;
+        };
+        services.splashPauseMs = 0;
+    }
+    ~AppStartup() { app.RunExitInstance(); }
+    bool Run() { return app.RunInitInstance(host, services); }
+
+    TempFolder folder;
+    CMemorySettingsKeys keys;
+    CQuorinModule module;
+    NoLibrary noLibrary;
+    CScriptedPrompter prompter;
+    StartupServices services;
+    CQtStartupHost host;
+    CQuorinAppCore app;
+};
+
+} // namespace
+
+TEST(QuorinApp, DemoStartShowsTheMainWindowMaximised)
+{
+    const std::string threadName = GetThreadName();
+    AppStartup s({"SIMULATE_DATA"});
+    ASSERT_TRUE(s.Run());
+
+    QMainWindow* window = s.host.MainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(s.prompter.Prompts().empty());
+    EXPECT_TRUE(s.app.IsDemoMode());
+    EXPECT_EQ(GetThreadName(), threadName);
+}
+
+TEST(QuorinApp, NumbersAndTimesUseTheCLocale)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_EQ(QLocale().toString(39.4, 'f', 1), QStringLiteral("39,4"));
+    UseCLocaleForNumbersAndTimes();
+    EXPECT_EQ(QLocale().toString(39.4, 'f', 1), QStringLiteral("39.4"));
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    EXPECT_STREQ(std::setlocale(LC_TIME, nullptr), "C");
+}
+
+TEST(QuorinApp, MissingLibraryIsReportedAndNoWindowAppears)
+{
+    AppStartup s;
+    EXPECT_FALSE(s.Run());
+    EXPECT_EQ(s.host.MainWindow(), nullptr);
+    const auto prompts = s.prompter.Prompts();
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].text, "Could not find/load zelbex.dll.");
+    EXPECT_EQ(prompts[0].caption, "Wireless Remote Application Error");
+}
+
+TEST(QuorinApp, TheSplashPauseKeepsTheEventLoopRunning)
+{
+    AppStartup s({"SIMULATE_DATA"});
+    int splashes = 0;
+    bool queuedCallRan = false;
+    bool ranBeforeWindow = false;
+    s.host.SetSplashHook([&] {
+        ++splashes;
+        QTimer::singleShot(0, [&] {
+            queuedCallRan = true;
+            ranBeforeWindow = s.host.MainWindow() == nullptr;
+        });
+    });
+    s.services.splashPauseMs = 20;
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(splashes, 1);
+    EXPECT_TRUE(queuedCallRan);
+    EXPECT_TRUE(ranBeforeWindow);
+}
+
+TEST(QtPrompter, ShowsThePlainTextWithTheRightIconAndReturnsTheButton)
+{
+    CQtPrompter prompter;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString caption, text;
+    int buttons = 0;
+    auto answer = [&](QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [&, button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            icon = box->icon();
+            caption = box->windowTitle();
+            text = box->text();
+            buttons = static_cast<int>(box->buttons().size());
+            box->button(button)->click();
+        });
+    };
+
+    answer(QMessageBox::No);
+    EXPECT_EQ(prompter.MessageBox("Save <b>now</b>?", "BP Message", kMbYesNo | kMbIconQuestion), kIdNo);
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(caption, QStringLiteral("BP Message"));
+    EXPECT_EQ(text, QStringLiteral("Save <b>now</b>?"));
+    EXPECT_EQ(buttons, 2);
+
+    answer(QMessageBox::Ok);
+    EXPECT_EQ(prompter.MessageBox("Could not obtain module information.", "Wireless Remote Application Error",
+                                  kMbOk | kMbIconError), kIdOk);
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, 1);
+
+    answer(QMessageBox::Cancel);
+    EXPECT_EQ(prompter.MessageBox("x", "y", kMbYesNoCancel | kMbIconWarning), kIdCancel);
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(buttons, 3);
+}
+
+TEST(QtProfileStore, KeepsIntegersAndAnyTextAcrossReopening)
+{
+    TempFolder folder;
+    const QString file = QString::fromStdString(folder / "quorin.conf");
+    {
+        CQtProfileStore store(file);
+        store.WriteProfileInt("Defaults\\Values", "PortNum", -1);
+        store.WriteProfileInt("Defaults\\Alarms\\Canine\\HR", "High Enable", 1);
+        store.WriteProfileString("Defaults\\Values", "Clinic", "  Hill, Vale & Co = \"vets\" ");
+        store.WriteProfileString("Defaults\\Values", "Address 1", "@Variant(odd)");
+        store.WriteProfileString("Defaults\\Values", "Recent0", "line\nnext");
+        store.WriteProfileString("Defaults\\Values", "Empty", "");
+        ASSERT_TRUE(store.Flush());
+    }
+    CQtProfileStore store(file);
+    EXPECT_EQ(store.GetProfileInt("Defaults\\Values", "PortNum", 5), 0xFFFFFFFFu);
+    EXPECT_EQ(store.GetProfileInt("Defaults\\Alarms\\Canine\\HR", "High Enable", 0), 1u);
+    EXPECT_EQ(store.GetProfileString("Defaults\\Values", "Clinic", ""), "  Hill, Vale & Co = \"vets\" ");
+    EXPECT_EQ(store.GetProfileString("Defaults\\Values", "Address 1", ""), "@Variant(odd)");
+    EXPECT_EQ(store.GetProfileString("Defaults\\Values", "Recent0", ""), "line\nnext");
+    EXPECT_EQ(store.GetProfileString("Defaults\\Values", "Empty", "default"), "");
+    EXPECT_EQ(store.GetProfileString("Defaults\\Values", "Missing", "default"), "default");
+    EXPECT_EQ(store.GetProfileInt("Defaults\\Values", "Clinic", 12), 12u) << "text is no integer";
+
+    // A hand-edited list value reads as its text.
+    std::ofstream(folder / "hand.conf") << "[Defaults]\nValues\\Clinic=North, South\n";
+    CQtProfileStore hand(QString::fromStdString(folder / "hand.conf"));
+    EXPECT_EQ(hand.GetProfileString("Defaults\\Values", "Clinic", ""), "North,South");
+}
+
+TEST(QtSettingsKeys, OpensProgramKeysInTheUsersConfigurationFolder)
+{
+    TempFolder folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder.Path()));
+    CQtSettingsKeys keys;
+    EXPECT_EQ(keys.OpenKey(SettingsScope::User, kProgramKey, false), nullptr);
+    EXPECT_EQ(keys.OpenKey(SettingsScope::User, "Norq Technology\\quorin", true), nullptr);
+    EXPECT_EQ(keys.OpenKey(SettingsScope::User, "Software\\Norq Technology", true), nullptr);
+
+    auto store = keys.OpenKey(SettingsScope::User, kProgramKey, true);
+    ASSERT_NE(store, nullptr);
+    store->WriteProfileInt("Defaults\\Values", "PortNum", 6);
+    ASSERT_TRUE(store->Flush());
+    EXPECT_TRUE(std::filesystem::exists(folder / "Norq Technology/quorin.conf"));
+
+    auto defaults = keys.OpenKey(SettingsScope::User, std::string(kProgramKey) + "\\Defaults", false);
+    ASSERT_NE(defaults, nullptr);
+    EXPECT_EQ(defaults->GetProfileInt("Values", "PortNum", 0), 6u);
+    EXPECT_EQ(defaults->ReadAll().size(), 1u);
+}
+
+TEST(QtSettingsKeys, ImportThroughTheKeyIsSeenByTheProgramsOwnStore)
+{
+    TempFolder folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder / "config"));
+    CQtSettingsKeys keys;
+    CQuorinAppCore app({});
+    app.SetEpisodeFolder(folder.Path());
+    app.SetRegistryKey(keys, kCompanyKey);
+    app.SetDefaultSettings();
+    app.LoadSettings();
+    ASSERT_TRUE(app.SaveSettings());
+
+    const std::string file = folder / "practice.Quorin";
+    ASSERT_TRUE(app.BackupSettings("HKCU", kProgramKey, file));
+    app.m_storedConfig.portNum = 8;
+    app.SaveSettings();
+    app.ProfileStore()->WriteProfileString("Defaults\\Values", "Later", "x");
+    ASSERT_TRUE(app.ProfileStore()->Flush());
+
+    ASSERT_TRUE(app.RestoreSettings("HKCU", file, kProgramKey));
+    EXPECT_EQ(app.ProfileStore()->GetProfileString("Defaults\\Values", "Later", "gone"), "gone");
+    app.LoadSettings();
+    EXPECT_EQ(app.m_config.portNum, 0);
+
+    CQtProfileStore reread(QString::fromStdString(folder / "config/Norq Technology/quorin.conf"));
+    EXPECT_EQ(reread.GetProfileInt("Defaults\\Values", "PortNum", 99), 0u);
+    EXPECT_EQ(reread.GetProfileString("Defaults\\Values", "Later", "gone"), "gone");
+}
