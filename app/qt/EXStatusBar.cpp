@@ -236,6 +236,11 @@ void CEXStatusBar::LayoutPaneWindows()
 void CEXStatusBar::resizeEvent(QResizeEvent* event)
 {
     QStatusBar::resizeEvent(event);
+    OnSize();
+}
+
+void CEXStatusBar::OnSize()
+{
     LayoutPaneWindows();
 }
 

@@ -50,6 +50,8 @@ public:
 
     void ResizePane(int index, int width);
     void LayoutPaneWindows();
+    // The bar changed size: its panes moved, and their windows with them.
+    void OnSize();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -77,6 +77,12 @@ CEXStatusBar* CMainFrame::GetStatusBar() const
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    OnClose(event);
+}
+
+void CMainFrame::OnClose(QCloseEvent* event)
+{
+    // Deleted on close (see the constructor).
     event->accept();
 }
 

@@ -36,8 +36,10 @@ public:
     std::int32_t CachedButtonState(int index) const { return m_buttonStates.State(index); }
 
 protected:
-    // Closing destroys the frame at once: the document is never saved.
     void closeEvent(QCloseEvent* event) override;
+    // Closing destroys the frame at once: the document is never saved, so
+    // there is nothing to ask.
+    void OnClose(QCloseEvent* event);
 
 private:
     void ApplyButton(FrameButton button, bool on);

@@ -63,44 +63,71 @@ QSize CPushPinButton::sizeHint() const
 
 void CPushPinButton::paintEvent(QPaintEvent*)
 {
-    const bool showPinned = m_bPinned || (m_bTracking && m_bPointerInside);
-    const QImage& bitmap = showPinned ? m_pinnedBitmap : m_unpinnedBitmap;
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), bitmap);
+    DrawItem(painter);
+}
+
+void CPushPinButton::DrawItem(QPainter& painter) const
+{
+    const bool showPinned = m_bPinned || (m_bTracking && m_bPointerInside);
+    painter.drawImage(QPoint(0, 0), showPinned ? m_pinnedBitmap : m_unpinnedBitmap);
 }
 
 void CPushPinButton::mousePressEvent(QMouseEvent* event)
 {
-    // Qt keeps sending the mouse to the pressed widget until release.
     if (event->button() == Qt::LeftButton)
-        m_bTracking = true;
+        OnLButtonDown();
     QAbstractButton::mousePressEvent(event);
 }
 
 void CPushPinButton::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_bTracking && !(event->buttons() & Qt::LeftButton)) {
-        // The release went to someone else.
-        OnCaptureChanged();
-    } else if (m_bTracking) {
-        const bool inside = rect().contains(event->position().toPoint());
-        if (inside != m_bPointerInside) {
-            m_bPointerInside = inside;
-            update();
-        }
-    }
+    if (m_bTracking && !(event->buttons() & Qt::LeftButton))
+        OnCaptureChanged(); // the release went to someone else
+    else
+        OnMouseMove(event->position().toPoint());
     QAbstractButton::mouseMoveEvent(event);
 }
 
 void CPushPinButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && m_bTracking) {
-        m_bTracking = false;
-        if (rect().contains(event->position().toPoint()))
-            m_bPinned = !m_bPinned;
-        update();
+    if (event->button() == Qt::LeftButton) {
+        if (!m_bTracking) {
+            // The grab was lost on the way: no click for the owner either.
+            event->ignore();
+            return;
+        }
+        OnLButtonUp(event->position().toPoint());
     }
     QAbstractButton::mouseReleaseEvent(event);
+}
+
+void CPushPinButton::OnLButtonDown()
+{
+    // Qt keeps sending the mouse to the pressed widget until the release.
+    m_bTracking = true;
+}
+
+void CPushPinButton::OnMouseMove(const QPoint& point)
+{
+    if (!m_bTracking)
+        return;
+    const bool inside = rect().contains(point);
+    if (inside != m_bPointerInside) {
+        m_bPointerInside = inside;
+        update();
+    }
+}
+
+void CPushPinButton::OnLButtonUp(const QPoint& point)
+{
+    // Only a press that began on the pin can flip it.
+    if (!m_bTracking)
+        return;
+    m_bTracking = false;
+    if (rect().contains(point))
+        m_bPinned = !m_bPinned;
+    update();
 }
 
 void CPushPinButton::OnCaptureChanged()

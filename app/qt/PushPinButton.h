@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QRect>
 
+class QPainter;
+
 class CPushPinButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -33,6 +35,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Qt's mouse events, each handled as the named handler below.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -41,6 +44,10 @@ protected:
 
 private:
     void PreSubclassWindow();
+    void DrawItem(QPainter& painter) const;
+    void OnLButtonDown();
+    void OnMouseMove(const QPoint& point);
+    void OnLButtonUp(const QPoint& point);
 
     bool m_bPinned = false;
     bool m_bPointerInside = false;
