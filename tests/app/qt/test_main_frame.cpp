@@ -131,6 +131,12 @@ TEST(MainFrame, ConnectionWindowFollowsItsPane)
     QCoreApplication::processEvents();
     expectInsidePane();
     EXPECT_LT(connection->width(), before.width());
+    EXPECT_NE(connection->geometry(), bar->GetItemRect(1)) << "a bordered pane insets its window";
+
+    // A pane without borders gives its window the whole rectangle.
+    bar->SetPaneInfo(1, 9080, kPaneNoBorders, 40);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(connection->geometry(), bar->GetItemRect(1));
 }
 
 TEST(MainFrame, SecondPaneWindowIsRefusedAndTheFirstKept)
