@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Fresh machine to a running quorin in demo mode.
+# Fresh machine to a running quorin in demo mode: installs the missing Debian
+# packages, builds, and starts the program with SIMULATE_DATA. Extra
+# arguments go to quorin.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,7 +10,8 @@ build=${BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j"$(nproc)"
 if [ ! -x "$build/quorin" ]; then
-  echo "quorin has no program to start yet: the main frame is not built. Run scripts/run-tests.sh for the tests." >&2
+  echo "The build made no $build/quorin; see the build output above." >&2
   exit 1
 fi
+echo "Starting $build/quorin SIMULATE_DATA"
 exec "$build/quorin" SIMULATE_DATA "$@"

@@ -2,10 +2,12 @@
 
 #include <QMainWindow>
 
+#include "app/qt/FontSubstitution.h"
+#include "app/qt/MainFrame.h"
+
 QMainWindow* CreateMainWindow()
 {
-    auto* window = new QMainWindow;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QStringLiteral("Quorin"));
-    return window;
+    // Before the first window measures any text.
+    InstallFontSubstitutes();
+    return CreateMainFrame();
 }

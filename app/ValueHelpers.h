@@ -1,0 +1,18 @@
+#pragma once
+// Rounding of measured and typed values to the tenths the settings store.
+// Every input is defined: NaN gives 0, out-of-range results saturate or wrap
+// as stated instead of reaching an undefined float-to-integer conversion.
+#include <cstdint>
+#include <string>
+
+// Whole tenths, half up, computed in double from the float as given; so a
+// decimal half that the float holds a little low (37.05f) rounds down.
+// Saturates at the 32-bit range.
+int32_t RoundToTenths(float value);
+
+// The value half up to one decimal, as "%3.1f" would print it in the C
+// locale (width 3 is a minimum). NaN prints as "0.0".
+void FormatOneDecimal(std::string& out, float value);
+
+// Nearest whole number, an exact half going down, cut to its low 16 bits.
+int16_t RoundToShort(double value);

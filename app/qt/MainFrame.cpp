@@ -1,0 +1,134 @@
+#include "app/qt/MainFrame.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+
+#include "app/qt/EXStatusBar.h"
+#include "app/qt/ToolBar24.h"
+#include "view/qt/ColorStatic.h"
+
+namespace {
+
+const std::uint32_t kIndicators[] = {0, kIndicatorConnection, kIndicatorCaps, kIndicatorNum, kIndicatorScroll};
+
+const char* const kWidestConnectionText = "WIRELESS REMOTE DISCONNECTED";
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowState(windowState() | Qt::WindowMaximized);
+    // Stands where the view goes until the view exists.
+    auto* placeholder = new QWidget(this);
+    placeholder->setObjectName(QStringLiteral("placeholderView"));
+    setCentralWidget(placeholder);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+int CMainFrame::OnCreate()
+{
+    m_wndToolBar = new CMainToolBar(this);
+    if (!m_wndToolBar->CreateEx(this, kToolBarId) || !m_wndToolBar->LoadToolBar(kToolBarResource))
+        return -1;
+
+    m_wndStatusBar = new CEXStatusBar(this);
+    if (!m_wndStatusBar->Create(this, kStatusBarId) ||
+        !m_wndStatusBar->SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
+        return -1;
+    setStatusBar(m_wndStatusBar);
+
+    const int connectionPane = m_wndStatusBar->CommandToIndex(kIndicatorConnection);
+    const QFontMetrics metrics(m_wndStatusBar->font());
+    m_wndStatusBar->ResizePane(connectionPane, metrics.horizontalAdvance(QString::fromLatin1(kWidestConnectionText)));
+
+    m_wndConnection = new CColorStatic(m_wndStatusBar);
+    m_wndConnection->setObjectName(QString::number(kIndicatorConnection));
+    m_wndConnection->setAlignment(Qt::AlignCenter);
+    if (!m_wndStatusBar->AttachPaneWindow(m_wndConnection))
+        return -1;
+    m_wndConnection->setFont(m_wndStatusBar->font());
+    m_wndConnection->setText(QString());
+
+    m_wndToolBar->LoadImages();
+
+    setDockNestingEnabled(true);
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+
+    m_buttonStates.Reset();
+    return 0;
+}
+
+CColorStatic* CMainFrame::GetConnectionWindow() const
+{
+    return m_wndConnection;
+}
+
+CMainToolBar* CMainFrame::GetToolBar() const
+{
+    return m_wndToolBar;
+}
+
+CEXStatusBar* CMainFrame::GetStatusBar() const
+{
+    return m_wndStatusBar;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    OnClose(event);
+}
+
+void CMainFrame::OnClose(QCloseEvent* event)
+{
+    // Deleted on close (see the constructor).
+    event->accept();
+}
+
+void CMainFrame::ApplyButton(FrameButton button, bool on)
+{
+    const std::optional<int> image = m_buttonStates.Update(button, on);
+    if (image && m_wndToolBar)
+        m_wndToolBar->SetButtonImage(GetFrameButtonInfo(button).commandId, *image);
+}
+
+void CMainFrame::SetRWaveMarkerButton(bool on)
+{
+    ApplyButton(FrameButton::RWaveMarker, on);
+}
+
+void CMainFrame::SetQrsToneButton(bool on)
+{
+    ApplyButton(FrameButton::QrsTone, on);
+}
+
+void CMainFrame::SetSilenceAlarmButton(bool on)
+{
+    ApplyButton(FrameButton::SilenceAlarm, on);
+}
+
+void CMainFrame::SetAlarmsButton(bool on)
+{
+    ApplyButton(FrameButton::Alarms, on);
+}
+
+void CMainFrame::SetRecordingButton(bool on)
+{
+    ApplyButton(FrameButton::Recording, on);
+}
+
+void CMainFrame::SetTracingsButton(bool on)
+{
+    ApplyButton(FrameButton::Tracings, on);
+}
+
+CMainFrame* CreateMainFrame()
+{
+    auto* frame = new CMainFrame;
+    if (frame->OnCreate() != 0) {
+        delete frame;
+        return nullptr;
+    }
+    return frame;
+}

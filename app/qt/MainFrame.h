@@ -1,0 +1,54 @@
+#pragma once
+// The main window: the view, the tool bar and the status bar whose
+// connection pane hosts a coloured text box.
+#include <cstdint>
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "app/FrameButtons.h"
+
+class CColorStatic;
+class CEXStatusBar;
+class CMainToolBar;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Builds the bars and the connection window: 0, or -1 when any of them
+    // cannot be made (start-up then ends).
+    int OnCreate();
+
+    // The view's toggles; each does nothing while the state repeats.
+    void SetRWaveMarkerButton(bool on);
+    void SetQrsToneButton(bool on);
+    void SetSilenceAlarmButton(bool on);
+    void SetAlarmsButton(bool on);
+    void SetRecordingButton(bool on);
+    void SetTracingsButton(bool on);
+
+    CColorStatic* GetConnectionWindow() const;
+    CMainToolBar* GetToolBar() const;
+    CEXStatusBar* GetStatusBar() const;
+    std::int32_t CachedButtonState(int index) const { return m_buttonStates.State(index); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Closing destroys the frame at once: the document is never saved, so
+    // there is nothing to ask.
+    void OnClose(QCloseEvent* event);
+
+private:
+    void ApplyButton(FrameButton button, bool on);
+
+    QPointer<CColorStatic> m_wndConnection;
+    QPointer<CMainToolBar> m_wndToolBar;
+    QPointer<CEXStatusBar> m_wndStatusBar;
+    CFrameButtonStates m_buttonStates;
+};
+
+// A new frame with OnCreate done; null when it failed.
+CMainFrame* CreateMainFrame();
