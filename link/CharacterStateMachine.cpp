@@ -48,6 +48,30 @@ bool CCharacterStateMachine::ProcessChar(uint8_t byte, uint32_t limit)
     return true;
 }
 
+uint32_t CCharacterStateMachine::ProcessRun(const uint8_t* data, uint32_t count, uint32_t limit)
+{
+    if (limit > kBufferSize)
+        return count;
+    uint32_t i = 0;
+    while (i < count) {
+        const uint8_t byte = data[i];
+        if (m_state == kInFrame && byte != kFrameMark && byte != kEscape && m_length < kBufferSize) {
+            ++i;
+            m_buffer[m_length++] = byte;
+            if (m_length >= limit) {
+                m_state = m_onFrame(m_context, m_buffer.get(), m_length, kInFrame, FrameCall::kLimit);
+                return i;
+            }
+        } else if (m_state == kHunting && byte != kFrameMark && m_length < kBufferSize) {
+            ++i;
+        } else {
+            ProcessChar(byte, limit);
+            return i + 1;
+        }
+    }
+    return i;
+}
+
 // An 0xAA inside a frame closes it and opens the next one.
 void CCharacterStateMachine::NextFrame()
 {

@@ -36,6 +36,11 @@ public:
     // Feeds one byte; the frame callback runs when the frame reaches `limit`
     // bytes. A limit above the buffer is refused and changes nothing.
     bool ProcessChar(uint8_t byte, uint32_t limit);
+    // As ProcessChar over the bytes, but returns early (with the count
+    // taken) once a callback or a state change may call for a new limit.
+    // Plain bytes inside a frame and noise between frames are taken in a
+    // tight loop. Bytes fed with a refused limit are all taken, unchanged.
+    uint32_t ProcessRun(const uint8_t* data, uint32_t count, uint32_t limit);
     // Archives the buffered bytes (if any) and hunts for the next 0xAA.
     void ArchiveAndReset();
 

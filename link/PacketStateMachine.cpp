@@ -1,5 +1,6 @@
 #include "link/PacketStateMachine.h"
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 
@@ -107,7 +108,7 @@ uint32_t CPacketStateMachine::FeedDetect(const uint8_t* data, uint32_t length)
     uint32_t i = 0;
     while (i < length && m_mode == kDetecting) {
         const uint32_t limit = m_framer->Length() < 2 ? 2 : ReadLe16(m_framer->Buffer());
-        m_framer->ProcessChar(data[i++], limit);
+        i += m_framer->ProcessRun(data + i, length - i, limit);
     }
     return i;
 }
@@ -117,8 +118,11 @@ uint32_t CPacketStateMachine::FeedLegacy(const uint8_t* data, uint32_t length, u
     m_framer->SetFrameCallback(mode == kLegacyA ? &OnLegacyA : &OnLegacyB);
     uint32_t i = 0;
     while (i < length && m_mode == mode) {
-        const uint32_t limit = m_framer->Length() < 2 ? firstLimit : ReadLe16(m_framer->Buffer());
-        m_framer->ProcessChar(data[i++], limit);
+        // The limit changes once the length word is in: stop the run there.
+        const uint32_t held = m_framer->Length();
+        const uint32_t limit = held < 2 ? firstLimit : ReadLe16(m_framer->Buffer());
+        const uint32_t take = held < 2 ? std::min(length - i, 2 - held) : length - i;
+        i += m_framer->ProcessRun(data + i, take, limit);
     }
     return i;
 }
@@ -129,10 +133,10 @@ uint32_t CPacketStateMachine::FeedContainer(const uint8_t* data, uint32_t length
     while (i < length && m_mode == kContainer) {
         if (m_stage == 0) {
             m_framer->SetFrameCallback(&OnContainerHeader);
-            m_framer->ProcessChar(data[i++], kHeaderLength);
+            i += m_framer->ProcessRun(data + i, length - i, kHeaderLength);
         } else {
             m_framer->SetFrameCallback(&OnContainerPayload);
-            m_framer->ProcessChar(data[i++], m_payloadLength + kHeaderLength);
+            i += m_framer->ProcessRun(data + i, length - i, m_payloadLength + kHeaderLength);
         }
     }
     return i;

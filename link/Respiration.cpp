@@ -30,25 +30,7 @@ int32_t Compress(int16_t d)
     return 0;
 }
 
-} // namespace
-
-bool ComputeRespirationNotch(int32_t heartRate, BiquadCoefficients& out)
-{
-    const float k = 150.0f * std::tan(static_cast<float>(heartRate) * 0.0006981316837482154f);
-    const float k2 = k * k;
-    const float d = k2 * 0.00017777777975425124f + 4.0f;
-    const float e = 4.0f * k * 0.02666666731238365f + d;
-    const float b0 = d / e;
-    const float b1 = (k2 * 0.0003555555595085025f - 8.0f) / e;
-    BiquadCoefficients set{};
-    if (!ToCoefficient(65536.0f * b0, set.b0) || !ToCoefficient(65536.0f * b1, set.b1)
-        || !ToCoefficient(-65536.0f * b1, set.a1) || !ToCoefficient(65536.0f * (1.0f - 2.0f * b0), set.a2))
-        return false;
-    set.b2 = set.b0;
-    out = set;
-    return true;
-}
-
+// `fraction`: how far before this sample the trace crossed the level.
 void TrackCrossing(RespCrossing& c, bool crossed, double fraction)
 {
     if (!crossed) {
@@ -68,9 +50,35 @@ void TrackCrossing(RespCrossing& c, bool crossed, double fraction)
     c.counter = 0;
 }
 
-int32_t AverageRates(int32_t average, int32_t rate)
+} // namespace
+
+bool ComputeRespirationNotch(int32_t heartRate, BiquadCoefficients& out)
 {
-    return (average + rate + 1) >> 1;
+    const float k = 150.0f * std::tan(static_cast<float>(heartRate) * 0.0006981316837482154f);
+    const float k2 = k * k;
+    const float d = k2 * 0.00017777777975425124f + 4.0f;
+    const float e = 4.0f * k * 0.02666666731238365f + d;
+    const float b0 = d / e;
+    const float b1 = (k2 * 0.0003555555595085025f - 8.0f) / e;
+    BiquadCoefficients set{};
+    if (!ToCoefficient(65536.0f * b0, set.b0) || !ToCoefficient(65536.0f * b1, set.b1)
+        || !ToCoefficient(-65536.0f * b1, set.a1) || !ToCoefficient(65536.0f * (1.0f - 2.0f * b0), set.a2))
+        return false;
+    set.b2 = set.b0;
+    out = set;
+    return true;
+}
+
+void TrackUpCrossing(RespCrossing& c, int32_t previous, int32_t current)
+{
+    const bool crossed = previous < kCrossingLevel && kCrossingLevel <= current;
+    TrackCrossing(c, crossed, crossed ? double(current - kCrossingLevel) / double(current - previous) : 0.0);
+}
+
+void TrackDownCrossing(RespCrossing& c, int32_t previous, int32_t current)
+{
+    const bool crossed = previous > -kCrossingLevel && -kCrossingLevel >= current;
+    TrackCrossing(c, crossed, crossed ? double(-kCrossingLevel - current) / double(previous - current) : 0.0);
 }
 
 int16_t RespirationStep(RespirationChain& c, int16_t sample, const RespirationInputs& in)
@@ -91,18 +99,23 @@ int16_t RespirationStep(RespirationChain& c, int16_t sample, const RespirationIn
     const int32_t prev = c.previous;
     c.previous = cur;
 
-    const bool upward = prev < kCrossingLevel && kCrossingLevel <= cur;
-    TrackCrossing(c.up, upward, upward ? double(cur - kCrossingLevel) / double(cur - prev) : 0.0);
-    const bool downward = prev > -kCrossingLevel && -kCrossingLevel >= cur;
-    TrackCrossing(c.down, downward, downward ? double(-kCrossingLevel - cur) / double(prev - cur) : 0.0);
+    TrackUpCrossing(c.up, prev, cur);
+    TrackDownCrossing(c.down, prev, cur);
 
     if (c.up.counter > RespCrossing::kMaxCount || c.down.counter > RespCrossing::kMaxCount) {
+        // The rate is lost, and so is the average it came from: otherwise
+        // the old rate would come back with the next crossing.
         c.respRate = 0;
         c.output.Reset();
+        c.averageExact = 0.0;
+        c.average = 0;
     } else {
         for (RespCrossing* crossing : {&c.up, &c.down}) {
             if (crossing->ready) {
-                c.average = AverageRates(c.average, RoundHalfDown(crossing->rate));
+                // Kept with its fraction: a whole-number mean of halves would
+                // settle one off a steady rate.
+                c.averageExact = (c.averageExact + RoundHalfDown(crossing->rate)) / 2.0;
+                c.average = static_cast<int32_t>(std::floor(c.averageExact + 0.5));
                 crossing->ready = 0;
             }
         }
@@ -111,7 +124,8 @@ int16_t RespirationStep(RespirationChain& c, int16_t sample, const RespirationIn
     if (c.average < kLowestRate || c.average > kHighestRate) {
         c.respRate = 0;
     } else if (std::abs(c.previousAverage - c.average) < kLargestStep) {
-        c.respRate = std::abs(in.heartRate - c.respRate) <= kCardiacMargin ? 0 : static_cast<int16_t>(c.average);
+        // A rate at the heart rate is the heart beating in the impedance.
+        c.respRate = std::abs(in.heartRate - c.average) <= kCardiacMargin ? 0 : static_cast<int16_t>(c.average);
     }
     c.previousAverage = c.average;
     c.respRate = Median5(c.output, c.respRate);

@@ -163,6 +163,24 @@ TEST(PacketMachine, ResyncFromAnotherThreadEndsTheDispatchInProgress)
     EXPECT_EQ(h.legacy, (std::vector<LegacyPacket>{{'A', a}}));
 }
 
+// A resync asked for before a container completes, within the chunk being
+// decoded, keeps that container from being dispatched.
+TEST(PacketMachine, ResyncBeforeTheContainerCompletesStopsItsDispatch)
+{
+    PacketHarness h;
+    h.RegisterAllExcept();
+    h.machine->ownerFrameStart = [](void* owner) {
+        PacketHarness* harness = static_cast<PacketHarness*>(owner);
+        if (harness->frameStarts++ == 0)
+            harness->machine->Resync();
+    };
+    const Bytes frame = FrameContainer({BuildSubMessage(0x10, {1})});
+    h.Feed(frame);
+    EXPECT_TRUE(h.messages.empty());
+    h.Feed(frame);
+    EXPECT_EQ(h.messages, (std::vector<Delivered>{{0x10, {1}}}));
+}
+
 // Resync racing with a busy decoder: no data race, and the machine is
 // sound afterwards.
 TEST(PacketMachine, ResyncWhileDecodingIsRaceFree)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 #include "link/CharacterStateMachine.h"
@@ -146,6 +147,54 @@ TEST_F(Framer, ArchiveAndResetKeepsTheBytesAndHunts)
     Feed({0x03, 0xAA, 0x04, 0xAA});
     ASSERT_EQ(log.calls.size(), 1u);
     EXPECT_EQ(log.calls[0].frame, (Bytes{0x04}));
+}
+
+// Feeding runs must be the same as feeding byte by byte: same callbacks,
+// same frames, same archive. Random streams rich in marks and escapes,
+// random limits, callbacks that answer with every state.
+TEST(FramerRuns, RunsBehaveExactlyLikeSingleBytes)
+{
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 300; ++round) {
+        Bytes stream(random() % 3000);
+        for (uint8_t& b : stream) {
+            const uint32_t pick = random() % 16;
+            b = pick == 0 ? 0xAA : pick == 1 ? 0xA0 : pick == 2 ? 0x0A : uint8_t(random());
+        }
+        std::vector<uint32_t> limits(64);
+        for (uint32_t& limit : limits)
+            limit = random() % 4 == 0 ? 70000 : 1 + random() % 300;
+
+        FrameLog byByte, byRun;
+        CCharacterStateMachine one, other;
+        for (auto [framer, log] : {std::pair{&one, &byByte}, std::pair{&other, &byRun}}) {
+            framer->SetContext(log);
+            framer->SetStartCallback(&FrameLog::OnStart);
+            framer->SetFrameCallback([](void* self, const uint8_t* f, uint32_t n, uint8_t state, FrameCall why) {
+                FrameLog* l = static_cast<FrameLog*>(self);
+                FrameLog::OnFrame(self, f, n, state, why);
+                return uint8_t(l->calls.size() % 4);  // 0, 1, 2 and an invalid state
+            });
+        }
+        std::size_t i = 0, turn = 0;
+        while (i < stream.size()) {
+            const uint32_t limit = limits[turn++ % limits.size()];
+            const uint32_t taken = other.ProcessRun(stream.data() + i, uint32_t(stream.size() - i), limit);
+            ASSERT_GE(taken, 1u);
+            for (uint32_t k = 0; k < taken; ++k)
+                one.ProcessChar(stream[i + k], limit);
+            i += taken;
+            ASSERT_EQ(one.State(), other.State()) << "round " << round << " at " << i;
+            ASSERT_EQ(one.Length(), other.Length()) << "round " << round << " at " << i;
+        }
+        ASSERT_EQ(byByte.starts, byRun.starts) << "round " << round;
+        ASSERT_EQ(byByte.calls.size(), byRun.calls.size()) << "round " << round;
+        for (std::size_t c = 0; c < byByte.calls.size(); ++c) {
+            ASSERT_EQ(byByte.calls[c].frame, byRun.calls[c].frame) << "round " << round << " call " << c;
+            ASSERT_EQ(byByte.calls[c].why, byRun.calls[c].why) << "round " << round << " call " << c;
+        }
+        ASSERT_EQ(one.ArchivedFrames(), other.ArchivedFrames()) << "round " << round;
+    }
 }
 
 }  // namespace

@@ -72,6 +72,14 @@ TEST_F(LegacyPackets, AnImpossibleLengthWordIsDroppedAndTheNextPacketRead)
     h.legacy.clear();
     h.Feed(Concat({StuffFrame(tooLong), StuffFrame(tiny), StuffFrame(huge), StuffFrame(good)}));
     EXPECT_EQ(h.legacy, (std::vector<LegacyPacket>{{'A', good}}));
+    // Each refused frame ends where its length word says (or at the next mark).
+    const auto archived = h.machine->Framer().Archive().Snapshot();
+    ASSERT_GE(archived.size(), 4u);
+    const std::size_t n = archived.size();
+    EXPECT_EQ(archived[n - 4].bytes, tooLong);
+    EXPECT_EQ(archived[n - 3].bytes, Bytes(tiny.begin(), tiny.begin() + 5));
+    EXPECT_EQ(archived[n - 2].bytes, huge);
+    EXPECT_EQ(archived[n - 1].bytes, good);
 }
 
 // A packet with a format-A checksum but a length only format B may have
@@ -91,19 +99,29 @@ TEST_F(LegacyPackets, FormatAIsNotTriedBeyondItsLengths)
 }
 
 // Nor is format B tried on a packet shorter than its checksum offset, even
-// when bytes left in the buffer by an earlier frame would match.
+// when bytes left in the buffer by an earlier frame would match (whether
+// the four checksum bytes are left out of the sum or subtracted from it).
 TEST_F(LegacyPackets, FormatBIsNotTriedBelowItsLengths)
 {
-    Bytes shortPacket(120, 0x21);
+    Bytes shortPacket(120, 0x00);
     PutU16(shortPacket, 0, 120);
     PutU32(shortPacket, 104, 0x12345678);  // wrong for format A
-    Bytes earlier(170, 0x00);
-    PutU16(earlier, 0, 0x0505);
-    PutU32(earlier, 160, SumOfBytes(shortPacket));
-    const Bytes a = Packet(LegacyFormat::A, 108, 12);
-    h.Feed(Concat({StuffFrame(earlier), StuffFrame(shortPacket), StuffFrame(a)}));
-    EXPECT_EQ(h.machine->DetectedMode(), CPacketStateMachine::kLegacyA);
-    EXPECT_EQ(h.legacy, (std::vector<LegacyPacket>{{'A', a}}));
+    const uint32_t sum = SumOfBytes(shortPacket);
+    ASSERT_EQ(sum % 2, 0u);
+    ASSERT_LE(sum / 2, 255u);
+    Bytes leftOut(170, 0x00);
+    PutU16(leftOut, 0, 0x0505);
+    PutU32(leftOut, 160, sum);
+    Bytes subtracted = leftOut;
+    PutU32(subtracted, 160, sum / 2);
+
+    for (const Bytes& earlier : {leftOut, subtracted}) {
+        PacketHarness fresh;
+        const Bytes a = Packet(LegacyFormat::A, 108, 12);
+        fresh.Feed(Concat({StuffFrame(earlier), StuffFrame(shortPacket), StuffFrame(a)}));
+        EXPECT_EQ(fresh.machine->DetectedMode(), CPacketStateMachine::kLegacyA);
+        EXPECT_EQ(fresh.legacy, (std::vector<LegacyPacket>{{'A', a}}));
+    }
 }
 
 TEST_F(LegacyPackets, TheChosenFormatHoldsUntilResync)
