@@ -1,5 +1,6 @@
 #include "link/Respiration.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -21,13 +22,26 @@ bool ToCoefficient(float value, int32_t& out)
     return true;
 }
 
-int32_t Compress(int16_t d)
+int32_t CompressOnce(int32_t d)
 {
     if (d > 0)
         return RoundHalfDown(std::log(double(d)) * kCompression);
     if (d < 0)
         return RoundHalfDown(std::log(-double(d)) * -kCompression);
     return 0;
+}
+
+// The compression of every 16-bit value, worked out once: a logarithm per
+// sample would be most of the chain's time.
+int32_t Compress(int16_t d)
+{
+    static const std::array<int16_t, 65536> table = [] {
+        std::array<int16_t, 65536> t{};
+        for (int32_t v = -32768; v <= 32767; ++v)
+            t[static_cast<uint16_t>(v)] = static_cast<int16_t>(CompressOnce(v));
+        return t;
+    }();
+    return table[static_cast<uint16_t>(d)];
 }
 
 // `fraction`: how far before this sample the trace crossed the level.

@@ -65,12 +65,12 @@ class SyntheticEcgRate : public ::testing::TestWithParam<std::tuple<int, int>> {
 TEST_P(SyntheticEcgRate, LearnsThenFollowsEveryBeat)
 {
     const auto [fs, bpm] = GetParam();
-    SyntheticEcgSpec spec;
-    spec.sampleRate = fs;
-    spec.beatsPerMinute = bpm;
-    spec.seed = static_cast<unsigned>(fs + bpm);
+    SyntheticEcgSpec shape;
+    shape.sampleRate = fs;
+    shape.beatsPerMinute = bpm;
+    shape.seed = static_cast<unsigned>(fs + bpm);
     const int total = 25 * fs;
-    const SyntheticEcg ecg = MakeSyntheticEcg(spec, total);
+    const SyntheticEcg ecg = MakeSyntheticEcg(shape, total);
     HeartRateChain chain;
     const ChainRun run = RunChain(chain, ecg.samples, fs, OptionsAt(fs));
 
@@ -97,7 +97,7 @@ TEST_P(SyntheticEcgRate, LearnsThenFollowsEveryBeat)
 
     // Each beat after learning is marked once, on its QRS complex (Q to S,
     // give or take 3 samples).
-    const int halfComplex = static_cast<int>(std::lround(2.5 * spec.qrsWidthMs * fs / 1000.0)) + 3;
+    const int halfComplex = static_cast<int>(std::lround(2.5 * shape.qrsWidthMs * fs / 1000.0)) + 3;
     for (int mark : run.detections)
         EXPECT_LE(std::abs(NearestPeakOffset(ecg.rPeaks, mark)), halfComplex) << "mark at " << mark;
     const int lastReportable = total - fs;
@@ -132,11 +132,11 @@ TEST(HeartRateChain, ReportsTheDetectorDelayOfANormalBeat)
 {
     // W + F: 26 + 79 at 400/s, 32 + 99 at 500/s (64 ms window, 150 ms pre-blank).
     for (const auto& [fs, delay] : {std::pair{400, 105}, std::pair{500, 131}}) {
-        SyntheticEcgSpec spec;
-        spec.sampleRate = fs;
-        spec.beatsPerMinute = 90;
+        SyntheticEcgSpec shape;
+        shape.sampleRate = fs;
+        shape.beatsPerMinute = 90;
         HeartRateChain chain;
-        const ChainRun run = RunChain(chain, MakeSyntheticEcg(spec, 15 * fs).samples, fs, OptionsAt(fs));
+        const ChainRun run = RunChain(chain, MakeSyntheticEcg(shape, 15 * fs).samples, fs, OptionsAt(fs));
         ASSERT_GT(run.detections.size(), 5u);
         for (std::size_t i = 0; i < run.detections.size(); ++i)
             EXPECT_EQ(run.detectedAt[i] - run.detections[i], delay);
@@ -146,9 +146,9 @@ TEST(HeartRateChain, ReportsTheDetectorDelayOfANormalBeat)
 TEST(HeartRateChain, LeadsOffDropsTheRateAtOnceAndTheDetectorKeepsRunning)
 {
     const int fs = 400;
-    SyntheticEcgSpec spec;
-    spec.beatsPerMinute = 120;
-    const SyntheticEcg ecg = MakeSyntheticEcg(spec, 30 * fs);
+    SyntheticEcgSpec shape;
+    shape.beatsPerMinute = 120;
+    const SyntheticEcg ecg = MakeSyntheticEcg(shape, 30 * fs);
     HeartRateChain chain;
     const int off = 15 * fs, on = 18 * fs;
     const ChainRun run = RunChain(chain, ecg.samples, fs, OptionsAt(fs), off, on);
@@ -162,11 +162,11 @@ TEST(HeartRateChain, LeadsOffDropsTheRateAtOnceAndTheDetectorKeepsRunning)
 TEST(HeartRateChain, FlatLineClearsTheRateAtTheCounterLimit)
 {
     for (const auto& [fs, limit] : {std::pair{400, kBeatLimits400.maxInterval}, std::pair{500, kBeatLimits500.maxInterval}}) {
-        SyntheticEcgSpec spec;
-        spec.sampleRate = fs;
-        spec.beatsPerMinute = 100;
-        spec.baselineWander = 0;
-        std::vector<int16_t> ecg = MakeSyntheticEcg(spec, 15 * fs).samples;
+        SyntheticEcgSpec shape;
+        shape.sampleRate = fs;
+        shape.beatsPerMinute = 100;
+        shape.baselineWander = 0;
+        std::vector<int16_t> ecg = MakeSyntheticEcg(shape, 15 * fs).samples;
         ecg.resize(ecg.size() + 5 * fs, 0);
         HeartRateChain chain;
         const ChainRun run = RunChain(chain, ecg, fs, OptionsAt(fs));
@@ -182,12 +182,12 @@ TEST(HeartRateChain, FlatLineClearsTheRateAtTheCounterLimit)
 TEST(HeartRateChain, EquineModeFindsInvertedSlowComplexes)
 {
     for (int fs : {400, 500}) {
-        SyntheticEcgSpec spec;
-        spec.sampleRate = fs;
-        spec.beatsPerMinute = 32;
-        spec.inverted = true;
+        SyntheticEcgSpec shape;
+        shape.sampleRate = fs;
+        shape.beatsPerMinute = 32;
+        shape.inverted = true;
         HeartRateChain chain;
-        const ChainRun run = RunChain(chain, MakeSyntheticEcg(spec, 30 * fs).samples, fs, OptionsAt(fs, 2));
+        const ChainRun run = RunChain(chain, MakeSyntheticEcg(shape, 30 * fs).samples, fs, OptionsAt(fs, 2));
         EXPECT_NEAR(run.rate.back(), 32, 1) << fs;
     }
 }
@@ -195,10 +195,10 @@ TEST(HeartRateChain, EquineModeFindsInvertedSlowComplexes)
 TEST(HeartRateChain, AboveFourHundredModeMeasuresWhatNormalModeCannot)
 {
     // 480 bpm is 50 samples apart at 400/s: inside the normal refractory period.
-    SyntheticEcgSpec spec;
-    spec.beatsPerMinute = 480;
-    spec.qrsWidthMs = 4;
-    const std::vector<int16_t> ecg = MakeSyntheticEcg(spec, 20 * 400).samples;
+    SyntheticEcgSpec shape;
+    shape.beatsPerMinute = 480;
+    shape.qrsWidthMs = 4;
+    const std::vector<int16_t> ecg = MakeSyntheticEcg(shape, 20 * 400).samples;
     HeartRateChain fast, normal;
     EXPECT_EQ(RunChain(fast, ecg, 400, OptionsAt(400, 1)).rate.back(), 480);
     EXPECT_LT(RunChain(normal, ecg, 400, OptionsAt(400, 0)).rate.back(), 400);
@@ -206,9 +206,9 @@ TEST(HeartRateChain, AboveFourHundredModeMeasuresWhatNormalModeCannot)
 
 TEST(HeartRateChain, SurvivesModeChangesAndOddRates)
 {
-    SyntheticEcgSpec spec;
-    spec.beatsPerMinute = 90;
-    const std::vector<int16_t> ecg = MakeSyntheticEcg(spec, 40 * 400).samples;
+    SyntheticEcgSpec shape;
+    shape.beatsPerMinute = 90;
+    const std::vector<int16_t> ecg = MakeSyntheticEcg(shape, 40 * 400).samples;
     HeartRateChain chain;
     EcgOptions options = OptionsAt(400);
     for (std::size_t i = 0; i < ecg.size(); ++i) {

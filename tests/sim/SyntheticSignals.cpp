@@ -20,14 +20,14 @@ int16_t Clamp16(double v)
 
 } // namespace
 
-SyntheticEcg MakeSyntheticEcg(const SyntheticEcgSpec& spec, int sampleCount)
+SyntheticEcg MakeSyntheticEcg(const SyntheticEcgSpec& shape, int sampleCount)
 {
     SyntheticEcg out;
     out.samples.resize(sampleCount);
-    const double fs = spec.sampleRate;
-    const double rr = 60.0 / spec.beatsPerMinute;
+    const double fs = shape.sampleRate;
+    const double rr = 60.0 / shape.beatsPerMinute;
     std::vector<double> beats;
-    for (double t = spec.firstBeatSeconds; t < sampleCount / fs + rr; t += rr)
+    for (double t = shape.firstBeatSeconds; t < sampleCount / fs + rr; t += rr)
         beats.push_back(t);
     for (double t : beats) {
         const int index = static_cast<int>(std::lround(t * fs));
@@ -35,15 +35,15 @@ SyntheticEcg MakeSyntheticEcg(const SyntheticEcgSpec& spec, int sampleCount)
             out.rPeaks.push_back(index);
     }
 
-    const double w = spec.qrsWidthMs / 1000.0;
+    const double w = shape.qrsWidthMs / 1000.0;
     // The T wave follows at 0.45 of the interval, at most 280 ms.
     const double tOffset = std::min(0.45 * rr, 0.28);
     const double tWidth = std::min(0.1 * rr, 0.045);
     const double pOffset = std::min(0.2 * rr, 0.16);
-    const double sign = spec.inverted ? -1.0 : 1.0;
+    const double sign = shape.inverted ? -1.0 : 1.0;
 
-    std::mt19937 gen(spec.seed);
-    std::normal_distribution<double> noise(0.0, spec.noise > 0 ? spec.noise : 1.0);
+    std::mt19937 gen(shape.seed);
+    std::normal_distribution<double> noise(0.0, shape.noise > 0 ? shape.noise : 1.0);
     std::size_t first = 0;
     for (int n = 0; n < sampleCount; ++n) {
         const double t = n / fs;
@@ -52,33 +52,33 @@ SyntheticEcg MakeSyntheticEcg(const SyntheticEcgSpec& spec, int sampleCount)
         double v = 0.0;
         for (std::size_t k = first; k < beats.size() && beats[k] < t + 0.5; ++k) {
             const double b = beats[k];
-            v += sign * spec.amplitude
+            v += sign * shape.amplitude
                 * (Gauss(t, b, w) - 0.12 * Gauss(t, b - 2.5 * w, w) - 0.25 * Gauss(t, b + 2.5 * w, w));
-            v += 0.25 * spec.amplitude * Gauss(t, b + tOffset, tWidth);
-            v += 0.08 * spec.amplitude * Gauss(t, b - pOffset, 0.02);
+            v += 0.25 * shape.amplitude * Gauss(t, b + tOffset, tWidth);
+            v += 0.08 * shape.amplitude * Gauss(t, b - pOffset, 0.02);
         }
-        v += spec.mainsHum * std::sin(2 * std::numbers::pi * 50.0 * t);
-        v += spec.baselineWander * std::sin(2 * std::numbers::pi * 0.15 * t + 0.7);
-        if (spec.noise > 0)
+        v += shape.mainsHum * std::sin(2 * std::numbers::pi * 50.0 * t);
+        v += shape.baselineWander * std::sin(2 * std::numbers::pi * 0.15 * t + 0.7);
+        if (shape.noise > 0)
             v += noise(gen);
         out.samples[n] = Clamp16(v);
     }
     return out;
 }
 
-std::vector<int16_t> MakeBreathing(const BreathingSpec& spec, int sampleCount)
+std::vector<int16_t> MakeBreathing(const BreathingSpec& shape, int sampleCount)
 {
     std::vector<int16_t> out(sampleCount);
-    std::mt19937 gen(spec.seed);
-    std::normal_distribution<double> noise(0.0, spec.noise > 0 ? spec.noise : 1.0);
+    std::mt19937 gen(shape.seed);
+    std::normal_distribution<double> noise(0.0, shape.noise > 0 ? shape.noise : 1.0);
     double phase = 0.0;  // in breaths
     for (int n = 0; n < sampleCount; ++n) {
-        const std::size_t breath = static_cast<std::size_t>(phase) % spec.periodsSeconds.size();
-        double v = spec.offset + spec.amplitude * std::sin(2 * std::numbers::pi * phase);
-        if (spec.noise > 0)
+        const std::size_t breath = static_cast<std::size_t>(phase) % shape.periodsSeconds.size();
+        double v = shape.offset + shape.amplitude * std::sin(2 * std::numbers::pi * phase);
+        if (shape.noise > 0)
             v += noise(gen);
         out[n] = Clamp16(v);
-        phase += 1.0 / (spec.periodsSeconds[breath] * kImpedanceRate);
+        phase += 1.0 / (shape.periodsSeconds[breath] * kImpedanceRate);
     }
     return out;
 }

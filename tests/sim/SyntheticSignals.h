@@ -22,7 +22,7 @@ struct SyntheticEcg {
     std::vector<int> rPeaks;  // sample index of every R wave
 };
 
-SyntheticEcg MakeSyntheticEcg(const SyntheticEcgSpec& spec, int sampleCount);
+SyntheticEcg MakeSyntheticEcg(const SyntheticEcgSpec& shape, int sampleCount);
 
 // Thoracic impedance at 75 samples per second: a sine around an offset,
 // whose period may change from breath to breath.
@@ -36,4 +36,4 @@ struct BreathingSpec {
 
 constexpr int kImpedanceRate = 75;
 
-std::vector<int16_t> MakeBreathing(const BreathingSpec& spec, int sampleCount);
+std::vector<int16_t> MakeBreathing(const BreathingSpec& shape, int sampleCount);
