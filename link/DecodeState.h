@@ -4,6 +4,7 @@
 // object owns one and hands it to every handler as the owner.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -34,11 +35,13 @@ constexpr std::size_t kStreamBufferSize = 2048;
 constexpr uint32_t kMovalPacketSize = 112;
 
 struct DecodeState {
+    DecodeState() { std::memset(packet, 'Z', sizeof packet); }
+
     // Where posts go. The target may change while the processor decodes.
     IMessagePoster* poster = nullptr;
     Relaxed<WindowHandle> targetWindow{0};
     WindowHandle mainWindow = 0; // the application's main window, for invalidates without a target
-    uint32_t defaultComMsg = 0;  // "CSerialMoval_DefaultComMsg"
+    Relaxed<uint32_t> defaultComMsg{0}; // "CSerialMoval_DefaultComMsg"; the link's Open and Close set it
     uint32_t invalidateMsg = 0;  // "CDispView_Invalidate"
 
     // The service terminal's text model; null until the view has built it.
@@ -57,8 +60,8 @@ struct DecodeState {
     uint16_t stateCode = 0;
 
     // The stream buffer: Tarvik packets are assembled here, legacy packets
-    // copied here and Moval packets collected here.
-    uint8_t packet[kStreamBufferSize] = {};
+    // copied here and Moval packets collected here. Starts out as 'Z's.
+    uint8_t packet[kStreamBufferSize];
     uint32_t writePosition = 0;
     uint32_t previousFrameLength = 0;
     uint32_t lengthLimit = 292;
