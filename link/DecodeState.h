@@ -38,7 +38,7 @@ struct DecodeState {
     IMessagePoster* poster = nullptr;
     Relaxed<WindowHandle> targetWindow{0};
     WindowHandle mainWindow = 0; // the application's main window, for invalidates without a target
-    uint32_t defaultComMsg = 0;  // "CSerialMoval_DefaultComMsg"
+    Relaxed<uint32_t> defaultComMsg{0}; // "CSerialMoval_DefaultComMsg"; the link's Open and Close set it
     uint32_t invalidateMsg = 0;  // "CDispView_Invalidate"
 
     // The service terminal's text model; null until the view has built it.
