@@ -39,7 +39,7 @@ EcgOptions CurrentOptions()
 template <class Step>
 int16_t RunHeartRate(Step step, int16_t sample, bool enabled)
 {
-    if (s_resetPending.exchange(false, std::memory_order_acq_rel))
+    if (s_resetPending.load(std::memory_order_relaxed) && s_resetPending.exchange(false, std::memory_order_acq_rel))
         s_heart.RequestReset();
     const int16_t out = step(s_heart, sample, enabled, CurrentOptions());
     g_qrsOutput = s_heart.qrsOutput;

@@ -13,7 +13,9 @@ extern Relaxed<int16_t> g_respRate;       // breaths per minute, 0 = none
 extern Relaxed<uint8_t> g_hrDetectMode;   // 0 normal, 1 rates above 400, 2 equine
 extern Relaxed<uint8_t> g_ecgBandwidthFlag; // 1: show the filtered ECG
 
-// Connect-time reset of the live record and of every chain.
+// Connect-time reset: the live record to its reset values, the heart rate
+// cleared, and the beat detector re-initialised by the next ECG sample (safe
+// to call from another thread than the decoding one).
 void ResetRemoteDataState();
 
 // The application's demo flag: demo ECG needs no baseline removal on the

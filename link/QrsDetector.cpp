@@ -33,10 +33,10 @@ void SetRate(QrsDetector& d, int32_t rate)
 
 int32_t Mean8(const int32_t* v)
 {
-    int32_t sum = 0;
+    int64_t sum = 0;  // intervals after days without a beat are long
     for (int i = 0; i < QrsDetector::kHistory; ++i)
         sum += v[i];
-    return sum / QrsDetector::kHistory;
+    return static_cast<int32_t>(sum / QrsDetector::kHistory);
 }
 
 void Push8(int32_t* v, int32_t value)
@@ -101,7 +101,8 @@ int32_t QrsMovingWindowIntegral(QrsDetector& d, int32_t value, int32_t mode)
 {
     const int32_t length = mode == 1 ? d.ms25 : d.ms64;
     if (length != d.integralLength) {
-        // The mode changed: keep the sum that of the entries in the window.
+        // The mode changed the window: the sum restarts from the entries
+        // now inside it, so that none is left behind in it for good.
         d.integralLength = length;
         if (d.integralPos >= length)
             d.integralPos = 0;

@@ -1,5 +1,6 @@
 #include "link/Respiration.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -21,13 +22,46 @@ bool ToCoefficient(float value, int32_t& out)
     return true;
 }
 
-int32_t Compress(int16_t d)
+int32_t CompressOnce(int32_t d)
 {
     if (d > 0)
         return RoundHalfDown(std::log(double(d)) * kCompression);
     if (d < 0)
         return RoundHalfDown(std::log(-double(d)) * -kCompression);
     return 0;
+}
+
+// The compression of every 16-bit value, worked out once: a logarithm per
+// sample would be most of the chain's time.
+int32_t Compress(int16_t d)
+{
+    static const std::array<int16_t, 65536> table = [] {
+        std::array<int16_t, 65536> t{};
+        for (int32_t v = -32768; v <= 32767; ++v)
+            t[static_cast<uint16_t>(v)] = static_cast<int16_t>(CompressOnce(v));
+        return t;
+    }();
+    return table[static_cast<uint16_t>(d)];
+}
+
+// `fraction`: how far before this sample the trace crossed the level.
+void TrackCrossing(RespCrossing& c, bool crossed, double fraction)
+{
+    if (!crossed) {
+        c.ready = 0;
+        if (c.counter <= RespCrossing::kMaxCount)
+            ++c.counter;
+        return;
+    }
+    if (c.counter >= RespCrossing::kMinCount && c.counter <= RespCrossing::kMaxCount) {
+        // The crossing lay `fraction` before this sample and the last one
+        // `c.fraction` before its own: the period is counter + 1 samples
+        // corrected by both.
+        c.rate = kBreathsPerMinuteSamples / (c.counter + 1 - fraction + c.fraction);
+        c.ready = 1;
+    }
+    c.fraction = fraction;
+    c.counter = 0;
 }
 
 } // namespace
@@ -49,28 +83,16 @@ bool ComputeRespirationNotch(int32_t heartRate, BiquadCoefficients& out)
     return true;
 }
 
-void TrackCrossing(RespCrossing& c, bool crossed, double fraction)
+void TrackUpCrossing(RespCrossing& c, int32_t previous, int32_t current)
 {
-    if (!crossed) {
-        c.ready = 0;
-        if (c.counter <= RespCrossing::kMaxCount)
-            ++c.counter;
-        return;
-    }
-    if (c.counter >= RespCrossing::kMinCount && c.counter <= RespCrossing::kMaxCount) {
-        // The crossing lay `fraction` before this sample and the last one
-        // `c.fraction` before its own: the period is counter + 1 samples
-        // corrected by both.
-        c.rate = kBreathsPerMinuteSamples / (c.counter + 1 - fraction + c.fraction);
-        c.ready = 1;
-    }
-    c.fraction = fraction;
-    c.counter = 0;
+    const bool crossed = previous < kCrossingLevel && kCrossingLevel <= current;
+    TrackCrossing(c, crossed, crossed ? double(current - kCrossingLevel) / double(current - previous) : 0.0);
 }
 
-int32_t AverageRates(int32_t average, int32_t rate)
+void TrackDownCrossing(RespCrossing& c, int32_t previous, int32_t current)
 {
-    return (average + rate + 1) >> 1;
+    const bool crossed = previous > -kCrossingLevel && -kCrossingLevel >= current;
+    TrackCrossing(c, crossed, crossed ? double(-kCrossingLevel - current) / double(previous - current) : 0.0);
 }
 
 int16_t RespirationStep(RespirationChain& c, int16_t sample, const RespirationInputs& in)
@@ -91,18 +113,23 @@ int16_t RespirationStep(RespirationChain& c, int16_t sample, const RespirationIn
     const int32_t prev = c.previous;
     c.previous = cur;
 
-    const bool upward = prev < kCrossingLevel && kCrossingLevel <= cur;
-    TrackCrossing(c.up, upward, upward ? double(cur - kCrossingLevel) / double(cur - prev) : 0.0);
-    const bool downward = prev > -kCrossingLevel && -kCrossingLevel >= cur;
-    TrackCrossing(c.down, downward, downward ? double(-kCrossingLevel - cur) / double(prev - cur) : 0.0);
+    TrackUpCrossing(c.up, prev, cur);
+    TrackDownCrossing(c.down, prev, cur);
 
     if (c.up.counter > RespCrossing::kMaxCount || c.down.counter > RespCrossing::kMaxCount) {
+        // The rate is lost, and so is the average it came from: otherwise
+        // the old rate would come back with the next crossing.
         c.respRate = 0;
         c.output.Reset();
+        c.averageExact = 0.0;
+        c.average = 0;
     } else {
         for (RespCrossing* crossing : {&c.up, &c.down}) {
             if (crossing->ready) {
-                c.average = AverageRates(c.average, RoundHalfDown(crossing->rate));
+                // Kept with its fraction: a whole-number mean of halves would
+                // settle one off a steady rate.
+                c.averageExact = (c.averageExact + RoundHalfDown(crossing->rate)) / 2.0;
+                c.average = static_cast<int32_t>(std::floor(c.averageExact + 0.5));
                 crossing->ready = 0;
             }
         }
@@ -111,7 +138,8 @@ int16_t RespirationStep(RespirationChain& c, int16_t sample, const RespirationIn
     if (c.average < kLowestRate || c.average > kHighestRate) {
         c.respRate = 0;
     } else if (std::abs(c.previousAverage - c.average) < kLargestStep) {
-        c.respRate = std::abs(in.heartRate - c.respRate) <= kCardiacMargin ? 0 : static_cast<int16_t>(c.average);
+        // A rate at the heart rate is the heart beating in the impedance.
+        c.respRate = std::abs(in.heartRate - c.average) <= kCardiacMargin ? 0 : static_cast<int16_t>(c.average);
     }
     c.previousAverage = c.average;
     c.respRate = Median5(c.output, c.respRate);

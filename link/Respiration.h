@@ -35,7 +35,8 @@ struct RespirationChain {
     BiquadHistory smoothingHistory;
     int32_t previous = 0;    // smoothed trace of the last sample
     RespCrossing up, down;
-    int32_t average = 0;
+    double averageExact = 0.0;  // running mean of the per-period rates
+    int32_t average = 0;         // that mean rounded to nearest
     int32_t previousAverage = 0;
     RankWindow5 output;
     int16_t respRate = 0;    // breaths per minute, 0 = none
@@ -46,12 +47,10 @@ struct RespirationChain {
 // False (and nothing written) when the rate gives no usable set.
 bool ComputeRespirationNotch(int32_t heartRate, BiquadCoefficients& out);
 
-// One sample of the smoothed trace against one crossing: `crossed` with the
-// interpolated fraction of a sample by which the crossing preceded it.
-void TrackCrossing(RespCrossing& c, bool crossed, double fraction);
-
-// Running mean of the per-period rates, rounded to nearest.
-int32_t AverageRates(int32_t average, int32_t rate);
+// One sample of the smoothed trace (the last and this one) against the
+// crossing of +50 upwards, and of -50 downwards.
+void TrackUpCrossing(RespCrossing& c, int32_t previous, int32_t current);
+void TrackDownCrossing(RespCrossing& c, int32_t previous, int32_t current);
 
 // One impedance sample; returns the smoothed trace, leaves the rate in
 // chain.respRate.
