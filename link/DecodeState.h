@@ -4,6 +4,7 @@
 // object owns one and hands it to every handler as the owner.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -34,6 +35,8 @@ constexpr std::size_t kStreamBufferSize = 2048;
 constexpr uint32_t kMovalPacketSize = 112;
 
 struct DecodeState {
+    DecodeState() { std::memset(packet, 'Z', sizeof packet); }
+
     // Where posts go. The target may change while the processor decodes.
     IMessagePoster* poster = nullptr;
     Relaxed<WindowHandle> targetWindow{0};
@@ -57,8 +60,8 @@ struct DecodeState {
     uint16_t stateCode = 0;
 
     // The stream buffer: Tarvik packets are assembled here, legacy packets
-    // copied here and Moval packets collected here.
-    uint8_t packet[kStreamBufferSize] = {};
+    // copied here and Moval packets collected here. Starts out as 'Z's.
+    uint8_t packet[kStreamBufferSize];
     uint32_t writePosition = 0;
     uint32_t previousFrameLength = 0;
     uint32_t lengthLimit = 292;

@@ -151,7 +151,8 @@ void ProcessMsgNibpData(void* owner, const uint8_t* data, uint16_t length)
     live.numerics[kParamDiastolic] = int16_t(ReadLe16(data + 4));
     live.numerics[kParamMean] = int16_t(ReadLe16(data + 6));
 
-    // Bytes 8..31: six cuff-pressure words, then six oscillation words.
+    // Bytes 8..31 hold six cuff-pressure words, then six oscillation words:
+    // the order this program and the remote's simulation agree on.
     int16_t pressureIn[kSlowValues], oscillationIn[kSlowValues];
     for (int i = 0; i < kSlowValues; ++i) {
         pressureIn[i] = ReadLeI16(data + 8 + 2 * i);

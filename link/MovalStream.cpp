@@ -81,8 +81,8 @@ void CompletePacket(DecodeState& link)
     const uint32_t header = ReadLe32(link.packet + 4);
     const bool good = MovalChecksum(link.packet) == ReadLe16(link.packet + 108);
     link.movalPacketCounter = (link.movalPacketCounter + 1) % 64;
+    CheckSequence(link, header);
     if (good) {
-        CheckSequence(link, header);
         DecodeGoodPacket(link, header);
     } else {
         // A damaged packet still takes its time on the strip, as a flat line.
