@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <string>
 
@@ -24,7 +23,6 @@ CSerialMoval::CSerialMoval(IMessagePoster* poster, WindowHandle mainWindow)
     m_decode.mainWindow = mainWindow;
     m_decode.defaultComMsg = RegisterWindowMessage("CSerialMoval_DefaultComMsg");
     m_decode.invalidateMsg = RegisterWindowMessage("CDispView_Invalidate");
-    std::memset(m_decode.packet, 'Z', sizeof m_decode.packet);
 
     m_targets.pool = &m_pool;
     m_targets.packetEvent = &m_packetEvent;

@@ -4,9 +4,8 @@
 // values that tests read back from the live store.
 #include <cstdint>
 
+#include "sim/ModelStreams.h"
 #include "sim/WireBuilder.h"
-
-enum class RemoteModel { TarvikClassic, TarvikPlus, Moval, Selvo, Brindle };
 
 // Values every model's cycles carry.
 struct ModelValues {
