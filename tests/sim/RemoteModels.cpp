@@ -1,13 +1,14 @@
 #include "sim/RemoteModels.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
 // A slow sine for the waveforms, so frames differ from one to the next.
 int16_t Wave(uint32_t sample, int amplitude)
 {
-    return static_cast<int16_t>(amplitude * std::sin(static_cast<double>(sample % 400) * 2.0 * M_PI / 400.0));
+    return static_cast<int16_t>(amplitude * std::sin(static_cast<double>(sample % 400) * 2.0 * std::numbers::pi / 400.0));
 }
 
 Bytes SelvoCycle(uint32_t cycle)
