@@ -186,6 +186,7 @@ int32_t CSerial::Open(const char* device, uint32_t inQueue, uint32_t outQueue, b
     m_hangUpReported = false;
     m_pendingErrors = 0;
     m_eventsReceived = 0;
+    m_wakePending = false;
     m_fd = fd;
 
     SetMask(kDefaultMask);
@@ -207,8 +208,10 @@ void CSerial::BeginClose()
 void CSerial::WakeWait()
 {
     std::lock_guard lock(m_stateMutex);
-    if (m_fd.load() >= 0)
+    if (m_fd.load() >= 0) {
+        m_wakePending = true;
         Signal(m_wakeFd);
+    }
 }
 
 int32_t CSerial::Close()
@@ -331,7 +334,8 @@ int32_t CSerial::WaitForEvents(uint32_t timeout, uint32_t& events, const std::at
     const int fd = m_fd.load();
     if (fd < 0)
         return SetLastError(kSerialInvalidHandle);
-    Drain(m_wakeFd);
+    if (m_wakePending.exchange(false))
+        Drain(m_wakeFd);
     if (stop != nullptr && stop->load())
         return SetLastError(kSerialAborted);
 
@@ -353,8 +357,10 @@ int32_t CSerial::WaitForEvents(uint32_t timeout, uint32_t& events, const std::at
         return SetLastError(kSerialTimeout);
     if (fds[0].revents != 0)
         return SetLastError(kSerialAborted);
-    if (fds[1].revents != 0)
+    if (fds[1].revents != 0) {
+        m_wakePending = false;
         Drain(m_wakeFd);
+    }
     if (watchPort) {
         const short seen = fds[portSlot].revents;
         if ((seen & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
@@ -717,9 +723,13 @@ int32_t CSerial::ClearCommErrors(uint32_t& errors)
     if (fd < 0)
         return SetLastError(kSerialInvalidHandle);
     errors = m_pendingErrors.exchange(0);
+    if (m_counters.unsupported)
+        return kSerialOk;
     serial_icounter_struct now {};
-    if (::ioctl(fd, TIOCGICOUNT, &now) != 0)
-        return kSerialOk;  // no counters on this device
+    if (::ioctl(fd, TIOCGICOUNT, &now) != 0) {
+        m_counters.unsupported = true;  // no counters on this device
+        return kSerialOk;
+    }
     if (m_counters.valid) {
         if (now.frame != m_counters.frame)
             errors |= kCommErrorFrame;
@@ -732,6 +742,6 @@ int32_t CSerial::ClearCommErrors(uint32_t& errors)
         if (now.buf_overrun != m_counters.bufOverrun)
             errors |= kCommErrorRxOver;
     }
-    m_counters = {true, now.frame, now.overrun, now.parity, now.brk, now.buf_overrun};
+    m_counters = {false, true, now.frame, now.overrun, now.parity, now.brk, now.buf_overrun};
     return kSerialOk;
 }

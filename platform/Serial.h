@@ -131,6 +131,7 @@ private:
         int32_t rtsControl = 0;
     };
     struct LineCounters {
+        bool unsupported = false;  // the device keeps no counters: not asked again
         bool valid = false;
         int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;
     };
@@ -152,6 +153,7 @@ private:
     std::atomic<uint32_t> m_eventMask{0};
     std::atomic<int32_t> m_readMode{kReadNonBlocking};
     std::atomic<uint32_t> m_pendingErrors{0};
+    std::atomic<bool> m_wakePending{false};  // saves draining the wake signal when none was sent
 
     // Lock order: the send lock of outgoing messages, then m_writeMutex,
     // m_readMutex, m_stateMutex. Close takes all three.

@@ -1,5 +1,6 @@
 #include "sim/SimRemote.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -123,6 +124,22 @@ bool SimRemote::Send(const uint8_t* data, std::size_t length, int timeoutMs)
             return false;
         pollfd fd = {m_master, POLLOUT, 0};
         ::poll(&fd, 1, static_cast<int>(left.count()));
+    }
+    return true;
+}
+
+bool SimRemote::SendPaced(const std::vector<uint8_t>& bytes, std::size_t bytesPerSecond, std::size_t packetBytes)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    for (std::size_t at = 0; at < bytes.size(); at += packetBytes) {
+        // The line's own pace: this packet is due once the ones before it
+        // have had their time on the wire.
+        const auto due = start + std::chrono::microseconds(at * 1000000 / bytesPerSecond);
+        std::this_thread::sleep_until(due);
+        const std::size_t n = std::min(packetBytes, bytes.size() - at);
+        if (!Send(bytes.data() + at, n))
+            return false;
     }
     return true;
 }

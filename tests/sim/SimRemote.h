@@ -30,6 +30,10 @@ public:
         return Send(reinterpret_cast<const uint8_t*>(text.data()), text.size(), timeoutMs);
     }
 
+    // Sends `bytes` in packets of `packetBytes` at `bytesPerSecond`, as a
+    // remote on a line of that speed would; false when the line refuses.
+    bool SendPaced(const std::vector<uint8_t>& bytes, std::size_t bytesPerSecond, std::size_t packetBytes);
+
     // What the PC has sent so far.
     std::vector<uint8_t> Received() const;
     void ClearReceived();
