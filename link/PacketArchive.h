@@ -1,10 +1,9 @@
 #pragma once
 // Copies of the newest raw frames and chunks, kept for inspection while
 // debugging a link.
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
-#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -25,7 +24,7 @@ public:
     static constexpr std::size_t kKeep = 20;
     static constexpr uint32_t kMaxLength = 65536;
 
-    CNorqSerialDataPacketArchive() = default;
+    CNorqSerialDataPacketArchive();
     CNorqSerialDataPacketArchive(const CNorqSerialDataPacketArchive&) = delete;
     CNorqSerialDataPacketArchive& operator=(const CNorqSerialDataPacketArchive&) = delete;
     virtual ~CNorqSerialDataPacketArchive() = default;
@@ -37,10 +36,13 @@ public:
 private:
     friend bool AddToArchive(CNorqSerialDataPacketArchive*, uint32_t, const uint8_t*, uint32_t);
 
+    // A fixed ring whose copies keep their storage, so a busy link does not
+    // allocate per chunk once each slot has held its largest packet.
+    static constexpr std::size_t kReserve = 1024;  // one received chunk
     mutable std::mutex m_lock;
-    std::deque<std::unique_ptr<CNorqSerialDataPacket>> m_packets;
-    // The packet dropped last, reused so a busy link does not allocate per chunk.
-    std::unique_ptr<CNorqSerialDataPacket> m_spare;
+    std::array<CNorqSerialDataPacket, kKeep> m_ring;
+    std::size_t m_oldest = 0;
+    std::size_t m_count = 0;
 };
 
 // Stores a copy of 1..65536 bytes at the back and keeps the newest 20.
