@@ -11,7 +11,7 @@
 #include <string>
 #include <type_traits>
 
-using COLORREF = uint32_t;  // 0x00BBGGRR
+#include "platform/ColorRef.h"
 
 template <class T>
 inline T LoadRelaxed(const T& field)
