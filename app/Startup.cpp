@@ -7,6 +7,7 @@
 #include "app/QuorinAppCore.h"
 #include "app/QuorinVersion.h"
 #include "app/SettingsNames.h"
+#include "link/EcgChain.h"
 #include "platform/Folders.h"
 #include "platform/SingleInstance.h"
 #include "platform/Thread.h"
@@ -217,6 +218,8 @@ bool CQuorinAppCore::RunInitInstance(IStartupHost& host, const StartupServices& 
         return false;
 
     m_demoMode = line.fileName == kDemoSwitch;
+    // Generated demo ECG has no baseline to remove.
+    SetEcgDemoMode(m_demoMode);
     m_serviceMode = line.fileName == kServiceSwitch;
 
     host.ShowSplash();

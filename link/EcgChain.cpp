@@ -90,6 +90,11 @@ void SetEcgDemoMode(bool demo)
     s_demoMode.store(demo, std::memory_order_relaxed);
 }
 
+bool IsEcgDemoMode()
+{
+    return s_demoMode.load(std::memory_order_relaxed);
+}
+
 void ResetEcgChainState()
 {
     s_heart.Reset();

@@ -21,6 +21,7 @@ void ResetRemoteDataState();
 // The application's demo flag: demo ECG needs no baseline removal on the
 // Moval path.
 void SetEcgDemoMode(bool demo);
+bool IsEcgDemoMode();
 
 // Every chain and result back to its state at program start (tests).
 void ResetEcgChainState();

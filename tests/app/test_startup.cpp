@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "AppTestSupport.h"
+#include "link/EcgChain.h"
 #include "platform/Thread.h"
 
 namespace {
@@ -246,6 +247,7 @@ TEST(Startup, DemoWordSelectsDemoModeWithoutTheLibrary)
     demo.loader.present = false;
     ASSERT_TRUE(demo.Run());
     EXPECT_TRUE(demo.app.IsDemoMode());
+    EXPECT_TRUE(IsEcgDemoMode()) << "the Moval chain keeps generated ECG as it is";
     EXPECT_TRUE(demo.loader.loadedPaths.empty());
     EXPECT_TRUE(demo.host.prompter.Prompts().empty());
     EXPECT_EQ(demo.host.windowsShown, 1);
@@ -254,6 +256,7 @@ TEST(Startup, DemoWordSelectsDemoModeWithoutTheLibrary)
     lower.loader.present = false;
     EXPECT_FALSE(lower.Run());
     EXPECT_FALSE(lower.app.IsDemoMode());
+    EXPECT_FALSE(IsEcgDemoMode());
     const auto prompts = lower.host.prompter.Prompts();
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].text, "Could not find/load zelbex.dll.");
