@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QScreen>
 #include <QTimer>
 #include <chrono>
 
@@ -42,6 +43,10 @@ bool CQtStartupHost::CreateMainWindow()
 
 void CQtStartupHost::ShowMainWindowMaximized()
 {
+    // Without a window manager the maximised state is only a wish: start
+    // from the whole work area so the monitor fills the screen either way.
+    if (QScreen* screen = m_mainWindow->screen())
+        m_mainWindow->setGeometry(screen->availableGeometry());
     m_mainWindow->showMaximized();
     m_mainWindow->update();
 }
