@@ -8,7 +8,7 @@ int main(int argc, char** argv)
     CTerminationSignals endOfSession;
     StartupServices services = SystemStartupServices(g_quorinModule);
     services.singleInstanceError = g_singleInstanceError;
-    if (app.InitInstance(services))
+    if (app.InitInstance(services) && !endOfSession.Requested())
         app.exec();
     return app.ExitInstance();
 }

@@ -57,6 +57,7 @@ void CTerminationSignals::OnSignal()
     char bytes[16];
     while (::read(g_signalPipe[1], bytes, sizeof bytes) > 0) {
     }
+    m_requested = true;
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }

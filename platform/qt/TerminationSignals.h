@@ -14,9 +14,14 @@ public:
 
     // True when the handlers are in place.
     bool Installed() const { return m_notifier != nullptr; }
+    // True once a signal has arrived. Before the main event loop runs (the
+    // splash pause, the rest of start-up) quitting has no effect, so the
+    // caller checks this before entering it.
+    bool Requested() const { return m_requested; }
 
 private:
     void OnSignal();
 
     QSocketNotifier* m_notifier = nullptr;
+    bool m_requested = false;
 };
