@@ -115,8 +115,8 @@ const MonitorHandlerEntry kMonitorHandlers[kMonitorHandlerCount] = {
     {kMsgNibpData, ProcessMsgNibpData},
     {kMsgDeviceState, ProcessMsgDeviceState},
     {kMsgDebugOutput, ProcessMsgDebugOutput},
-    {kMsgEcgZData, ProcessMsgEcgZData},
     {kMsgSpO2Data, ProcessMsgSpO2Data},
     {kMsgCO2Data, ProcessMsgCO2Data},
+    {kMsgEcgZData, ProcessMsgEcgZData},
     {kMsgTempData, ProcessMsgTempData},
 };

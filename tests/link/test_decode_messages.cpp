@@ -207,11 +207,18 @@ TEST_F(Messages, FirstFourDataCyclesAfterAResetPostNothing)
 
 TEST_F(Messages, IgnoredIdsAndTheRegistrationOrder)
 {
-    const uint16_t order[] = {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x1e, 0x1c, 0x1d, 0x1f};
+    const struct {
+        uint16_t id;
+        MessageCallback callback;
+    } order[] = {{0x10, ProcessMsgProductCode}, {0x11, ProcessMsgIgnored},     {0x12, ProcessMsgTerminalOutput},
+                 {0x13, ProcessMsgSelvoData},   {0x14, ProcessMsgIgnored},     {0x15, ProcessMsgVersionInfo},
+                 {0x16, ProcessMsgNibpData},    {0x17, ProcessMsgDeviceState}, {0x18, ProcessMsgDebugOutput},
+                 {0x1c, ProcessMsgSpO2Data},    {0x1d, ProcessMsgCO2Data},     {0x1e, ProcessMsgEcgZData},
+                 {0x1f, ProcessMsgTempData}};
     ASSERT_EQ(std::size(order), kMonitorHandlerCount);
     for (std::size_t i = 0; i < kMonitorHandlerCount; ++i) {
-        EXPECT_EQ(kMonitorHandlers[i].id, order[i]);
-        EXPECT_NE(kMonitorHandlers[i].callback, nullptr);
+        EXPECT_EQ(kMonitorHandlers[i].id, order[i].id) << i;
+        EXPECT_EQ(kMonitorHandlers[i].callback, order[i].callback) << "id 0x" << std::hex << order[i].id;
     }
     Send(kMonitorHandlers[1].callback, Bytes(20, 0xAB));
     Send(kMonitorHandlers[4].callback, Bytes(3, 0xAB));
