@@ -218,7 +218,6 @@ int32_t DetectQrs(QrsDetector& d, int32_t sample, int32_t initRate, int32_t mode
     if (d.peakEntries < QrsDetector::kHistory) {
         if (p > 0)
             d.count = t.window;
-        d.secondMax = std::max(d.secondMax, p);
         if (++d.secondTicks >= d.fs) {
             d.qrsPeaks[d.peakEntries++] = d.secondMax;
             d.secondTicks = 0;
@@ -226,6 +225,8 @@ int32_t DetectQrs(QrsDetector& d, int32_t sample, int32_t initRate, int32_t mode
             if (d.peakEntries == QrsDetector::kHistory)
                 StartFromLearnedPeaks(d);
         }
+        // A peak on the closing sample counts towards the next second.
+        d.secondMax = std::max(d.secondMax, p);
         return 0;
     }
 
@@ -254,7 +255,6 @@ int32_t DetectQrs(QrsDetector& d, int32_t sample, int32_t initRate, int32_t mode
     }
 
     // Re-learn the thresholds after eight seconds without a detection.
-    d.secondMax = std::max(d.secondMax, p);
     if (++d.secondTicks >= d.fs) {
         d.relearnPeaks[d.relearnCount++] = d.secondMax;
         d.secondTicks = 0;
@@ -268,5 +268,6 @@ int32_t DetectQrs(QrsDetector& d, int32_t sample, int32_t initRate, int32_t mode
             ClearRelearning(d);
         }
     }
+    d.secondMax = std::max(d.secondMax, p);
     return result;
 }

@@ -333,3 +333,55 @@ TEST_F(BeatIntervals, LeadsOffClearsAtOnce)
     EXPECT_EQ(chain.heartRate, 0);
     EXPECT_EQ(chain.previousBeatSeen, 0);
 }
+
+namespace {
+
+// A flat trace with one narrow complex whose peak lies at `at`.
+std::vector<int16_t> OneComplex(int length, int at)
+{
+    std::vector<int16_t> trace(length, 0);
+    for (int k = -6; k <= 6; ++k)
+        if (at + k >= 0 && at + k < length)
+            trace[at + k] = static_cast<int16_t>(2400 - 400 * std::abs(k));
+    return trace;
+}
+
+// The calls (counted from 1 after the initialisation) on which the learning
+// detector took a peak: that is when its count drops back to the window.
+std::vector<int> LearningPeakCalls(const std::vector<int16_t>& trace, QrsDetector& d)
+{
+    DetectQrs(d, 0, 400, 0);
+    const int32_t window = d.Timing(0).window;
+    std::vector<int> calls;
+    for (int n = 1; n <= static_cast<int>(trace.size()); ++n) {
+        DetectQrs(d, trace[n - 1], 0, 0);
+        if (d.count == window && n != window)
+            calls.push_back(n);
+    }
+    return calls;
+}
+
+} // namespace
+
+TEST(QrsLearning, APeakOnTheLastSampleOfASecondCountsForTheNextSecond)
+{
+    const int fs = 400;
+    QrsDetector probe;
+    const std::vector<int> probeCalls = LearningPeakCalls(OneComplex(fs * 2, 150), probe);
+    ASSERT_EQ(probeCalls.size(), 1u);
+    // Move the complex so that its peak is taken on the call that closes the
+    // first second, then one call earlier.
+    const int shift = fs - probeCalls[0];
+    for (const auto& [moveBy, second] : {std::pair{shift, 1}, std::pair{shift - 1, 0}}) {
+        QrsDetector d;
+        const std::vector<int> calls = LearningPeakCalls(OneComplex(fs * 9, 150 + moveBy), d);
+        ASSERT_EQ(calls, std::vector<int>{fs - (second == 1 ? 0 : 1)});
+        ASSERT_EQ(d.peakEntries, QrsDetector::kHistory);
+        for (int s = 0; s < QrsDetector::kHistory; ++s) {
+            if (s == second)
+                EXPECT_GT(d.qrsPeaks[s], 0) << "second " << s;
+            else
+                EXPECT_EQ(d.qrsPeaks[s], 0) << "second " << s;
+        }
+    }
+}
