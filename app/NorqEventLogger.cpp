@@ -97,8 +97,16 @@ bool IsLogFileName(const std::string& name)
 
 TimePoint FromStatx(const struct statx_timestamp& stamp)
 {
+    // Stamps past what the clock holds (after 2262 in nanoseconds) would
+    // wrap to a date long gone and get a new file deleted: pin them instead.
+    using Seconds = std::chrono::seconds;
+    const auto limit = std::chrono::duration_cast<Seconds>(TimePoint::duration::max()).count() - 1;
+    if (stamp.tv_sec >= limit)
+        return TimePoint::max();
+    if (stamp.tv_sec <= -limit)
+        return TimePoint::min();
     return TimePoint(std::chrono::duration_cast<TimePoint::duration>(
-        std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec)));
+        Seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec)));
 }
 
 } // namespace

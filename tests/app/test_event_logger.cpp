@@ -207,6 +207,26 @@ TEST_F(EventLogger, StartDeletesOnlyLogFilesOlderThan45Days)
     EXPECT_TRUE(fs::is_directory(folder + "/Quorin_dir.Log")) << "folders are never deleted";
 }
 
+TEST_F(EventLogger, CleanUpReadsStampsBeyondTheClockRangeWithoutWrapping)
+{
+    // A wrong clock or a copy can leave stamps past 2262, where nanoseconds
+    // since 1970 no longer fit 64 bits; such a file is new, not old.
+    const std::string folder = m_docs + "/Norq_Logs";
+    fs::create_directories(folder);
+    const std::string future = folder + "/Quorin_23000101_000000.Log";
+    const std::string ancient = folder + "/Quorin_19011214_000000.Log";
+    WriteFile(future, "from a wrong clock\r\n");
+    WriteFile(ancient, "old\r\n");
+    const struct timespec year2300[2] = {{10413792000, 0}, {10413792000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, future.c_str(), year2300, 0), 0);
+    const struct timespec year1901[2] = {{-2147483647, 0}, {-2147483647, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, ancient.c_str(), year1901, 0), 0);
+
+    CNorqEventLogger logger(m_docs);
+    EXPECT_TRUE(fs::exists(future));
+    EXPECT_FALSE(fs::exists(ancient));
+}
+
 TEST_F(EventLogger, CleanUpSkipsAFolderWhosePatternReaches258Characters)
 {
     // The pattern is <base>/Norq_Logs/Quorin_*.Log: 23 characters past the base.
