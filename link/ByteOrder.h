@@ -14,6 +14,18 @@ inline uint32_t ReadLe32(const uint8_t* p)
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
+inline void WriteLe16(uint8_t* p, uint32_t value)
+{
+    p[0] = static_cast<uint8_t>(value);
+    p[1] = static_cast<uint8_t>(value >> 8);
+}
+
+inline void WriteLe32(uint8_t* p, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
 // Sum of the bytes as unsigned 8-bit values, wrapping at 32 bits.
 inline uint32_t ByteSum(const uint8_t* p, uint32_t length)
 {

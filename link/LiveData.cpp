@@ -1,5 +1,7 @@
 #include "link/LiveData.h"
 
+#include "link/ByteOrder.h"
+
 #include <charconv>
 #include <cstring>
 
@@ -33,13 +35,6 @@ std::string OneDecimal(double value)
     return text;
 }
 
-void PutU16(uint8_t* out, uint16_t v) { out[0] = uint8_t(v); out[1] = uint8_t(v >> 8); }
-void PutU32(uint8_t* out, uint32_t v) { for (int i = 0; i < 4; ++i) out[i] = uint8_t(v >> (8 * i)); }
-uint16_t GetU16(const uint8_t* in) { return uint16_t(in[0] | (in[1] << 8)); }
-uint32_t GetU32(const uint8_t* in)
-{
-    return uint32_t(in[0]) | (uint32_t(in[1]) << 8) | (uint32_t(in[2]) << 16) | (uint32_t(in[3]) << 24);
-}
 
 } // namespace
 
@@ -121,22 +116,22 @@ void CEcgEvent::WriteRecord(uint8_t* out) const
     std::memset(out, 0, kRecordSize);
     out[0] = code;
     out[1] = reserved;
-    PutU32(out + 4, position);
-    PutU16(out + 8, featureBits);
+    WriteLe32(out + 4, position);
+    WriteLe16(out + 8, featureBits);
     for (int i = 0; i < kParameterCount; ++i)
-        PutU16(out + 10 + 2 * i, uint16_t(numerics[i]));
+        WriteLe16(out + 10 + 2 * i, uint16_t(numerics[i]));
     std::memcpy(out + 58, reservedTime, sizeof reservedTime);
-    PutU16(out + 66, uint16_t(hrFromEcg));
-    PutU16(out + 68, uint16_t(hrFromSpO2));
-    PutU16(out + 70, uint16_t(hrFromBp));
+    WriteLe16(out + 66, uint16_t(hrFromEcg));
+    WriteLe16(out + 68, uint16_t(hrFromSpO2));
+    WriteLe16(out + 70, uint16_t(hrFromBp));
     out[72] = heartRateSource;
     out[73] = cuffSize;
     out[74] = primaryAgent;
     out[75] = secondaryAgent;
     uint32_t bits;
     std::memcpy(&bits, &ambientPressure, sizeof bits);
-    PutU32(out + 76, bits);
-    PutU16(out + 80, uint16_t(limitValue));
+    WriteLe32(out + 76, bits);
+    WriteLe16(out + 80, uint16_t(limitValue));
     out[82] = unitNative;
 }
 
@@ -144,21 +139,21 @@ void CEcgEvent::ReadRecord(const uint8_t* in)
 {
     code = in[0];
     reserved = in[1];
-    position = GetU32(in + 4);
-    featureBits = GetU16(in + 8);
+    position = ReadLe32(in + 4);
+    featureBits = ReadLe16(in + 8);
     for (int i = 0; i < kParameterCount; ++i)
-        numerics[i] = int16_t(GetU16(in + 10 + 2 * i));
+        numerics[i] = int16_t(ReadLe16(in + 10 + 2 * i));
     std::memcpy(reservedTime, in + 58, sizeof reservedTime);
-    hrFromEcg = int16_t(GetU16(in + 66));
-    hrFromSpO2 = int16_t(GetU16(in + 68));
-    hrFromBp = int16_t(GetU16(in + 70));
+    hrFromEcg = int16_t(ReadLe16(in + 66));
+    hrFromSpO2 = int16_t(ReadLe16(in + 68));
+    hrFromBp = int16_t(ReadLe16(in + 70));
     heartRateSource = in[72];
     cuffSize = in[73];
     primaryAgent = in[74];
     secondaryAgent = in[75];
-    const uint32_t bits = GetU32(in + 76);
+    const uint32_t bits = ReadLe32(in + 76);
     std::memcpy(&ambientPressure, &bits, sizeof bits);
-    limitValue = int16_t(GetU16(in + 80));
+    limitValue = int16_t(ReadLe16(in + 80));
     unitNative = in[82];
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <mutex>
 
+#include "link/ByteOrder.h"
 #include "link/OutMessageLock.h"
 #include "platform/Serial.h"
 
@@ -14,26 +15,6 @@ std::array<uint8_t, kOutContainerLimit> g_outContainer;
 std::array<uint8_t, kOutFrameLimit> g_outFrame;
 uint32_t g_outContainerSequence = 0;
 uint32_t g_outSubMessageSequence = 0;
-
-void PutU16(uint8_t* at, uint32_t value)
-{
-    at[0] = static_cast<uint8_t>(value);
-    at[1] = static_cast<uint8_t>(value >> 8);
-}
-
-void PutU32(uint8_t* at, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-uint32_t ByteSum(const uint8_t* data, std::size_t length)
-{
-    uint32_t sum = 0;
-    for (std::size_t i = 0; i < length; ++i)
-        sum += data[i];
-    return sum;
-}
 
 // Fills the container buffer one sub-message at a time.
 class ContainerBuilder {
@@ -51,10 +32,10 @@ public:
         std::copy(body, body + bodyLength, data + headLength);
         if (pad)
             data[headLength + bodyLength] = kOutPadByte;
-        PutU16(sub, id);
-        PutU16(sub + 2, static_cast<uint32_t>(dataLength));
-        PutU32(sub + 4, g_outSubMessageSequence++);
-        PutU32(sub + 8, ByteSum(data, dataLength));
+        WriteLe16(sub, id);
+        WriteLe16(sub + 2, static_cast<uint32_t>(dataLength));
+        WriteLe32(sub + 4, g_outSubMessageSequence++);
+        WriteLe32(sub + 8, ByteSum(data, static_cast<uint32_t>(dataLength)));
         m_payload += kOutHeaderSize + dataLength;
         ++m_count;
         return true;
@@ -64,10 +45,10 @@ public:
     std::size_t Finish()
     {
         uint8_t* header = g_outContainer.data();
-        PutU16(header, m_count);
-        PutU16(header + 2, static_cast<uint32_t>(m_payload));
-        PutU32(header + 4, g_outContainerSequence++);
-        PutU32(header + 8, ByteSum(header + kOutHeaderSize, m_payload));
+        WriteLe16(header, m_count);
+        WriteLe16(header + 2, static_cast<uint32_t>(m_payload));
+        WriteLe32(header + 4, g_outContainerSequence++);
+        WriteLe32(header + 8, ByteSum(header + kOutHeaderSize, static_cast<uint32_t>(m_payload)));
         return kOutHeaderSize + m_payload;
     }
 
@@ -142,7 +123,7 @@ int32_t SendSetValueMessage(uint16_t value, CSerial& port)
         return kSerialInvalidArg;  // refused: nothing is sent, and it is no success
     std::lock_guard lock(g_outMessageLock);
     uint8_t data[2];
-    PutU16(data, value);
+    WriteLe16(data, value);
     ContainerBuilder container;
     container.Add(kOutSetValue, data, sizeof data, nullptr, 0, false);
     return WriteContainer(port, container.Finish());
@@ -162,8 +143,8 @@ int32_t SendTextLines(const std::string& text, CSerial& port)
             if (n > 0xFFFF)
                 break;  // no sub-message can carry it
             uint8_t head[4];
-            PutU16(head, static_cast<uint32_t>(n));
-            PutU16(head + 2, 0);
+            WriteLe16(head, static_cast<uint32_t>(n));
+            WriteLe16(head + 2, 0);
             const auto* piece = reinterpret_cast<const uint8_t*>(text.data() + start);
             if (!container.Add(kOutTextLine, head, sizeof head, piece, n, (n & 1) != 0))
                 break;  // this piece and the rest are not sent
