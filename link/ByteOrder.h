@@ -34,3 +34,13 @@ inline uint32_t ByteSum(const uint8_t* p, uint32_t length)
         sum += p[i];
     return sum;
 }
+
+// Sum of a packet's bytes with its four checksum bytes at `checksumAt`
+// counted as zero (they may lie partly or wholly past `length`).
+inline uint32_t ByteSumWithoutChecksum(const uint8_t* p, uint32_t length, uint32_t checksumAt)
+{
+    if (length <= checksumAt)
+        return ByteSum(p, length);
+    const uint32_t after = length - checksumAt > 4 ? checksumAt + 4 : length;
+    return ByteSum(p, checksumAt) + ByteSum(p + after, length - after);
+}

@@ -20,8 +20,7 @@ CPacketStateMachine* Self(void* self)
 // bytes counted as zero.
 bool LegacySumMatches(const uint8_t* frame, uint32_t length, uint32_t sumAt)
 {
-    const uint32_t sum = ByteSum(frame, length) - ByteSum(frame + sumAt, 4);
-    return sum == ReadLe32(frame + sumAt);
+    return ByteSumWithoutChecksum(frame, length, sumAt) == ReadLe32(frame + sumAt);
 }
 
 }  // namespace

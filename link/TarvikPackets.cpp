@@ -86,11 +86,7 @@ int16_t TemperatureTenths(int16_t hundredths)
 
 uint32_t TarvikChecksum(const uint8_t* packet, uint32_t length, uint32_t checksumAt)
 {
-    uint32_t sum = 0;
-    for (uint32_t i = 0; i < length; ++i)
-        if (i < checksumAt || i >= checksumAt + 4)
-            sum += packet[i];
-    return sum;
+    return ByteSumWithoutChecksum(packet, length, checksumAt);
 }
 
 void ProcessTarvikClassicMessage(void* owner, const uint8_t* packet, uint32_t length)

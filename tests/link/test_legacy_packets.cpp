@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PacketHarness.h"
+#include "link/ByteOrder.h"
 
 namespace {
 
@@ -155,3 +156,21 @@ TEST_F(LegacyPackets, EveryCutOfALegacyStreamGivesTheSamePackets)
 }
 
 }  // namespace
+
+// The checksum bytes may lie inside, across or past the summed length (a
+// short or lying length word): every case must sum exactly the other bytes.
+TEST(LegacyChecksum, SkipsOnlyTheFourChecksumBytesWhereverTheyFall)
+{
+    uint8_t bytes[16];
+    for (int i = 0; i < 16; ++i)
+        bytes[i] = static_cast<uint8_t>(0xF0 + i);
+    for (uint32_t length = 0; length <= 16; ++length) {
+        for (uint32_t at = 0; at <= 16; ++at) {
+            uint32_t expected = 0;
+            for (uint32_t i = 0; i < length; ++i)
+                if (i < at || i >= at + 4)
+                    expected += bytes[i];
+            EXPECT_EQ(ByteSumWithoutChecksum(bytes, length, at), expected) << "length " << length << " at " << at;
+        }
+    }
+}
