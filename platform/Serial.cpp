@@ -81,6 +81,33 @@ int PollFor(pollfd* fds, nfds_t count, const Deadline& deadline)
     }
 }
 
+// Waits until the port is ready for `events`, or Close wakes the wait
+// through `closeFd`. kSerialOk when ready, with the port's poll result.
+int32_t WaitForPort(int fd, short events, int closeFd, const Deadline& deadline, short& revents)
+{
+    pollfd fds[2] = {{fd, events, 0}, {closeFd, POLLIN, 0}};
+    const int rc = PollFor(fds, 2, deadline);
+    if (rc < 0)
+        return SerialErrorFromErrno(errno);
+    if (rc == 0)
+        return kSerialTimeout;  // what is not yet moved stays where it is
+    if (fds[1].revents != 0)
+        return kSerialAborted;
+    revents = fds[0].revents;
+    return kSerialOk;
+}
+
+// The common end of a read or a write: the count moved, and the overlapped
+// event of a call that succeeded.
+int32_t FinishTransfer(uint32_t* count, std::size_t done, int32_t result, SerialOverlapped* overlapped)
+{
+    if (count != nullptr)
+        *count = static_cast<uint32_t>(done);
+    if (result == kSerialOk && overlapped != nullptr && overlapped->event != nullptr)
+        overlapped->event->Set();
+    return result;
+}
+
 void Signal(int eventFd)
 {
     if (eventFd >= 0) {
@@ -585,31 +612,17 @@ int32_t CSerial::Write(const void* data, std::size_t length, uint32_t* written, 
                 m_hungUp = true;
             break;
         }
-        pollfd fds[2] = {{fd, POLLOUT, 0}, {m_closeFd, POLLIN, 0}};
-        const int rc = PollFor(fds, 2, deadline);
-        if (rc < 0) {
-            result = SerialErrorFromErrno(errno);
+        short revents = 0;
+        result = WaitForPort(fd, POLLOUT, m_closeFd, deadline, revents);
+        if (result != kSerialOk)
             break;
-        }
-        if (rc == 0) {
-            result = kSerialTimeout;  // what is not yet queued is not sent
-            break;
-        }
-        if (fds[1].revents != 0) {
-            result = kSerialAborted;
-            break;
-        }
-        if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        if ((revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
             m_hungUp = true;
             result = kSerialNotConnected;
             break;
         }
     }
-    if (written != nullptr)
-        *written = static_cast<uint32_t>(done);
-    if (result == kSerialOk && overlapped != nullptr && overlapped->event != nullptr)
-        overlapped->event->Set();
-    return SetLastError(result);
+    return SetLastError(FinishTransfer(written, done, result, overlapped));
 }
 
 int32_t CSerial::Read(void* buffer, std::size_t length, uint32_t* read, SerialOverlapped* overlapped,
@@ -659,27 +672,13 @@ int32_t CSerial::Read(void* buffer, std::size_t length, uint32_t* read, SerialOv
         }
         if (!blocking || m_hungUp.load())
             break;
-        pollfd fds[2] = {{fd, POLLIN, 0}, {m_closeFd, POLLIN, 0}};
-        const int rc = PollFor(fds, 2, deadline);
-        if (rc < 0) {
-            result = SerialErrorFromErrno(errno);
+        short revents = 0;
+        result = WaitForPort(fd, POLLIN, m_closeFd, deadline, revents);
+        if (result != kSerialOk)
             break;
-        }
-        if (rc == 0) {
-            result = kSerialTimeout;
-            break;
-        }
-        if (fds[1].revents != 0) {
-            result = kSerialAborted;
-            break;
-        }
         readable = true;
     }
-    if (read != nullptr)
-        *read = static_cast<uint32_t>(done);
-    if (result == kSerialOk && overlapped != nullptr && overlapped->event != nullptr)
-        overlapped->event->Set();
-    return SetLastError(result);
+    return SetLastError(FinishTransfer(read, done, result, overlapped));
 }
 
 int32_t CSerial::SetDTR(bool on)
