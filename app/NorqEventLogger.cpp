@@ -485,14 +485,19 @@ void CNorqEventLogger::RearmForTests()
 
 void LogEvent(const char* tag, const char* format, ...)
 {
-    if (CNorqEventLogger::GetInstance() == nullptr)
-        return;
     char text[kFormatBufferSize] = {};
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     text[kFormatBufferSize - 1] = '\0';
+    LogEventText(tag, text);
+}
+
+void LogEventText(const char* tag, const std::string& text)
+{
+    if (CNorqEventLogger::GetInstance() == nullptr)
+        return;
     std::shared_lock guard(s_instanceLock);
     if (g_eventLogger != nullptr)
         g_eventLogger->Log(tag, text);

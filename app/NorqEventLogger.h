@@ -57,5 +57,10 @@ private:
     std::shared_ptr<State> m_state;
 };
 
-// Logs through the logger when there is one; a no-op otherwise.
+// Log through the logger when there is one; a no-op otherwise. Both hold
+// the instance lock for the whole write, so a Shutdown on another thread
+// waits for them rather than freeing the logger under them. Threads log
+// through these, never through a pointer kept from GetInstance.
 void LogEvent(const char* tag, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The text as it stands: the link's log lines (see LinkLog).
+void LogEventText(const char* tag, const std::string& text);

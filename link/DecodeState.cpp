@@ -3,7 +3,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/NorqEventLogger.h"
 #include "link/LiveData.h"
 #include "link/TermTextModel.h"
 
@@ -26,12 +25,8 @@ void ResetDecodeState(DecodeState& state)
 
 void DecodeLog(DecodeState& state, const char* tag, const std::string& text)
 {
-    if (state.log) {
+    if (state.log)
         state.log(tag, text);
-        return;
-    }
-    if (CNorqEventLogger* logger = CNorqEventLogger::GetInstance())
-        logger->Log(tag, text);
 }
 
 void DecodeLogFormat(DecodeState& state, const char* tag, const char* format, ...)

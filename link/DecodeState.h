@@ -13,6 +13,10 @@
 
 class CTermTextModel;
 
+// Where the link's log lines go. The link knows no logger of its own: whoever
+// builds it hands one in (the program: the event log). Empty: no log.
+using LinkLog = std::function<void(const char* tag, const std::string& text)>;
+
 // Kinds of "CSerialMoval_DefaultComMsg" (wParam low word; the value is the
 // high word). Kind 6 carries a heap std::string in lParam that the receiver
 // deletes.
@@ -51,8 +55,8 @@ struct DecodeState {
     Relaxed<int> streamProtocol{0};
     // Remote text meant for the service terminal. Empty: OutputToTerminal.
     std::function<void(DecodeState& state, const char* text, std::size_t length)> outputToTerminal;
-    // Log sink. Empty: the process-wide event logger (none: no log).
-    std::function<void(const char* tag, const std::string& text)> log;
+    // Log sink, set before the processor first decodes. Empty: no log.
+    LinkLog log;
 
     // Id-tagged messages.
     uint16_t cycleMessageId = 16;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "link/PacketStateMachine.h"
 #include "link/ProcessBuffer.h"
@@ -17,8 +18,9 @@ constexpr char kLinkTag[] = "CSerialMoval";
 
 }  // namespace
 
-CSerialMoval::CSerialMoval(IMessagePoster* poster, WindowHandle mainWindow)
+CSerialMoval::CSerialMoval(IMessagePoster* poster, WindowHandle mainWindow, LinkLog log)
 {
+    m_decode.log = std::move(log);
     m_decode.poster = poster;
     m_decode.mainWindow = mainWindow;
     m_decode.defaultComMsg = RegisterWindowMessage("CSerialMoval_DefaultComMsg");

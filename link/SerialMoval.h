@@ -34,8 +34,9 @@ public:
     static constexpr uint32_t kResetWaitMs = 2000;
 
     // Posts go through `poster`; `mainWindow` takes invalidates when no
-    // target window is set. Starts the packet processor.
-    CSerialMoval(IMessagePoster* poster, WindowHandle mainWindow);
+    // target window is set; log lines go to `log`. Starts the packet
+    // processor.
+    CSerialMoval(IMessagePoster* poster, WindowHandle mainWindow, LinkLog log = {});
     // Closes the port, then stops and joins the processor, then releases
     // the packet state machine. A class deriving from this one closes the
     // port in its own destructor, since the listener makes virtual calls.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/NorqEventLogger.h"
+#include "link/DecodeState.h"
 #include "platform/Thread.h"
 
 namespace fs = std::filesystem;
@@ -405,6 +406,38 @@ TEST_F(EventLogger, NoInstanceAfterShutdown)
     delete CNorqEventLogger::GetInstance();
     EXPECT_EQ(g_eventLogger, nullptr);
     EXPECT_EQ(CNorqEventLogger::GetInstance(), nullptr);
+}
+
+// The link's threads log through the function they were given while the
+// program shuts the logger down: nothing may be freed under them (ASan and
+// TSan runs check it), and what came before the shutdown is in the file.
+TEST_F(EventLogger, LinkThreadsLogWhileTheLoggerShutsDown)
+{
+    CNorqEventLogger* logger = CNorqEventLogger::GetInstance();
+    ASSERT_NE(logger, nullptr);
+    const std::string path = logger->FullPath();
+    constexpr int kThreads = 3;
+    std::latch started(kThreads);
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            DecodeState state;
+            state.log = LogEventText;
+            DecodeLog(state, "Link", "first from " + std::to_string(t));
+            started.count_down();
+            while (!stop.load())
+                DecodeLog(state, "Link", "more");
+        });
+    started.wait();
+    CNorqEventLogger::Shutdown();
+    stop = true;
+    for (auto& thread : threads)
+        thread.join();
+
+    const std::string content = ReadFile(path);
+    for (int t = 0; t < kThreads; ++t)
+        EXPECT_NE(content.find("Link first from " + std::to_string(t)), std::string::npos) << t;
 }
 
 } // namespace

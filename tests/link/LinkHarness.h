@@ -18,10 +18,11 @@
 // Collects log lines ("tag|text") from any thread.
 class LogSink {
 public:
-    void Attach(DecodeState& state)
+    LinkLog Function()
     {
-        state.log = [this](const char* tag, const std::string& text) { Add(tag, text); };
+        return [this](const char* tag, const std::string& text) { Add(tag, text); };
     }
+    void Attach(DecodeState& state) { state.log = Function(); }
     void Add(const char* tag, const std::string& text)
     {
         {

@@ -206,8 +206,7 @@ TEST(LinkEvents, EveryEventBitHasItsLogLine)
     QueuePoster poster;
     LogSink sink;
     {
-        CSerialMoval link(&poster, 0);
-        sink.Attach(link.Decode());
+        CSerialMoval link(&poster, 0, sink.Function());
         link.OnEvent(CSerial::kEventBreak | CSerial::kEventError | CSerial::kEventRxFlag | CSerial::kEventRing |
                          CSerial::kEventTxEmpty | CSerial::kEventCts | CSerial::kEventDsr | CSerial::kEventRlsd |
                          CSerial::kEventRxChar,

@@ -30,8 +30,7 @@ protected:
         ASSERT_TRUE(remote.Ok());
         FreshLiveState();
         CPacketStateMachine::DestroyInstance();
-        link = std::make_unique<CSerialMovalMFC>(&poster, kMainWindow);
-        sink.Attach(link->Decode());
+        link = std::make_unique<CSerialMovalMFC>(&poster, kMainWindow, sink.Function());
         link->SetTerminal(&terminal);
         defaultComMsg = RegisterWindowMessage("CSerialMoval_DefaultComMsg");
     }
