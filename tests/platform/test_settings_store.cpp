@@ -151,6 +151,25 @@ TEST(SettingsFile, AHandWrittenFileReadsWithRegistryStyleSections)
                                              {"Defaults/BP/Settings/Initial Pressure", "180"}}));
 }
 
+TEST(SettingsFile, ADamagedSectionNameReadsTheSameAfterWriting)
+{
+    // A control character as the whole name of the first section.
+    IProfileStore::Values values;
+    ASSERT_TRUE(ParseSettingsText(std::string("[Quorin Settings File]\n"
+                                              "Marker=Norq Technology quorin settings 1\n"
+                                              "[\x01]\n"
+                                              "Heart Rate=72\n"
+                                              "[Defaults\\Values]\n"
+                                              "PortNum=5\n"),
+                                  values));
+    ASSERT_EQ(values, (IProfileStore::Values{{"\x01/Heart Rate", "72"}, {"Defaults/Values/PortNum", "5"}}));
+    std::string written;
+    ASSERT_TRUE(SettingsText(values, written));
+    IProfileStore::Values again;
+    ASSERT_TRUE(ParseSettingsText(written, again));
+    EXPECT_EQ(again, values);
+}
+
 TEST(SettingsFile, ValuesThatCouldNotBeReadBackAreNotExported)
 {
     TempFolder folder;
