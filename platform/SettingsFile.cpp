@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,20 +88,21 @@ bool SettingsText(const IProfileStore::Values& values, std::string& out)
 {
     std::ostringstream text;
     text << "[" << kMarkerSection << "]\n" << kMarkerName << "=" << kMarkerValue << "\n";
-    std::string section = "\x01";
+    // No section yet: the first value always opens one, whatever its name.
+    std::optional<std::string> section;
     for (const auto& [path, value] : values) {
         const auto slash = path.rfind('/');
         const std::string thisSection = slash == std::string::npos ? std::string() : path.substr(0, slash);
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
         if (name.empty() || name.find('\\') != std::string::npos)
             return false;
-        if (thisSection != section) {
-            section = thisSection;
+        if (section != thisSection) {
             // Sections read as the registry shows them; a line break in one
             // could not be read back.
-            if (section.find_first_of("\r\n") != std::string::npos || section == kMarkerSection)
+            if (thisSection.find_first_of("\r\n") != std::string::npos || thisSection == kMarkerSection)
                 return false;
-            std::string shown = section;
+            section = thisSection;
+            std::string shown = thisSection;
             for (char& c : shown)
                 if (c == '/')
                     c = '\\';

@@ -1,9 +1,12 @@
 #include "platform/SingleInstance.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 std::string TemporaryFolder()
@@ -14,56 +17,117 @@ std::string TemporaryFolder()
 
 namespace {
 
-int OpenLockFile(const std::string& path)
+using Clock = std::chrono::steady_clock;
+
+// How long a start waits for a lock that another holds, and how long it
+// sleeps between tries. Instances hold the exclusive locks only for a moment.
+constexpr auto kPatience = std::chrono::seconds(2);
+constexpr int kRetryMs = 15;
+
+// 0 when `folder` is a real folder (no symbolic link) of this user's that
+// nobody else may enter, else the error that refuses it.
+int CheckPrivateFolder(const std::string& folder)
 {
-    // Read-only is enough for flock and lets other users share a file that
-    // the first user created.
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0)
+        return errno;
+    if (!S_ISDIR(info.st_mode))
+        return ENOTDIR;
+    if (info.st_uid != ::geteuid() || (info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
+        return EACCES;
+    return 0;
+}
+
+// Opens a lock file, making it when missing; -1 with `error` set when it
+// cannot be opened or is no regular file (a FIFO, a link, a folder...).
+int OpenLockFile(const std::string& path, int& error)
+{
+    // Read-only is enough for flock; no open waits (a FIFO would).
     int fd;
     do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+        fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
     } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        error = errno;
+        return -1;
+    }
+    struct stat info {};
+    const int refused = ::fstat(fd, &info) != 0 ? errno : !S_ISREG(info.st_mode) ? EINVAL : 0;
+    if (refused != 0) {
+        error = refused;
+        ::close(fd);
+        return -1;
+    }
     return fd;
 }
 
-int Lock(int fd, int operation)
+// One try at `operation` without waiting: 0, EWOULDBLOCK when another holds
+// a conflicting lock, or another error.
+int TryLock(int fd, int operation)
 {
     int result;
     do {
-        result = ::flock(fd, operation);
+        result = ::flock(fd, operation | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     return result == 0 ? 0 : errno;
 }
 
+// Tries `operation` until `deadline`: 0, ETIMEDOUT when the lock stayed held
+// by another, or another error.
+int LockBefore(int fd, int operation, Clock::time_point deadline)
+{
+    for (;;) {
+        const int error = TryLock(fd, operation);
+        if (error != EWOULDBLOCK)
+            return error;
+        if (Clock::now() >= deadline)
+            return ETIMEDOUT;
+        ::poll(nullptr, 0, kRetryMs);
+    }
+}
+
 } // namespace
+
+std::string SingleInstanceFolder()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] == '/' && CheckPrivateFolder(runtime) == 0)
+        return runtime;
+    const std::string folder = TemporaryFolder() + "/quorin-" + std::to_string(::geteuid());
+    // An existing folder, or one that cannot be made, is judged when used.
+    ::mkdir(folder.c_str(), 0700);
+    return folder;
+}
 
 CSingleInstanceMutex::CSingleInstanceMutex(const std::string& name, const std::string& folder)
     : m_path(folder + "/" + name + ".lock")
 {
+    m_lastError = CheckPrivateFolder(folder);
+    if (m_lastError != 0)
+        return;
+    const Clock::time_point deadline = Clock::now() + kPatience;
+
     // The exclusive test and the shared hold are not one step; a second,
     // short lock keeps two starts from slipping between them.
-    const int guard = OpenLockFile(folder + "/" + name + ".guard");
-    if (guard < 0) {
-        m_lastError = errno;
+    const int guard = OpenLockFile(folder + "/" + name + ".guard", m_lastError);
+    if (guard < 0)
         return;
-    }
-    if (const int error = Lock(guard, LOCK_EX); error != 0) {
-        m_lastError = error;
-        ::close(guard);
-        return;
-    }
-    m_fd = OpenLockFile(m_path);
-    if (m_fd < 0) {
-        m_lastError = errno;
-    } else {
-        const int tried = Lock(m_fd, LOCK_EX | LOCK_NB);
-        if (tried == EWOULDBLOCK)
-            m_lastError = kErrorAlreadyExists;
-        else if (tried != 0)
-            m_lastError = tried;
-        if (const int error = Lock(m_fd, LOCK_SH); error != 0) {
-            m_lastError = m_lastError != 0 ? m_lastError : error;
-            ::close(m_fd);
-            m_fd = -1;
+    m_lastError = LockBefore(guard, LOCK_EX, deadline);
+    if (m_lastError == 0) {
+        m_fd = OpenLockFile(m_path, m_lastError);
+        if (m_fd >= 0) {
+            // Instances hold the mark shared: an exclusive lock is free only
+            // when none runs.
+            const int tried = TryLock(m_fd, LOCK_EX);
+            m_lastError = tried == EWOULDBLOCK ? 0 : tried;
+            if (m_lastError == 0)
+                m_lastError = LockBefore(m_fd, LOCK_SH, deadline);
+            if (m_lastError != 0) {
+                ::close(m_fd);
+                m_fd = -1;
+            } else if (tried == EWOULDBLOCK) {
+                m_lastError = kErrorAlreadyExists;
+            }
         }
     }
     ::close(guard);

@@ -1,7 +1,7 @@
 #pragma once
-// The machine-wide mark of a running instance: a lock file in the temporary
-// folder that every instance holds with a shared lock. A start that finds
-// another holder learns "already exists" (183), as a named mutex would say.
+// The mark of a running instance: a lock file in a folder of the user's own
+// that every instance holds with a shared lock. A start that finds another
+// holder learns "already exists" (183), as a named mutex would say.
 #include <string>
 
 constexpr int kErrorAlreadyExists = 183;
@@ -9,16 +9,25 @@ constexpr int kErrorAlreadyExists = 183;
 // $TMPDIR, else /tmp.
 std::string TemporaryFolder();
 
+// Where the mark lives: $XDG_RUNTIME_DIR when it is a private folder of the
+// user's, else "quorin-<uid>" in the temporary folder (made here, mode 0700,
+// when missing).
+std::string SingleInstanceFolder();
+
 class CSingleInstanceMutex {
 public:
-    // `name` becomes the file name; `folder` defaults to the temporary folder.
-    explicit CSingleInstanceMutex(const std::string& name, const std::string& folder = TemporaryFolder());
+    // `name` becomes the file name. `folder` must be a real folder (no
+    // symbolic link) of the user's with no access for group or others;
+    // any other is refused with an error.
+    explicit CSingleInstanceMutex(const std::string& name, const std::string& folder = SingleInstanceFolder());
     ~CSingleInstanceMutex();
     CSingleInstanceMutex(const CSingleInstanceMutex&) = delete;
     CSingleInstanceMutex& operator=(const CSingleInstanceMutex&) = delete;
 
     // 0 when no other instance held the mark, kErrorAlreadyExists when one
-    // did, or the system error that kept the mark from being made.
+    // did, or the system error that kept the mark from being made (a lock
+    // still held by someone else after a short wait gives ETIMEDOUT). Never
+    // waits longer than a couple of seconds.
     int LastError() const { return m_lastError; }
     bool Held() const { return m_fd >= 0; }
     const std::string& Path() const { return m_path; }

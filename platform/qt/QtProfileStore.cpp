@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "platform/qt/IniLine.h"
+
 namespace {
 
 QString ToQString(const std::string& text)
@@ -9,11 +11,17 @@ QString ToQString(const std::string& text)
     return QString::fromStdString(text);
 }
 
-std::string TextOf(const QVariant& value)
+// The text of the value at `key` (below the settings' group). An unquoted
+// text with commas in a hand-edited file reads as a list with its items
+// trimmed; the file's own line gives it back as written.
+std::string TextOf(const QSettings& settings, const QString& key, const QVariant& value)
 {
-    // An unquoted text with commas in a hand-edited file reads as a list.
-    if (value.typeId() == QMetaType::QStringList)
+    if (value.typeId() == QMetaType::QStringList) {
+        const QString group = settings.group();
+        if (const auto line = IniLineValue(settings.fileName(), group.isEmpty() ? key : group + QLatin1Char('/') + key))
+            return line->toStdString();
         return value.toStringList().join(QLatin1Char(',')).toStdString();
+    }
     return value.toString().toStdString();
 }
 
@@ -33,10 +41,11 @@ CQtProfileStore::CQtProfileStore(const QString& iniFile)
 
 std::optional<std::string> CQtProfileStore::ReadValue(const std::string& path) const
 {
-    const QVariant value = m_settings->value(ToQString(path));
+    const QString key = ToQString(path);
+    const QVariant value = m_settings->value(key);
     if (!value.isValid())
         return std::nullopt;
-    return TextOf(value);
+    return TextOf(*m_settings, key, value);
 }
 
 bool CQtProfileStore::WriteValue(const std::string& path, const std::string& text)
@@ -52,7 +61,7 @@ IProfileStore::Values CQtProfileStore::ReadAll() const
     Values values;
     const QStringList keys = m_settings->allKeys();
     for (const QString& key : keys)
-        values[key.toStdString()] = TextOf(m_settings->value(key));
+        values[key.toStdString()] = TextOf(*m_settings, key, m_settings->value(key));
     return values;
 }
 

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,6 +149,25 @@ TEST(SettingsFile, AHandWrittenFileReadsWithRegistryStyleSections)
                                   values));
     EXPECT_EQ(values, (IProfileStore::Values{{"Defaults/BP/Settings/Interval", "5"},
                                              {"Defaults/BP/Settings/Initial Pressure", "180"}}));
+}
+
+TEST(SettingsFile, ADamagedSectionNameReadsTheSameAfterWriting)
+{
+    // A control character as the whole name of the first section.
+    IProfileStore::Values values;
+    ASSERT_TRUE(ParseSettingsText(std::string("[Quorin Settings File]\n"
+                                              "Marker=Norq Technology quorin settings 1\n"
+                                              "[\x01]\n"
+                                              "Heart Rate=72\n"
+                                              "[Defaults\\Values]\n"
+                                              "PortNum=5\n"),
+                                  values));
+    ASSERT_EQ(values, (IProfileStore::Values{{"\x01/Heart Rate", "72"}, {"Defaults/Values/PortNum", "5"}}));
+    std::string written;
+    ASSERT_TRUE(SettingsText(values, written));
+    IProfileStore::Values again;
+    ASSERT_TRUE(ParseSettingsText(written, again));
+    EXPECT_EQ(again, values);
 }
 
 TEST(SettingsFile, ValuesThatCouldNotBeReadBackAreNotExported)
@@ -351,4 +373,69 @@ TEST(SingleInstance, AFolderThatCannotHoldTheMarkIsNoOtherInstance)
     EXPECT_FALSE(mark.Held());
     EXPECT_NE(mark.LastError(), 0);
     EXPECT_NE(mark.LastError(), kErrorAlreadyExists);
+}
+
+TEST(SingleInstance, ASpoiltMarkOrFolderIsAnErrorAndNeverAWaitWithoutEnd)
+{
+    // What another user or program may have left: the folder to use, a lock
+    // held by another open file description, and whether this user could
+    // make the case at all (only root can give a folder away).
+    struct Spoilt {
+        std::string folder;
+        int lockedFd = -1;
+        bool made = true;
+    };
+    const auto lockExclusively = [](const std::string& path) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+        EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0) << path;
+        return fd;
+    };
+    using Spoil = std::function<Spoilt(const TempFolder&)>;
+    const std::pair<const char*, Spoil> cases[] = {
+        {"mark locked exclusively", [&](const TempFolder& f) { return Spoilt{f.Path(), lockExclusively(f / "{GUID}.lock")}; }},
+        {"guard locked exclusively", [&](const TempFolder& f) { return Spoilt{f.Path(), lockExclusively(f / "{GUID}.guard")}; }},
+        {"FIFO as the mark", [](const TempFolder& f) {
+             EXPECT_EQ(::mkfifo((f / "{GUID}.lock").c_str(), 0600), 0);
+             return Spoilt{f.Path()};
+         }},
+        {"symbolic link as the mark", [](const TempFolder& f) {
+             WriteFile(f / "elsewhere", "");
+             fs::create_symlink(f / "elsewhere", f / "{GUID}.lock");
+             return Spoilt{f.Path()};
+         }},
+        {"folder open to others", [](const TempFolder& f) {
+             fs::permissions(f.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                     fs::perms::others_read | fs::perms::others_exec);
+             return Spoilt{f.Path()};
+         }},
+        {"folder of another user", [](const TempFolder& f) {
+             return Spoilt{f.Path(), -1, ::chown(f.Path().c_str(), 65534, 65534) == 0};
+         }},
+        {"symbolic link as the folder", [](const TempFolder& f) {
+             fs::create_symlink(f.Path(), f / "link");
+             return Spoilt{f / "link"};
+         }},
+    };
+    for (const auto& [what, spoil] : cases) {
+        TempFolder folder;
+        const Spoilt spoilt = spoil(folder);
+        if (!spoilt.made)
+            continue;
+        // Returning at all is the point: no case may wait for ever.
+        CSingleInstanceMutex mark("{GUID}", spoilt.folder);
+        EXPECT_NE(mark.LastError(), 0) << what;
+        EXPECT_NE(mark.LastError(), kErrorAlreadyExists) << what;
+        EXPECT_FALSE(mark.Held()) << what;
+        if (spoilt.lockedFd >= 0)
+            ::close(spoilt.lockedFd);
+    }
+
+    TempFolder folder;
+    CSingleInstanceMutex first("{GUID}", folder.Path());
+    CSingleInstanceMutex second("{GUID}", folder.Path());
+    EXPECT_EQ(first.LastError(), 0);
+    EXPECT_EQ(second.LastError(), kErrorAlreadyExists);
+    struct stat info {};
+    ASSERT_EQ(::stat(first.Path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << "the mark is the user's alone";
 }

@@ -172,7 +172,7 @@ TEST(QtProfileStore, KeepsIntegersAndAnyTextAcrossReopening)
     // A hand-edited list value reads as its text.
     std::ofstream(folder / "hand.conf") << "[Defaults]\nValues\\Clinic=North, South\n";
     CQtProfileStore hand(QString::fromStdString(folder / "hand.conf"));
-    EXPECT_EQ(hand.GetProfileString("Defaults\\Values", "Clinic", ""), "North,South");
+    EXPECT_EQ(hand.GetProfileString("Defaults\\Values", "Clinic", ""), "North, South");
 }
 
 TEST(QtSettingsKeys, OpensProgramKeysInTheUsersConfigurationFolder)
