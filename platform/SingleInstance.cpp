@@ -19,9 +19,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How long a start waits for a lock that another holds, and how long it
-// sleeps between tries. Instances hold the exclusive locks only for a moment.
-constexpr auto kPatience = std::chrono::seconds(2);
+// How long a start sleeps between tries of a lock that another holds.
 constexpr int kRetryMs = 15;
 
 // 0 when `folder` is a real folder (no symbolic link) of this user's that
@@ -99,13 +97,14 @@ std::string SingleInstanceFolder()
     return folder;
 }
 
-CSingleInstanceMutex::CSingleInstanceMutex(const std::string& name, const std::string& folder)
+CSingleInstanceMutex::CSingleInstanceMutex(const std::string& name, const std::string& folder,
+                                           std::chrono::milliseconds patience)
     : m_path(folder + "/" + name + ".lock")
 {
     m_lastError = CheckPrivateFolder(folder);
     if (m_lastError != 0)
         return;
-    const Clock::time_point deadline = Clock::now() + kPatience;
+    const Clock::time_point deadline = Clock::now() + patience;
 
     // The exclusive test and the shared hold are not one step; a second,
     // short lock keeps two starts from slipping between them.

@@ -422,7 +422,7 @@ TEST(SingleInstance, ASpoiltMarkOrFolderIsAnErrorAndNeverAWaitWithoutEnd)
         if (!spoilt.made)
             continue;
         // Returning at all is the point: no case may wait for ever.
-        CSingleInstanceMutex mark("{GUID}", spoilt.folder);
+        CSingleInstanceMutex mark("{GUID}", spoilt.folder, std::chrono::milliseconds(50));
         EXPECT_NE(mark.LastError(), 0) << what;
         EXPECT_NE(mark.LastError(), kErrorAlreadyExists) << what;
         EXPECT_FALSE(mark.Held()) << what;
