@@ -140,16 +140,20 @@ void ProcessMsgNibpData(void* owner, const uint8_t* data, uint16_t length)
     if (live.deviceKind != kDeviceBrindle)
         live.deviceKind = kDeviceBrindle;
     MarkGoodPacket();
-    for (auto& value : live.numerics)
-        value = 0;
     live.primaryAgent = 0;
     live.secondaryAgent = 0;
     for (auto& available : live.agentAvailable)
         available = 0;
-    live.hrFromBp = int16_t(ReadLe16(data + 0));
-    live.numerics[kParamSystolic] = int16_t(ReadLe16(data + 2));
-    live.numerics[kParamDiastolic] = int16_t(ReadLe16(data + 4));
-    live.numerics[kParamMean] = int16_t(ReadLe16(data + 6));
+    const int16_t bpPulse = int16_t(ReadLe16(data + 0));
+    live.hrFromBp = bpPulse;
+    // A Brindle measures only blood pressure: every other numeric is 0.
+    // Each is stored once with its final value, so a reader never sees a
+    // present value as 0.
+    int16_t numerics[kParameterCount] = {};
+    numerics[kParamSystolic] = int16_t(ReadLe16(data + 2));
+    numerics[kParamDiastolic] = int16_t(ReadLe16(data + 4));
+    numerics[kParamMean] = int16_t(ReadLe16(data + 6));
+    numerics[kParamHeartRate] = RateOrZero(bpPulse);
 
     // Bytes 8..31 hold six cuff-pressure words, then six oscillation words:
     // the order this program and the remote's simulation agree on.
@@ -161,11 +165,11 @@ void ProcessMsgNibpData(void* owner, const uint8_t* data, uint16_t length)
     int16_t pressure[kSlowValues], oscillation[kSlowValues];
     FilterSampleBlock(kSlowValues, pressureIn, oscillationIn, pressure, oscillation);
 
+    g_beatFlag = 0;
+    g_qrsOutput = 0;
+    live.hrFromEcg = 0;
     for (int k = 0; k < kBlockFrames; ++k) {
         SampleFrame& frame = BeginRingWrite();
-        g_beatFlag = 0;
-        g_qrsOutput = 0;
-        live.hrFromEcg = 0;
         frame.co2Valid = 1;
         frame.co2 = pressure[SlowIndex(k)];
         frame.o2 = oscillation[SlowIndex(k)];
@@ -173,8 +177,8 @@ void ProcessMsgNibpData(void* owner, const uint8_t* data, uint16_t length)
     }
     live.heartRateSource = 2;
     live.ambientPressure = kStandardAmbientPressure;
-    live.numerics[kParamRespRate] = 0;
-    live.numerics[kParamHeartRate] = RateOrZero(live.hrFromBp);
+    for (int i = 0; i < kParameterCount; ++i)
+        live.numerics[i] = numerics[i];
     CloseCycle(state, kNewDataMessages, false);
 }
 
