@@ -213,7 +213,18 @@ void ProcessMsgDeviceState(void* owner, const uint8_t* data, uint16_t length)
             DecodeLogFormat(state, tag, "Received MsgDeviceState, ExtendedStatus = 0x%x.  The remote is a Selvo!",
                             unsigned(extended));
         }
-        live.featureBits = remoteFeatures;
+        // A Selvo that measures CO2 also shows N2O (by the setting) and the
+        // identified agents: the bits join the remote's word before it is
+        // stored, never after.
+        uint16_t features = remoteFeatures;
+        if (live.deviceKind == kDeviceSelvo && (features & kFeatureCO2) != 0) {
+            features = live.showN2OSetting != 0 ? uint16_t(features | kFeatureN2O) : uint16_t(features & ~kFeatureN2O);
+            if (live.primaryAgent != 0)
+                features |= 0x0100;
+            if (live.secondaryAgent != 0)
+                features |= 0x0200;
+        }
+        live.featureBits = features;
     }
     live.batteryLevel = int16_t(status & 7);
     state.stateCode = ReadLe16(data + 2);
@@ -224,15 +235,6 @@ void ProcessMsgDeviceState(void* owner, const uint8_t* data, uint16_t length)
         code = RemoteStatusCode(kDeviceBrindle, state.stateCode);
     } else if (live.deviceKind == kDeviceSelvo) {
         code = RemoteStatusCode(kDeviceSelvo, state.stateCode);
-        if ((live.featureBits & kFeatureCO2) != 0) {
-            uint16_t features = live.featureBits;
-            features = live.showN2OSetting != 0 ? uint16_t(features | kFeatureN2O) : uint16_t(features & ~kFeatureN2O);
-            if (live.primaryAgent != 0)
-                features |= 0x0100;
-            if (live.secondaryAgent != 0)
-                features |= 0x0200;
-            live.featureBits = features;
-        }
         if ((status & (1u << 25)) != 0)
             live.displayLatch = 1;
         live.heartRateSource = 0;

@@ -11,6 +11,8 @@
 
 #include "DecodeFixture.h"
 #include "link/MonitorMessages.h"
+#include "link/MovalStream.h"
+#include "link/TarvikPackets.h"
 
 namespace {
 
@@ -45,6 +47,34 @@ TEST_F(LiveWrites, AReaderNeverSeesAValueOtherThanTheDecodedOne)
     nibp.mean = 99;
     const Bytes nibpBytes = EncodeNibpData(nibp);
 
+    // A Selvo that measures CO2 with N2O shown and an agent identified: the
+    // agent and N2O bits come on top of the remote's word.
+    DeviceStateData selvoState;
+    selvoState.extended = 4;
+    selvoState.featureBits = kFeatureEcg | kFeatureCO2;
+    const Bytes selvoStateBytes = EncodeDeviceState(selvoState);
+
+    // The analyser names the same agent twice: the second value is the one shown.
+    GasBlock gas;
+    gas.agentsOffered = 0xF8;
+    gas.agentId = 0x80 | (2 << 3) | 2;
+    gas.primaryIns = 10;
+    gas.secondaryIns = 20;
+    gas.primaryExp = 11;
+    gas.secondaryExp = 21;
+    const Bytes gasBytes = EncodeGasBlock(gas);
+
+    MovalPacket moval;
+    moval.sequence = 9;
+    moval.temperature = 10150;
+    const Bytes movalBytes = EncodeMovalPacket(moval);
+
+    // Short Tarvik frames, one after the other: from one 0xAA to the next
+    // the stream stays inside a frame.
+    Bytes frameStarts;
+    for (int i = 0; i < 32; ++i)
+        frameStarts.insert(frameStarts.end(), {0xAA, 0x10});
+
     const std::vector<Case> cases = {
         {"Brindle blood pressure", [] {},
          [&] { Send(ProcessMsgNibpData, nibpBytes); },
@@ -53,6 +83,24 @@ TEST_F(LiveWrites, AReaderNeverSeesAValueOtherThanTheDecodedOne)
           {"mean", [] { return Numeric(kParamMean); }},
           {"heart rate", [] { return Numeric(kParamHeartRate); }}},
          10000},
+        {"Selvo device state", [] { g_liveData.showN2OSetting = 1; g_liveData.primaryAgent = 3; },
+         [&] { Send(ProcessMsgDeviceState, selvoStateBytes); },
+         {{"feature bits", [] { return int(g_liveData.featureBits); }}},
+         20000},
+        {"CO2 with one agent named twice", [] { g_liveData.featureBits = kFeatureCO2; },
+         [&] { Send(ProcessMsgCO2Data, gasBytes); },
+         {{"agent inspired", [] { return Numeric(kParamEnfIns); }},
+          {"agent expired", [] { return Numeric(kParamEnfExp); }}},
+         4000},
+        {"Moval packet", [] { g_liveData.deviceKind = kDeviceMoval; g_liveData.sampleRate = 500; },
+         [&] { EcgMovalStream(state, movalBytes.data(), movalBytes.size()); },
+         {{"status flags", [] { return int(g_liveData.statusFlags); }},
+          {"sequence", [] { return int(g_liveData.movalSequence); }}},
+         2000},
+        {"Tarvik frame starts", [] { g_liveData.deviceKind = kDeviceTarvik; },
+         [&] { EcgTarvikStream(state, frameStarts.data(), frameStarts.size()); },
+         {{"stream state", [] { return int(g_liveData.streamState); }}},
+         20000},
     };
 
     for (const Case& c : cases) {
