@@ -119,6 +119,7 @@ int32_t CSerialMoval::Open(const char* device, WindowHandle window, uint32_t mes
         return opened;
     m_decode.targetWindow = window;
     m_decode.defaultComMsg = message != 0 ? message : RegisterWindowMessage("CSerialMoval_DefaultComMsg");
+    m_targets.loggedReadError = kSerialOk;  // a new line: its first failed read is logged
     const int32_t started = StartListener();
     if (started != kSerialOk) {
         CSerialEx::Close();
