@@ -211,7 +211,7 @@ TEST_F(LinkOverLine, MovalAnswersInTextModeGoToTheTerminal)
         delete reinterpret_cast<TermSelection*>(post->lParam);
     }
     EXPECT_EQ(shown, "Software: Ecg_Rev_2.01\r\n");
-    link->Close();  // no more text: free what is still queued
+    EXPECT_EQ(link->Close(), kSerialOk);  // no more text: free what is still queued
     while (const auto post = terminalWindow.Take(0)) {
         delete reinterpret_cast<std::string*>(post->wParam);
         delete reinterpret_cast<TermSelection*>(post->lParam);
@@ -228,7 +228,8 @@ TEST_F(LinkOverLine, HangUpIsLoggedOnceAndCloseIsPrompt)
     remote.HangUp();
     ASSERT_TRUE(sink.WaitFor(kEventTag + "A line-status error occurred."));
     for (int i = 0; i < 3; ++i)
-        link->SetMask(CSerial::kDefaultMask);  // wakes: a listener still on the dead line would log again
+        // Wakes: a listener still on the dead line would log again.
+        ASSERT_EQ(link->SetMask(CSerial::kDefaultMask), kSerialOk);
     EXPECT_EQ(SendTextLines("bp 1\r", *link), kSerialNotConnected);
     EXPECT_EQ(link->Close(), kSerialOk);
     EXPECT_FALSE(link->IsListening());
