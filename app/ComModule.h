@@ -8,26 +8,26 @@ class IComModule {
 public:
     virtual ~IComModule() = default;
     // COM on the calling thread; false when it cannot be initialised.
-    virtual bool InitializeCom() = 0;
+    [[nodiscard]] virtual bool InitializeCom() = 0;
     virtual void UninitializeCom() = 0;
     virtual void Init(uint32_t threadId) = 0;
     virtual void Term() = 0;
     // "RegServer" / "UnregServer": apply or remove the registry script.
-    virtual bool RegisterServer() = 0;
-    virtual bool UnregisterServer() = 0;
-    virtual bool RegisterClassObjects() = 0;
+    [[nodiscard]] virtual bool RegisterServer() = 0;
+    [[nodiscard]] virtual bool UnregisterServer() = 0;
+    [[nodiscard]] virtual bool RegisterClassObjects() = 0;
     virtual void RevokeClassObjects() = 0;
 };
 
 class CQuorinModule : public IComModule {
 public:
-    bool InitializeCom() override { return true; }
+    [[nodiscard]] bool InitializeCom() override { return true; }
     void UninitializeCom() override {}
     void Init(uint32_t threadId) override { m_threadId = threadId; }
     void Term() override {}
-    bool RegisterServer() override { return true; }
-    bool UnregisterServer() override { return true; }
-    bool RegisterClassObjects() override { return true; }
+    [[nodiscard]] bool RegisterServer() override { return true; }
+    [[nodiscard]] bool UnregisterServer() override { return true; }
+    [[nodiscard]] bool RegisterClassObjects() override { return true; }
     void RevokeClassObjects() override {}
 
     uint32_t ThreadId() const { return m_threadId; }

@@ -35,7 +35,8 @@ public:
     // Reads source (source.cx * source.cy pixels), writes destination
     // (dest.cx * dest.cy pixels, already filled with the background).
     // The base copies what the two sizes have in common.
-    virtual bool TransformPixels(const Pixel32* source, ImageSize sourceSize, Pixel32* dest, ImageSize destSize);
+    [[nodiscard]] virtual bool TransformPixels(const Pixel32* source, ImageSize sourceSize, Pixel32* dest,
+                                               ImageSize destSize);
 
     float Weight() const { return m_weight; }
     void SetWeight(float weight) { m_weight = weight; }
@@ -57,14 +58,16 @@ protected:
 class CImageGrayer : public C32BitImageProcessor {
 public:
     using C32BitImageProcessor::C32BitImageProcessor;
-    bool TransformPixels(const Pixel32* source, ImageSize sourceSize, Pixel32* dest, ImageSize destSize) override;
+    [[nodiscard]] bool TransformPixels(const Pixel32* source, ImageSize sourceSize, Pixel32* dest,
+                                       ImageSize destSize) override;
 };
 
 // Moves the lightness by the weight (lighter when positive).
 class CImageHigh : public C32BitImageProcessor {
 public:
     using C32BitImageProcessor::C32BitImageProcessor;
-    bool TransformPixels(const Pixel32* source, ImageSize sourceSize, Pixel32* dest, ImageSize destSize) override;
+    [[nodiscard]] bool TransformPixels(const Pixel32* source, ImageSize sourceSize, Pixel32* dest,
+                                       ImageSize destSize) override;
 };
 
 struct HslColor {
@@ -91,5 +94,5 @@ Pixel32 BackgroundFillPixel(COLORREF background);
 // Every step writes into a fresh buffer of its destination size filled with
 // the background. An empty list leaves the image as it is and succeeds; on
 // any failure the image is left as it was and the result is false.
-bool ApplyProcessorsToImage(PixelImage& image, COLORREF background,
-                            const std::vector<C32BitImageProcessor*>& processors);
+[[nodiscard]] bool ApplyProcessorsToImage(PixelImage& image, COLORREF background,
+                                          const std::vector<C32BitImageProcessor*>& processors);

@@ -47,7 +47,7 @@ public:
     // Wakes the writer and waits until it has made one full pass over what
     // was queued before the call. True when every such line is in the file;
     // false when the file could not be written or the time-out ran out.
-    bool WaitForWriter(uint32_t timeoutMs);
+    [[nodiscard]] bool WaitForWriter(uint32_t timeoutMs);
 
 private:
     struct State;

@@ -67,7 +67,7 @@ public:
     // Waits while the event loop keeps running.
     virtual void RunEventsFor(uint32_t ms) = 0;
     // Frame, document and view; false ends start-up.
-    virtual bool CreateMainWindow() = 0;
+    [[nodiscard]] virtual bool CreateMainWindow() = 0;
     virtual void ShowMainWindowMaximized() = 0;
 };
 
@@ -95,13 +95,13 @@ public:
     void SetDefaultSettings();
     void LoadSettings();
     // False when the store refused a value.
-    bool SaveSettings();
-    bool SaveRecentList();
-    bool SaveClinicInfo();
+    [[nodiscard]] bool SaveSettings();
+    [[nodiscard]] bool SaveRecentList();
+    [[nodiscard]] bool SaveClinicInfo();
     // A whole settings key to a file and back; root "HKCU" (any case) is the
     // user's store, any other root the system's.
-    bool BackupSettings(const std::string& rootName, const std::string& subKey, const std::string& file);
-    bool RestoreSettings(const std::string& rootName, const std::string& file, const std::string& subKey);
+    [[nodiscard]] bool BackupSettings(const std::string& rootName, const std::string& subKey, const std::string& file);
+    [[nodiscard]] bool RestoreSettings(const std::string& rootName, const std::string& file, const std::string& subKey);
 
     const std::string& MyDocumentsFolder() const { return m_myDocumentsFolder; }
     const std::string& EpisodeFolder() const { return m_episodeFolder; }
@@ -112,13 +112,13 @@ public:
     void SetRecordFolder(const std::string& folder) { m_recordFolder = folder; }
 
     // ---- Start-up and shutdown ----
-    bool RunInitInstance(IStartupHost& host, const StartupServices& services);
+    [[nodiscard]] bool RunInitInstance(IStartupHost& host, const StartupServices& services);
     // Releases the Bluetooth library and COM; the process's exit code.
     int RunExitInstance();
 
-    bool InitATL();
+    [[nodiscard]] bool InitATL();
     void FindEcgPrograms();
-    bool LoadBluetoothHelper();
+    [[nodiscard]] bool LoadBluetoothHelper();
 
     const std::vector<std::string>& Arguments() const { return m_arguments; }
     const std::string& ModuleFileName() const { return m_moduleFileName; }
@@ -139,8 +139,8 @@ public:
 private:
     uint32_t ReadInt(const char* section, const std::string& name, int32_t defaultValue) const;
     std::string ReadString(const char* section, const std::string& name, const std::string& defaultValue) const;
-    bool WriteInt(const char* section, const std::string& name, int32_t value);
-    bool WriteString(const char* section, const std::string& name, const std::string& value);
+    [[nodiscard]] bool WriteInt(const char* section, const std::string& name, int32_t value);
+    [[nodiscard]] bool WriteString(const char* section, const std::string& name, const std::string& value);
     void ChooseRecordFolder();
     void ParseVersionBlock();
     bool Fail(IStartupHost& host, const char* text);
@@ -175,14 +175,14 @@ private:
 const char* FindOneOf(const char* text, const char* set);
 
 // "a, b, c, d" into four numbers; false unless all four are there.
-bool ParseFileVersion(const std::string& fileVersion, int numbers[4]);
+[[nodiscard]] bool ParseFileVersion(const std::string& fileVersion, int numbers[4]);
 
 // The full path of `name` in the first folder of the colon-separated
 // `searchPath` that holds it as an executable file; empty when none does.
 std::string FindProgramOnPath(const std::string& name, const std::string& searchPath);
 
 // The running program's own file (from /proc/self/exe).
-bool ReadModuleFileName(std::string& path);
+[[nodiscard]] bool ReadModuleFileName(std::string& path);
 
 // The version block compiled into the program.
 VersionBlock BuiltInVersionBlock();

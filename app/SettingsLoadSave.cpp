@@ -326,24 +326,28 @@ bool CQuorinAppCore::SaveClinicInfo()
     return m_store && m_store->Flush() && ok;
 }
 
+// The privileges the settings files ask for need nothing on this platform;
+// whether the file or the key could be written is the result reported.
 bool CQuorinAppCore::BackupSettings(const std::string& rootName, const std::string& subKey, const std::string& file)
 {
-    EnablePrivilege(true, "SeBackupPrivilege");
+    (void)EnablePrivilege(true, "SeBackupPrivilege");
     bool result = false;
     if (m_settingsKeys != nullptr) {
+        // SaveSettings reports a store that cannot be written; the export
+        // takes what the store holds.
         if (m_store)
-            m_store->Flush();
+            (void)m_store->Flush();
         if (const auto key = m_settingsKeys->OpenKey(ScopeOfRoot(rootName), subKey, false))
             result = ExportSettingsFile(*key, file);
     }
-    EnablePrivilege(false, "SeBackupPrivilege");
+    (void)EnablePrivilege(false, "SeBackupPrivilege");
     return result;
 }
 
 bool CQuorinAppCore::RestoreSettings(const std::string& rootName, const std::string& file, const std::string& subKey)
 {
-    EnablePrivilege(true, "SeRestorePrivilege");
-    EnablePrivilege(true, "SeBackupPrivilege");
+    (void)EnablePrivilege(true, "SeRestorePrivilege");
+    (void)EnablePrivilege(true, "SeBackupPrivilege");
     bool result = false;
     IProfileStore::Values values;
     // The file is read whole first: a bad file leaves the key untouched.
@@ -351,7 +355,7 @@ bool CQuorinAppCore::RestoreSettings(const std::string& rootName, const std::str
         if (const auto key = m_settingsKeys->OpenKey(ScopeOfRoot(rootName), subKey, true))
             result = key->ReplaceAll(values) && key->Flush();
     }
-    EnablePrivilege(false, "SeRestorePrivilege");
-    EnablePrivilege(false, "SeBackupPrivilege");
+    (void)EnablePrivilege(false, "SeRestorePrivilege");
+    (void)EnablePrivilege(false, "SeBackupPrivilege");
     return result;
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/NorqEventLogger.h"
 #include "app/QuorinAppCore.h"
 #include "app/QuorinVersion.h"
 #include "app/SettingsNames.h"
@@ -13,6 +14,8 @@
 #include "platform/Thread.h"
 
 namespace {
+
+constexpr char kStartupTag[] = "CQuorinApp::InitInstance";
 
 CQuorinAppCore* g_theApp = nullptr;
 
@@ -197,7 +200,8 @@ bool CQuorinAppCore::RunInitInstance(IStartupHost& host, const StartupServices& 
     if (m_services.documentsFolder && m_services.documentsFolder(documents)) {
         m_myDocumentsFolder = documents;
         m_episodeFolder = documents + "/Norq_Patient_Episodes";
-        CreateFolderWithParents(m_episodeFolder);
+        if (!CreateFolderWithParents(m_episodeFolder))
+            LogEvent(kStartupTag, "Could not create the episode folder %s.", m_episodeFolder.c_str());
     }
 
     if (m_services.settingsKeys != nullptr)
@@ -205,7 +209,9 @@ bool CQuorinAppCore::RunInitInstance(IStartupHost& host, const StartupServices& 
 
     SetDefaultSettings();
     LoadSettings();
-    SaveSettings();
+    // Without a store there is nothing to write to.
+    if (!SaveSettings() && ProfileStore() != nullptr)
+        LogEvent(kStartupTag, "The settings could not be stored.");
 
     if (m_services.singleInstanceError == kErrorAlreadyExists && LoadRelaxed(m_storedConfig.singleInstance) != 0)
         return false;
@@ -252,10 +258,11 @@ bool CQuorinAppCore::InitATL()
         const bool unregister = ::strcasecmp(token, "UnregServer") == 0;
         const bool doRegister = ::strcasecmp(token, "RegServer") == 0;
         if (unregister || doRegister) {
+            // No COM server here: both do nothing, and the program ends either way.
             if (unregister)
-                module->UnregisterServer();
+                (void)module->UnregisterServer();
             else
-                module->RegisterServer();
+                (void)module->RegisterServer();
             m_comInitialized = false;
             module->Term();
             module->UninitializeCom();

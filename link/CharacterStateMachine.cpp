@@ -65,7 +65,8 @@ uint32_t CCharacterStateMachine::ProcessRun(const uint8_t* data, uint32_t count,
         } else if (m_state == kHunting && byte != kFrameMark && m_length < kBufferSize) {
             ++i;
         } else {
-            ProcessChar(byte, limit);
+            // A refused limit: the byte is taken unchanged, as the header says.
+            (void)ProcessChar(byte, limit);
             return i + 1;
         }
     }
@@ -92,7 +93,8 @@ void CCharacterStateMachine::Append(uint8_t byte, uint32_t limit)
 void CCharacterStateMachine::ArchiveAndReset()
 {
     if (m_length > 0) {
-        AddToArchive(&m_archive, m_archivedFrames, m_buffer.get(), m_length);
+        // 1..kBufferSize bytes: always kept.
+        (void)AddToArchive(&m_archive, m_archivedFrames, m_buffer.get(), m_length);
         ++m_archivedFrames;
     }
     m_state = kHunting;

@@ -35,7 +35,7 @@ public:
 
     // Feeds one byte; the frame callback runs when the frame reaches `limit`
     // bytes. A limit above the buffer is refused and changes nothing.
-    bool ProcessChar(uint8_t byte, uint32_t limit);
+    [[nodiscard]] bool ProcessChar(uint8_t byte, uint32_t limit);
     // As ProcessChar over the bytes, but returns early (with the count
     // taken) once a callback or a state change may call for a new limit.
     // Plain bytes inside a frame and noise between frames are taken in a

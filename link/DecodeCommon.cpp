@@ -21,11 +21,9 @@ void EcgStep(SampleFrame& frame, int16_t sample, bool valid)
     g_beatFlag = 0;
     g_qrsOutput = 0;
     frame.ecg = DeriveHeartRate(sample, valid);
-    g_liveData.hrFromEcg = int16_t(g_heartRate);
+    g_liveData.hrFromEcg = valid ? int16_t(g_heartRate) : int16_t(0);
     if (g_beatFlag == 1 && valid)
         MarkBeatAtNewestSample();
-    if (!valid)
-        g_liveData.hrFromEcg = 0;
     frame.flags = (g_liveData.dentalScalarRejection == 1 || valid) ? SampleFrame::kFlagEcgValid : 0;
 }
 

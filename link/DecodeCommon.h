@@ -47,8 +47,8 @@ void MarkGoodPacket();
 // True when `received` is the expected length; otherwise logs the
 // handler's line (a format with the expected and the received length) and,
 // for the messages that say so, clears packetReceived.
-bool CheckMessageLength(DecodeState& state, const char* tag, const char* badLengthFormat, int expected,
-                        int received, bool clearsPacketReceived);
+[[nodiscard]] bool CheckMessageLength(DecodeState& state, const char* tag, const char* badLengthFormat,
+                                      int expected, int received, bool clearsPacketReceived);
 
 // A message that only a Selvo sends: names the model when it is not known
 // as a Selvo yet.

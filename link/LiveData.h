@@ -77,6 +77,60 @@ constexpr int kSampleRingSize = 32768;
 constexpr int kSampleRingMask = kSampleRingSize - 1;
 constexpr int kPrintFrameCount = 24000;
 
+// Who writes and reads each field, its unit, and its value after
+// ResetLiveStore / after ResetRemoteDataState ("=": kept). proc is the
+// packet processor (decoders, ECG chain); conn the connection thread, which
+// runs ResetRemoteDataState at connect; view the view's (UI) thread; dlg the
+// configuration dialogs; demo the demo generator; rec the recorder. A name
+// in brackets is a layer not built yet (tests stand in for it); in demo mode
+// [demo] writes what proc writes. numerics[] by parameter: heart and
+// respiration rates bpm, temperature 0.1 F, SpO2 %, blood pressures mmHg,
+// CO2 and apnea as sent, O2, N2O and agents 0.1 %.
+//
+// field                  written by           read by                     unit                              reset
+// dentalScalarRejection  [view]               proc                        flag: dental-scaler rejection on  0 / 0
+// packetReceived         proc                 [conn] watchdog             flag: last packet good            0 / =
+// movalStreamState       [view]; proc clears  proc                        flag: restart the Moval sequence  0 / 0
+// ringWrapped            proc                 [view], [rec]               flag: the ring has wrapped        0 / 0
+// writerHandover         [conn], [demo]       [demo]                      flag: ring writer handed over     0 / =
+// movalTextMode          proc; [view] clears  proc, [view]                flag: a Moval talks text          0 / =
+// displayLatch           proc                 [view]                      flag: remote status bit 25 seen   0 / 0
+// co2ProbeState          proc                 [view]                      flag: gas byte 42 bit 7           0 / =
+// deviceKind             proc                 proc, [view], [rec], [dlg]  DeviceKind                        0 / 0
+// gasFlags[3]            proc                 [view]                      gas bytes 1, 44, 43 as sent       0 / =
+// connectionStatus[2]    [conn]               [view] status bar           connection state codes            0 / =
+// movalSequence          proc                 [view]                      received sequence + 1, or 0       0 / 0
+// ringWriteIndex         proc                 proc, [view], [rec]         frame index 0..32767              0 / 0
+// ringReadIndex          [view]               [view]                      frame index 0..32767              0 / 0
+// streamSum              proc                 [view] service terminal     Tarvik byte sum computed          0 / =
+// streamSumField         proc                 [view] service terminal     Tarvik byte sum received          0 / =
+// streamState            proc                 proc                        0 hunting, 1 in frame, 2 escape   0 / =
+// startupCountdown       proc counts down     proc                        data cycles not yet posted        0 / 4
+// lastBeatOffset         proc                 [view] beat tone            samples back from the newest      0 / 0
+// statusFlags            proc                 proc, [view]                remote status word (14: ECG on)   0 / =
+// batteryLevel           proc                 [view]                      remote battery code 0..7          0 / =
+// waitMs                 [conn]               [conn]                      ms                                0 / =
+// waitStart              [conn]               [conn]                      tick, ms                          0 / =
+// connectWord1           [conn]               [conn], [view]              connect step state                0 / =
+// connectWord2           [conn]               [conn], [view]              connect step state                0 / =
+// retryCount             [conn]               [conn], [view]              connect attempts                  0 / =
+// lastPacketTick         proc                 [conn] watchdog             tick of the last good packet, ms  0 / =
+// featureBits            proc                 proc, [view], [rec]         FeatureBit mask                   0 / 0x0009
+// handledFeatureBits     [view]               [view]                      FeatureBit mask set up for        0 / =
+// primaryAgent           proc                 proc, [view], [rec]         agent 0 none, 1..5                0 / =
+// secondaryAgent         proc                 proc, [view], [rec]         agent 0 none, 1..5                0 / =
+// gasModuleKind          proc                 [view], [dlg]               0..2 offers, 4 names, 5 none      0 / =
+// agentAvailable[5]      proc                 [view], [dlg]               flag per agent 1..5               0 / =
+// numerics[24]           proc                 [view], [rec]               by parameter, see above           0 / =
+// hrFromEcg              proc                 proc, [view], [rec]         bpm                               0 / =
+// hrFromSpO2             proc                 proc, [view], [rec]         bpm                               0 / =
+// hrFromBp               proc                 proc, [view], [rec]         bpm                               0 / =
+// heartRateSource        proc                 proc, [view], [rec]         0 ECG, 1 SpO2, 2 blood pressure   0 / =
+// ambientPressure        proc                 [view], [rec]               hPa / 100 (standard 10.1325)      0 / =
+// firstBuffer            proc clears          proc                        flag: nothing received yet        0 / 1
+// sampleRate             proc                 proc, [view]                samples per second                0 / 400
+// hrFromSpO2Setting      [view], [dlg]        proc                        flag: rate from SpO2 first        0 / =
+// showN2OSetting         [view], [dlg]        proc                        flag: N2O shown                   0 / =
 struct LiveData {
     Relaxed<uint8_t> dentalScalarRejection;
     Relaxed<uint8_t> packetReceived;

@@ -140,16 +140,20 @@ void ProcessMsgNibpData(void* owner, const uint8_t* data, uint16_t length)
     if (live.deviceKind != kDeviceBrindle)
         live.deviceKind = kDeviceBrindle;
     MarkGoodPacket();
-    for (auto& value : live.numerics)
-        value = 0;
     live.primaryAgent = 0;
     live.secondaryAgent = 0;
     for (auto& available : live.agentAvailable)
         available = 0;
-    live.hrFromBp = int16_t(ReadLe16(data + 0));
-    live.numerics[kParamSystolic] = int16_t(ReadLe16(data + 2));
-    live.numerics[kParamDiastolic] = int16_t(ReadLe16(data + 4));
-    live.numerics[kParamMean] = int16_t(ReadLe16(data + 6));
+    const int16_t bpPulse = int16_t(ReadLe16(data + 0));
+    live.hrFromBp = bpPulse;
+    // A Brindle measures only blood pressure: every other numeric is 0.
+    // Each is stored once with its final value, so a reader never sees a
+    // present value as 0.
+    int16_t numerics[kParameterCount] = {};
+    numerics[kParamSystolic] = int16_t(ReadLe16(data + 2));
+    numerics[kParamDiastolic] = int16_t(ReadLe16(data + 4));
+    numerics[kParamMean] = int16_t(ReadLe16(data + 6));
+    numerics[kParamHeartRate] = RateOrZero(bpPulse);
 
     // Bytes 8..31 hold six cuff-pressure words, then six oscillation words:
     // the order this program and the remote's simulation agree on.
@@ -161,11 +165,11 @@ void ProcessMsgNibpData(void* owner, const uint8_t* data, uint16_t length)
     int16_t pressure[kSlowValues], oscillation[kSlowValues];
     FilterSampleBlock(kSlowValues, pressureIn, oscillationIn, pressure, oscillation);
 
+    g_beatFlag = 0;
+    g_qrsOutput = 0;
+    live.hrFromEcg = 0;
     for (int k = 0; k < kBlockFrames; ++k) {
         SampleFrame& frame = BeginRingWrite();
-        g_beatFlag = 0;
-        g_qrsOutput = 0;
-        live.hrFromEcg = 0;
         frame.co2Valid = 1;
         frame.co2 = pressure[SlowIndex(k)];
         frame.o2 = oscillation[SlowIndex(k)];
@@ -173,8 +177,8 @@ void ProcessMsgNibpData(void* owner, const uint8_t* data, uint16_t length)
     }
     live.heartRateSource = 2;
     live.ambientPressure = kStandardAmbientPressure;
-    live.numerics[kParamRespRate] = 0;
-    live.numerics[kParamHeartRate] = RateOrZero(live.hrFromBp);
+    for (int i = 0; i < kParameterCount; ++i)
+        live.numerics[i] = numerics[i];
     CloseCycle(state, kNewDataMessages, false);
 }
 
@@ -209,7 +213,18 @@ void ProcessMsgDeviceState(void* owner, const uint8_t* data, uint16_t length)
             DecodeLogFormat(state, tag, "Received MsgDeviceState, ExtendedStatus = 0x%x.  The remote is a Selvo!",
                             unsigned(extended));
         }
-        live.featureBits = remoteFeatures;
+        // A Selvo that measures CO2 also shows N2O (by the setting) and the
+        // identified agents: the bits join the remote's word before it is
+        // stored, never after.
+        uint16_t features = remoteFeatures;
+        if (live.deviceKind == kDeviceSelvo && (features & kFeatureCO2) != 0) {
+            features = live.showN2OSetting != 0 ? uint16_t(features | kFeatureN2O) : uint16_t(features & ~kFeatureN2O);
+            if (live.primaryAgent != 0)
+                features |= 0x0100;
+            if (live.secondaryAgent != 0)
+                features |= 0x0200;
+        }
+        live.featureBits = features;
     }
     live.batteryLevel = int16_t(status & 7);
     state.stateCode = ReadLe16(data + 2);
@@ -220,15 +235,6 @@ void ProcessMsgDeviceState(void* owner, const uint8_t* data, uint16_t length)
         code = RemoteStatusCode(kDeviceBrindle, state.stateCode);
     } else if (live.deviceKind == kDeviceSelvo) {
         code = RemoteStatusCode(kDeviceSelvo, state.stateCode);
-        if ((live.featureBits & kFeatureCO2) != 0) {
-            uint16_t features = live.featureBits;
-            features = live.showN2OSetting != 0 ? uint16_t(features | kFeatureN2O) : uint16_t(features & ~kFeatureN2O);
-            if (live.primaryAgent != 0)
-                features |= 0x0100;
-            if (live.secondaryAgent != 0)
-                features |= 0x0200;
-            live.featureBits = features;
-        }
         if ((status & (1u << 25)) != 0)
             live.displayLatch = 1;
         live.heartRateSource = 0;

@@ -15,11 +15,11 @@ constexpr int kMovalSamples = 48;
 constexpr uint32_t kSampleOffset = 8;
 
 // The packet counter runs with the remote's 6-bit sequence; a jump that is
-// neither the counter nor the last sequence + 1 is a lost packet.
-void CheckSequence(DecodeState& link, uint32_t header)
+// neither the counter nor the last sequence + 1 is a lost packet. Returns
+// the received sequence.
+uint32_t CheckSequence(DecodeState& link, uint32_t header)
 {
     const uint32_t received = header >> 26;
-    g_liveData.movalSequence = int16_t(received);
     const uint32_t expected = (link.lastMovalSequence + 1) % 64;
     if (received != link.movalPacketCounter && g_liveData.startupCountdown <= 0 && received != expected) {
         link.missedPacket = 1;
@@ -27,6 +27,7 @@ void CheckSequence(DecodeState& link, uint32_t header)
                         int(link.movalPacketCounter), int(expected), int(received));
     }
     link.lastMovalSequence = received;
+    return received;
 }
 
 void WriteFlatPacket()
@@ -41,18 +42,14 @@ void DecodeGoodPacket(DecodeState& link, uint32_t header)
 {
     LiveData& live = g_liveData;
     const uint8_t* p = link.packet;
+    const int16_t temperature = ReadLeI16(p + 106);
     live.packetReceived = 1;
-    live.statusFlags = (header & (1u << 25)) != 0 ? 0x80u : 0u;
+    // Bit 15 when the packet carries a temperature.
+    live.statusFlags = ((header & (1u << 25)) != 0 ? 0x80u : 0u) | (temperature >= 0 ? 0x8000u : 0u);
     live.lastPacketTick = GetTickCount();
     live.batteryLevel = int16_t((header >> 13) & 7);
     link.stateCode = uint16_t((header >> 19) & 0x3F);
-    const int16_t temperature = ReadLeI16(p + 106);
-    if (temperature >= 0) {
-        live.statusFlags = live.statusFlags | 0x8000u;
-        live.numerics[kParamTemperature] = int16_t(temperature / 10);
-    } else {
-        live.numerics[kParamTemperature] = 0;
-    }
+    live.numerics[kParamTemperature] = temperature >= 0 ? int16_t(temperature / 10) : int16_t(0);
     for (int k = 0; k < kMovalSamples; ++k) {
         const int16_t word = ReadLeI16(p + kSampleOffset + 2 * k);
         const bool valid = (word & 3) != 0;
@@ -60,16 +57,12 @@ void DecodeGoodPacket(DecodeState& link, uint32_t header)
         g_beatFlag = 0;
         g_qrsOutput = 0;
         frame.ecg = DeriveHeartRateMoval(MovalSampleValue(word), valid);
-        live.hrFromEcg = int16_t(g_heartRate);
+        const int16_t rate = valid ? int16_t(g_heartRate) : int16_t(0);
+        live.hrFromEcg = rate;
         live.heartRateSource = 0;
         if (g_beatFlag == 1 && valid)
             MarkBeatAtNewestSample();
-        if (!valid) {
-            live.hrFromEcg = 0;
-            live.numerics[kParamHeartRate] = 0;
-        } else {
-            live.numerics[kParamHeartRate] = RateOrZero(live.hrFromEcg);
-        }
+        live.numerics[kParamHeartRate] = RateOrZero(rate);
         frame.flags = valid ? SampleFrame::kFlagEcgValid : 0;
         CommitRingWrite();
     }
@@ -81,7 +74,7 @@ void CompletePacket(DecodeState& link)
     const uint32_t header = ReadLe32(link.packet + 4);
     const bool good = MovalChecksum(link.packet) == ReadLe16(link.packet + 108);
     link.movalPacketCounter = (link.movalPacketCounter + 1) % 64;
-    CheckSequence(link, header);
+    const uint32_t received = CheckSequence(link, header);
     if (good) {
         DecodeGoodPacket(link, header);
     } else {
@@ -89,11 +82,13 @@ void CompletePacket(DecodeState& link)
         live.packetReceived = 0;
         WriteFlatPacket();
     }
+    // The field shows the received sequence + 1, or 0 when a restart was
+    // asked for; it is stored once, with that value.
     if (live.movalStreamState == 1) {
         live.movalSequence = 0;
         live.movalStreamState = 0;
     } else {
-        live.movalSequence = int16_t((live.movalSequence + 1) % 128);
+        live.movalSequence = int16_t((received + 1) % 128);
     }
     CloseCycle(link, kNewDataMoval, false);
     // A damaged header must not repeat the last button or state code.

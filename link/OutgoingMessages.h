@@ -38,17 +38,17 @@ OutgoingFrame BuildOutgoingFrame(std::size_t length);
 
 // Each returns the port's write result; a refused value or an impossible
 // frame sends nothing and gives kSerialInvalidArg.
-int32_t SendRawToRemote(CSerial& port, const std::string& text);
-int32_t SendRequestMessage(CSerial& port);
-int32_t SendSetValueMessage(uint16_t value, CSerial& port);
+[[nodiscard]] int32_t SendRawToRemote(CSerial& port, const std::string& text);
+[[nodiscard]] int32_t SendRequestMessage(CSerial& port);
+[[nodiscard]] int32_t SendSetValueMessage(uint16_t value, CSerial& port);
 // One text line per piece between carriage returns (empty pieces skipped),
 // all in one container; a piece that does not fit ends the list.
-int32_t SendTextLines(const std::string& text, CSerial& port);
+[[nodiscard]] int32_t SendTextLines(const std::string& text, CSerial& port);
 
 // A queued text command as the command writer sends it: framed when the
 // remote speaks containers (streamProtocol 2), except the single keep-alive
 // byte 0x06, which like every command of other remotes goes as it is.
-int32_t SendTextCommand(const std::string& command, CSerial& port, int streamProtocol);
+[[nodiscard]] int32_t SendTextCommand(const std::string& command, CSerial& port, int streamProtocol);
 
 // Both sequence counters back to 0 (they otherwise run for the whole run).
 void ResetOutgoingSequences();

@@ -47,4 +47,5 @@ private:
 
 // Stores a copy of 1..65536 bytes at the back and keeps the newest 20.
 // False (nothing stored) without an archive or data, or for a bad length.
-bool AddToArchive(CNorqSerialDataPacketArchive* archive, uint32_t tag, const uint8_t* data, uint32_t length);
+[[nodiscard]] bool AddToArchive(CNorqSerialDataPacketArchive* archive, uint32_t tag, const uint8_t* data,
+                                uint32_t length);

@@ -8,6 +8,7 @@
 #include "link/ProgrammingFeed.h"
 #include "link/TermTextModel.h"
 #include "platform/Event.h"
+#include "platform/SerialErrors.h"
 
 namespace {
 
@@ -46,7 +47,15 @@ void FeedProgrammingLine(IReceivePort& port, const ReceiveTargets& targets)
         g_linkMode = kLinkDrop;
         return;
     }
-    port.WriteBytes(line.data(), line.size());
+    const int32_t written = port.WriteBytes(line.data(), line.size());
+    if (written != kSerialOk) {
+        // The remote did not get this line: going on would program it with
+        // a gap, so programming stops here.
+        DecodeLogFormat(decode, kTag, "Programming stopped: the firmware line could not be sent (error %d: %s)",
+                        int(written), SerialErrorText(written));
+        g_linkMode = kLinkDrop;
+        return;
+    }
     if (line.front() == 'q') {
         g_linkMode = kLinkDrop;
         PostProgrammingComplete(targets);
@@ -54,7 +63,7 @@ void FeedProgrammingLine(IReceivePort& port, const ReceiveTargets& targets)
     feed->AdvanceLine();
 }
 
-void ReceiveChunks(IReceivePort& port, const ReceiveTargets& targets)
+void ReceiveChunks(IReceivePort& port, ReceiveTargets& targets)
 {
     uint8_t scratch[BthPacket::kCapacity];
     while (port.PortOpen()) {
@@ -64,7 +73,7 @@ void ReceiveChunks(IReceivePort& port, const ReceiveTargets& targets)
         uint8_t* into = buffer != nullptr ? buffer->data : scratch;
 
         uint32_t read = 0;
-        port.ReadChunk(into, BthPacket::kCapacity, read);
+        const int32_t readResult = port.ReadChunk(into, BthPacket::kCapacity, read);
         bool queued = false;
         if (read > 0) {
             switch (g_linkMode.load()) {
@@ -91,6 +100,17 @@ void ReceiveChunks(IReceivePort& port, const ReceiveTargets& targets)
             targets.pool->ReleaseBuffer(buffer);
             targets.packetEvent->Set();
         }
+        if (readResult != kSerialOk) {
+            // Bytes read before the failure went their way above. A read cut
+            // short by Close is no fault.
+            if (readResult != targets.loggedReadError && port.PortOpen()) {
+                DecodeLogFormat(*targets.decode, kTag, "Reading the port failed (error %d: %s)", int(readResult),
+                                SerialErrorText(readResult));
+                targets.loggedReadError = readResult;
+            }
+            break;
+        }
+        targets.loggedReadError = kSerialOk;
         if (read == 0)
             break;
     }

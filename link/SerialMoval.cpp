@@ -42,7 +42,7 @@ CSerialMoval::CSerialMoval(IMessagePoster* poster, WindowHandle mainWindow, Link
 
 CSerialMoval::~CSerialMoval()
 {
-    Close();
+    (void)Close();  // always succeeds; nobody is left to tell otherwise
     StopPacketProcessor();
     CPacketStateMachine::DestroyInstance();
 }
@@ -121,9 +121,10 @@ int32_t CSerialMoval::Open(const char* device, WindowHandle window, uint32_t mes
         return opened;
     m_decode.targetWindow = window;
     m_decode.defaultComMsg = message != 0 ? message : RegisterWindowMessage("CSerialMoval_DefaultComMsg");
+    m_targets.loggedReadError = kSerialOk;  // a new line: its first failed read is logged
     const int32_t started = StartListener();
     if (started != kSerialOk) {
-        CSerialEx::Close();
+        (void)CSerialEx::Close();  // the failed start is the error returned
         return SetLastError(started);
     }
     return kSerialOk;
@@ -169,7 +170,7 @@ void CSerialMoval::OnEvent(uint32_t events, uint32_t errors)
         DecodeLog(m_decode, kEventTag, "All data is send.");
     if (events & (kEventCts | kEventDsr | kEventRlsd)) {
         uint32_t status = 0;
-        GetModemStatus(status);  // unreadable: every line "Off"
+        (void)GetModemStatus(status);  // unreadable: status stays 0, every line "Off"
         const struct {
             uint32_t event;
             uint32_t line;
@@ -203,7 +204,8 @@ void CSerialMoval::ProcessorMain()
     SetThreadName("Bluetooth Packet Processor");
     try {
         while (m_run.load()) {
-            m_packetEvent.Wait(kProcessorWakeMs);
+            // Woken by a buffer or by the time-out: the queue is looked at either way.
+            (void)m_packetEvent.Wait(kProcessorWakeMs);
             ApplyRequests();
             while (m_pool.HasFilledBuffer() > 0) {
                 if (!m_run.load())

@@ -45,14 +45,14 @@ public:
     // Back to the state of a fresh connection. The processor does it (it
     // owns the pool and the detector); this waits for it, bounded, and
     // says whether it was done.
-    bool ResetLinkState();
+    [[nodiscard]] bool ResetLinkState();
 
     using CSerialEx::Open;
     // Opens the port and starts the listener; posts go to `window` with
     // `message` (0: "CSerialMoval_DefaultComMsg").
-    virtual int32_t Open(const char* device, WindowHandle window, uint32_t message, uint32_t inQueue = 0,
-                         uint32_t outQueue = 0);
-    int32_t Close() override;
+    [[nodiscard]] virtual int32_t Open(const char* device, WindowHandle window, uint32_t message,
+                                       uint32_t inQueue = 0, uint32_t outQueue = 0);
+    [[nodiscard]] int32_t Close() override;
     void OnEvent(uint32_t events, uint32_t errors) override;
 
     void OutputToTerminal(std::size_t length, const char* text);
@@ -76,8 +76,8 @@ public:
 private:
     // IReceivePort, for the chunk loop on the listener thread.
     bool PortOpen() override { return IsOpen(); }
-    int32_t ReadChunk(uint8_t* buffer, uint32_t capacity, uint32_t& read) override;
-    int32_t WriteBytes(const void* data, std::size_t length) override;
+    [[nodiscard]] int32_t ReadChunk(uint8_t* buffer, uint32_t capacity, uint32_t& read) override;
+    [[nodiscard]] int32_t WriteBytes(const void* data, std::size_t length) override;
 
     void ProcessorMain();
     void ApplyRequests();
@@ -107,9 +107,9 @@ public:
     using CSerialMoval::CSerialMoval;
     // The listener calls virtual members: it is stopped while this object
     // is still whole.
-    ~CSerialMovalMFC() override { Close(); }
+    ~CSerialMovalMFC() override { (void)Close(); }  // always succeeds
     using CSerialMoval::Open;
     // Open with the window of `window` (none for no object).
-    virtual int32_t Open(const char* device, const IWindowObject* window, uint32_t message, uint32_t inQueue = 0,
-                         uint32_t outQueue = 0);
+    [[nodiscard]] virtual int32_t Open(const char* device, const IWindowObject* window, uint32_t message,
+                                       uint32_t inQueue = 0, uint32_t outQueue = 0);
 };

@@ -29,17 +29,19 @@ void StartFrame(DecodeState& link)
         live.sampleRate = 400;
 }
 
-// Stores one unescaped byte. The buffer never takes more than the model's
-// limit: a frame that runs past it is dropped. The sum is compared once,
-// when the position reaches a length word that lies between the nominal
-// length and the limit; any other length word leaves the frame undecoded
-// (it still serves to tell the model).
+// Whether the buffer takes one more byte. It never takes more than the
+// model's limit: a frame that runs past it is dropped (back to hunting).
+bool Fits(const DecodeState& link)
+{
+    return link.writePosition < link.lengthLimit;
+}
+
+// Stores one unescaped byte (the caller checked that it fits). The sum is
+// compared once, when the position reaches a length word that lies between
+// the nominal length and the limit; any other length word leaves the frame
+// undecoded (it still serves to tell the model).
 void Append(DecodeState& link, uint8_t byte)
 {
-    if (link.writePosition >= link.lengthLimit) {
-        g_liveData.streamState = kHunting;
-        return;
-    }
     link.packet[link.writePosition++] = byte;
     if (link.packetDone != 0)
         return;
@@ -63,19 +65,26 @@ void EcgTarvikStream(DecodeState& link, const uint8_t* data, std::size_t length)
     if (data == nullptr)
         return;
     LiveData& live = g_liveData;
+    // Each byte stores the state it leaves the machine in, once: a reader
+    // never sees a passing state (hunting on the way to the next frame).
     for (std::size_t i = 0; i < length; ++i) {
         const uint8_t byte = data[i];
-        if (byte == 0xAA && live.streamState != kHunting)
-            live.streamState = kHunting;
+        if (byte == 0xAA) {
+            // In any state: the end of one frame and the start of the next.
+            StartFrame(link);
+            continue;
+        }
         switch (live.streamState) {
         case kInside:
             if (byte == 0xA0)
                 live.streamState = kEscaped;
+            else if (!Fits(link))
+                live.streamState = kHunting;
             else
                 Append(link, byte);
             break;
         case kEscaped:
-            if (byte == 0xA0 || byte == 0x0A) {
+            if ((byte == 0xA0 || byte == 0x0A) && Fits(link)) {
                 live.streamState = kInside;
                 Append(link, byte == 0xA0 ? 0xA0 : 0xAA);
             } else {
@@ -83,8 +92,6 @@ void EcgTarvikStream(DecodeState& link, const uint8_t* data, std::size_t length)
             }
             break;
         default:
-            if (byte == 0xAA)
-                StartFrame(link);
             break;
         }
     }

@@ -14,7 +14,7 @@ public:
 
     void Push(const std::string& text);
     // Takes the oldest text; false, with `text` untouched, when empty.
-    bool Pop(std::string& text);
+    [[nodiscard]] bool Pop(std::string& text);
 
 private:
     std::mutex m_lock;

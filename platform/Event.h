@@ -19,7 +19,7 @@ public:
     void ResetEvent();
     // Waits up to timeoutMs (kInfinite: no limit). True when the event was
     // signalled; an automatic event is then reset for the next waiter.
-    bool Wait(uint32_t timeoutMs);
+    [[nodiscard]] bool Wait(uint32_t timeoutMs);
     bool IsSet() const;
 
     static constexpr uint32_t kInfinite = 0xFFFFFFFFu;

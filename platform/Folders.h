@@ -5,8 +5,8 @@
 // of ~/.config/user-dirs.dirs, else $HOME/Documents. Created with all its
 // parents when missing. False when no folder can be had; `out` is then
 // left unchanged.
-bool GetMyDocumentsFolder(std::string& out);
+[[nodiscard]] bool GetMyDocumentsFolder(std::string& out);
 
 // Creates a folder with all missing parents; true when it exists afterwards.
-bool CreateFolderWithParents(const std::string& path);
+[[nodiscard]] bool CreateFolderWithParents(const std::string& path);
 

@@ -9,9 +9,9 @@
 class CMemoryProfileStore : public IProfileStore {
 public:
     std::optional<std::string> ReadValue(const std::string& path) const override;
-    bool WriteValue(const std::string& path, const std::string& text) override;
+    [[nodiscard]] bool WriteValue(const std::string& path, const std::string& text) override;
     Values ReadAll() const override;
-    bool ReplaceAll(const Values& values) override;
+    [[nodiscard]] bool ReplaceAll(const Values& values) override;
 
     // Test hooks: a store that refuses writes, and a count of writes.
     void SetReadOnly(bool readOnly);

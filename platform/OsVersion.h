@@ -19,12 +19,12 @@ public:
     virtual ~IOsVersion() = default;
     // The version through the extended record (`extended`) or the basic
     // one; false when the system does not answer.
-    virtual bool Query(OsVersionInfo& info, bool extended) const = 0;
+    [[nodiscard]] virtual bool Query(OsVersionInfo& info, bool extended) const = 0;
 };
 
 class CSystemOsVersion : public IOsVersion {
 public:
-    bool Query(OsVersionInfo& info, bool extended) const override;
+    [[nodiscard]] bool Query(OsVersionInfo& info, bool extended) const override;
 };
 
 const IOsVersion& SystemOsVersion();

@@ -25,21 +25,22 @@ public:
 
     // Raw access by full value path ("Defaults/Values/PortNum").
     virtual std::optional<std::string> ReadValue(const std::string& path) const = 0;
-    virtual bool WriteValue(const std::string& path, const std::string& text) = 0;
+    [[nodiscard]] virtual bool WriteValue(const std::string& path, const std::string& text) = 0;
     // Every value of the key, by full path.
     virtual Values ReadAll() const = 0;
     // Replaces the whole key with `values` in one step.
-    virtual bool ReplaceAll(const Values& values) = 0;
+    [[nodiscard]] virtual bool ReplaceAll(const Values& values) = 0;
     // Makes written values durable; false when they could not be stored.
-    virtual bool Flush() { return true; }
+    [[nodiscard]] virtual bool Flush() { return true; }
 
     // The value, or `defaultValue` when it is missing or no 32-bit integer.
     uint32_t GetProfileInt(const std::string& section, const std::string& entry, int32_t defaultValue) const;
     // The value, or `defaultValue` when it is missing.
     std::string GetProfileString(const std::string& section, const std::string& entry,
                                  const std::string& defaultValue = {}) const;
-    bool WriteProfileInt(const std::string& section, const std::string& entry, int32_t value);
-    bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value);
+    [[nodiscard]] bool WriteProfileInt(const std::string& section, const std::string& entry, int32_t value);
+    [[nodiscard]] bool WriteProfileString(const std::string& section, const std::string& entry,
+                                          const std::string& value);
 };
 
 enum class SettingsScope { User, System };

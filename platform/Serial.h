@@ -59,15 +59,16 @@ public:
     CSerial& operator=(const CSerial&) = delete;
     virtual ~CSerial();
 
-    virtual int32_t Open(const char* device, uint32_t inQueue = 0, uint32_t outQueue = 0, bool overlapped = false);
-    virtual int32_t Close();
-    virtual int32_t Setup(int32_t baudRate = 9600, int32_t dataBits = 8, int32_t parity = kParityNone,
-                          int32_t stopBits = kStop1);
-    virtual int32_t SetEventChar(uint8_t ch, bool adjustMask = true);
-    virtual int32_t SetMask(uint32_t mask);
-    virtual int32_t WaitEvent(SerialOverlapped* overlapped = nullptr, uint32_t timeout = kInfinite);
-    virtual int32_t SetupHandshaking(int32_t mode);
-    virtual int32_t SetupReadTimeouts(int32_t mode);
+    [[nodiscard]] virtual int32_t Open(const char* device, uint32_t inQueue = 0, uint32_t outQueue = 0,
+                                       bool overlapped = false);
+    [[nodiscard]] virtual int32_t Close();
+    [[nodiscard]] virtual int32_t Setup(int32_t baudRate = 9600, int32_t dataBits = 8, int32_t parity = kParityNone,
+                                        int32_t stopBits = kStop1);
+    [[nodiscard]] virtual int32_t SetEventChar(uint8_t ch, bool adjustMask = true);
+    [[nodiscard]] virtual int32_t SetMask(uint32_t mask);
+    [[nodiscard]] virtual int32_t WaitEvent(SerialOverlapped* overlapped = nullptr, uint32_t timeout = kInfinite);
+    [[nodiscard]] virtual int32_t SetupHandshaking(int32_t mode);
+    [[nodiscard]] virtual int32_t SetupReadTimeouts(int32_t mode);
     virtual int32_t GetBaudrate();
     virtual int32_t GetDataBits();
     virtual int32_t GetParity();
@@ -75,12 +76,12 @@ public:
     virtual int32_t GetHandshaking();
     virtual uint32_t GetEventMask();
     virtual uint8_t GetEventChar();
-    virtual int32_t WriteString(const char* text, uint32_t* written = nullptr, SerialOverlapped* overlapped = nullptr,
-                                uint32_t timeout = kInfinite);
-    virtual int32_t Write(const void* data, std::size_t length, uint32_t* written = nullptr,
-                          SerialOverlapped* overlapped = nullptr, uint32_t timeout = kInfinite);
-    virtual int32_t Read(void* buffer, std::size_t length, uint32_t* read = nullptr,
-                         SerialOverlapped* overlapped = nullptr, uint32_t timeout = kInfinite);
+    [[nodiscard]] virtual int32_t WriteString(const char* text, uint32_t* written = nullptr,
+                                              SerialOverlapped* overlapped = nullptr, uint32_t timeout = kInfinite);
+    [[nodiscard]] virtual int32_t Write(const void* data, std::size_t length, uint32_t* written = nullptr,
+                                        SerialOverlapped* overlapped = nullptr, uint32_t timeout = kInfinite);
+    [[nodiscard]] virtual int32_t Read(void* buffer, std::size_t length, uint32_t* read = nullptr,
+                                       SerialOverlapped* overlapped = nullptr, uint32_t timeout = kInfinite);
 
     // Open and not being closed.
     bool IsOpen() const;
@@ -93,12 +94,12 @@ public:
 
     // The DTR line. A device without modem lines (a pseudo-terminal) counts
     // as having none, which is no error.
-    int32_t SetDTR(bool on);
+    [[nodiscard]] int32_t SetDTR(bool on);
     // The modem status bits (kModem*); false and 0 when the device has no lines.
-    bool GetModemStatus(uint32_t& status);
+    [[nodiscard]] bool GetModemStatus(uint32_t& status);
     // Fetches and clears the error word (kCommError*) gathered since the
     // last call. A device that keeps no counters reports only hang-ups.
-    int32_t ClearCommErrors(uint32_t& errors);
+    [[nodiscard]] int32_t ClearCommErrors(uint32_t& errors);
 
     // Where COM port names lead (null: /dev/ttyS{N-1}). Kept, not owned.
     void SetPortMap(const IPortMap* map) { m_portMap = map; }

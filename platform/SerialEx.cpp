@@ -18,13 +18,13 @@ CSerialEx::~CSerialEx()
 {
     if (OnListenerThread()) {
         m_stop = true;
-        CSerial::Close();
+        (void)CSerial::Close();  // always succeeds
         std::lock_guard lock(m_listenerMutex);
         if (m_listener.joinable())
             m_listener.detach();
         return;
     }
-    Close();
+    (void)Close();  // always succeeds; nobody is left to tell otherwise
     JoinFinishedListener();
 }
 
@@ -38,7 +38,7 @@ int32_t CSerialEx::Open(const char* device, uint32_t inQueue, uint32_t outQueue,
         return opened;
     const int32_t started = StartListener();
     if (started != kSerialOk) {
-        CSerial::Close();
+        (void)CSerial::Close();  // the failed start is the error returned
         return SetLastError(started);
     }
     return kSerialOk;
@@ -47,7 +47,7 @@ int32_t CSerialEx::Open(const char* device, uint32_t inQueue, uint32_t outQueue,
 int32_t CSerialEx::Close()
 {
     BeginClose();
-    StopListener(kInfinite);
+    (void)StopListener(kInfinite);  // without a limit it returns once the listener has ended
     return CSerial::Close();
 }
 
@@ -121,7 +121,8 @@ void CSerialEx::ListenerMain()
         if (events == 0)
             continue;  // woken: the mask changed
         uint32_t errors = 0;
-        ClearCommErrors(errors);
+        // Fails only on a port closed meanwhile: no errors, and the next wait ends the loop.
+        (void)ClearCommErrors(errors);
         if (errors & (kCommErrorFrame | kCommErrorOverrun | kCommErrorParity | kCommErrorRxOver))
             events |= kEventError;
         if (errors & kCommErrorBreak)

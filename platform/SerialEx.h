@@ -14,16 +14,17 @@ public:
     ~CSerialEx() override;
 
     // Always opened for overlapped I/O; the last argument starts the listener.
-    int32_t Open(const char* device, uint32_t inQueue = 0, uint32_t outQueue = 0, bool startListener = true) override;
+    [[nodiscard]] int32_t Open(const char* device, uint32_t inQueue = 0, uint32_t outQueue = 0,
+                               bool startListener = true) override;
     // Wakes blocked calls, stops the listener (without a limit) and closes.
     // From the listener itself the thread ends once OnEvent returns.
-    int32_t Close() override;
+    [[nodiscard]] int32_t Close() override;
 
-    virtual int32_t StartListener();
+    [[nodiscard]] virtual int32_t StartListener();
     // Stops the listener, waiting up to `timeout` ms. On a time-out the
     // result is kSerialTimeout and the thread is kept (still told to stop)
     // for a later call.
-    virtual int32_t StopListener(uint32_t timeout = kInfinite);
+    [[nodiscard]] virtual int32_t StopListener(uint32_t timeout = kInfinite);
     // Called on the listener thread with the events seen (within the mask)
     // and the error word. Received characters are reported for as long as
     // unread bytes remain, so an implementation reads what arrived.

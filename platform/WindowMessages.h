@@ -29,13 +29,13 @@ struct PostedMessage {
 class IMessagePoster {
 public:
     virtual ~IMessagePoster() = default;
-    virtual bool Post(const PostedMessage& message) = 0;
+    [[nodiscard]] virtual bool Post(const PostedMessage& message) = 0;
 };
 
 // The poster of tests and of headless runs: a plain locked queue.
 class QueuePoster : public IMessagePoster {
 public:
-    bool Post(const PostedMessage& message) override;
+    [[nodiscard]] bool Post(const PostedMessage& message) override;
     // Takes the oldest message, waiting up to timeoutMs for one.
     std::optional<PostedMessage> Take(uint32_t timeoutMs = 0);
     std::size_t Size() const;

@@ -43,12 +43,12 @@ struct AppOnMemoryStore {
     std::shared_ptr<CMemoryProfileStore> Store() { return keys.Key(SettingsScope::User, kProgramKey); }
     void Put(const std::string& section, const std::string& name, const std::string& value)
     {
-        Store()->WriteProfileString(section, name, value);
+        ASSERT_TRUE(Store()->WriteProfileString(section, name, value));
     }
     void StartUp()
     {
         app.SetDefaultSettings();
         app.LoadSettings();
-        app.SaveSettings();
+        ASSERT_TRUE(app.SaveSettings());
     }
 };

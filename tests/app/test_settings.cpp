@@ -242,7 +242,7 @@ TEST(Settings, WinBluetoothSavesAsZeroOrOne)
     t.StartUp();
     EXPECT_EQ(t.Store()->ReadValue(Path("Defaults\\Values", "WinBluetooth")), "1");
     t.app.m_storedConfig.twoPageReport = -9;
-    t.app.SaveSettings();
+    ASSERT_TRUE(t.app.SaveSettings());
     EXPECT_EQ(t.Store()->ReadValue(Path("Defaults\\Values", "TwoPageReport")), "1");
 }
 
@@ -365,7 +365,7 @@ TEST(Settings, EverySavedMemberSurvivesASaveAndALoad)
     ASSERT_TRUE(first.Store()->WriteProfileInt("Defaults\\Values", "Gas Probe Uses", changed.gasProbeUses));
 
     AppOnMemoryStore second;
-    second.Store()->ReplaceAll(first.Store()->ReadAll());
+    ASSERT_TRUE(second.Store()->ReplaceAll(first.Store()->ReadAll()));
     second.app.SetDefaultSettings();
     second.app.LoadSettings();
 
@@ -433,7 +433,7 @@ TEST(SettingsFiles, ExportChangeImportRestoresAndDropsValuesNotInTheFile)
     const IProfileStore::Values exported = t.Store()->ReadAll();
 
     t.app.m_storedConfig.portNum = 7;
-    t.app.SaveSettings();
+    ASSERT_TRUE(t.app.SaveSettings());
     t.Put("Defaults\\Values", "Added Later", "1");
 
     ASSERT_TRUE(t.app.RestoreSettings("hkcu", file, kProgramKey));

@@ -340,7 +340,7 @@ TEST(Startup, ASecondInstanceEndsOnlyWhenSingleInstanceIsOn)
     for (const Case& c : cases) {
         Startup s;
         s.services.singleInstanceError = c.error;
-        s.Store()->WriteProfileString("Defaults\\Values", "Single Instance", c.setting);
+        ASSERT_TRUE(s.Store()->WriteProfileString("Defaults\\Values", "Single Instance", c.setting));
         EXPECT_EQ(s.Run(), c.runs) << c.error << " / " << c.setting;
         if (!c.runs) {
             EXPECT_TRUE(s.EndedSilently());

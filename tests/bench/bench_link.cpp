@@ -97,7 +97,10 @@ void BM_LinkAtLineRate(benchmark::State& state)
     CountingPoster poster;
     CPacketStateMachine::DestroyInstance();
     auto link = std::make_unique<CSerialMoval>(&poster, 1);
-    link->ResetLinkState();
+    if (!link->ResetLinkState()) {
+        state.SkipWithError("the link state was not reset");
+        return;
+    }
     if (link->Open(remote.DevicePath().c_str(), WindowHandle {2}, 0) != kSerialOk) {
         state.SkipWithError("cannot open the link");
         return;

@@ -182,7 +182,7 @@ TEST(FramerRuns, RunsBehaveExactlyLikeSingleBytes)
             const uint32_t taken = other.ProcessRun(stream.data() + i, uint32_t(stream.size() - i), limit);
             ASSERT_GE(taken, 1u);
             for (uint32_t k = 0; k < taken; ++k)
-                one.ProcessChar(stream[i + k], limit);
+                ASSERT_EQ(one.ProcessChar(stream[i + k], limit), limit <= CCharacterStateMachine::kBufferSize);
             i += taken;
             ASSERT_EQ(one.State(), other.State()) << "round " << round << " at " << i;
             ASSERT_EQ(one.Length(), other.Length()) << "round " << round << " at " << i;

@@ -18,15 +18,20 @@ namespace {
 
 constexpr WindowHandle kView = 0x77;
 
-// Scripted chunks in, written lines out.
+// Scripted chunks in, written lines out. Once the chunks are used up a read
+// gives nothing, with `readError` (and closes the port first when
+// `closedByFailedRead`); every write gives `writeError`.
 class ScriptedPort : public IReceivePort {
 public:
     bool PortOpen() override { return open; }
     int32_t ReadChunk(uint8_t* buffer, uint32_t capacity, uint32_t& read) override
     {
         read = 0;
-        if (chunks.empty())
-            return 0;
+        if (chunks.empty()) {
+            if (readError != kSerialOk && closedByFailedRead)
+                open = false;
+            return readError;
+        }
         const std::string chunk = chunks.front();
         chunks.pop_front();
         read = static_cast<uint32_t>(std::min<std::size_t>(chunk.size(), capacity));
@@ -38,10 +43,15 @@ public:
     }
     int32_t WriteBytes(const void* data, std::size_t length) override
     {
+        if (writeError != kSerialOk)
+            return writeError;
         written.emplace_back(static_cast<const char*>(data), length);
-        return 0;
+        return kSerialOk;
     }
 
+    int32_t readError = kSerialOk;
+    bool closedByFailedRead = false;
+    int32_t writeError = kSerialOk;
     bool open = true;
     int reads = 0;
     int closeAfterReads = 0;
@@ -189,6 +199,62 @@ TEST_F(ChunkLoop, ProgrammingStopsWhenTheTerminalIsClosedOrTheTableEnds)
     EXPECT_EQ(table.index, 1u) << "the index never passes the table's end";
     EXPECT_EQ(g_linkMode.load(), kLinkDrop);
     EXPECT_EQ(sink.Count(kTag + "Programming stopped: no firmware line left to send."), 1u);
+}
+
+TEST_F(ChunkLoop, AFailedReadOrFirmwareLineStopsAndIsLoggedOnce)
+{
+    const std::string readFailed = kTag + "Reading the port failed (error 31: The serial device is not working.)";
+    const std::string lineFailed =
+        kTag + "Programming stopped: the firmware line could not be sent (error 1460: The operation timed out.)";
+    struct Case {
+        const char* name;
+        int mode;
+        std::vector<std::string> lines;               // the firmware table
+        std::vector<std::deque<std::string>> calls;   // the chunks of each listener call
+        int32_t readError;                            // of the read after the chunks
+        bool closedByFailedRead;
+        int32_t writeError;
+        std::vector<std::string> queued;
+        int modeAfter;
+        std::size_t lineIndex;
+        std::vector<std::string> logged;
+    };
+    const Case cases[] = {
+        // Logged once while it lasts; after a good read a failure is news again.
+        {"read fails", kLinkDecode, {}, {{"a"}, {}, {"b"}}, kSerialDeviceFailure, false, kSerialOk,
+         {"a", "b"}, kLinkDecode, 0, {readFailed, readFailed}},
+        {"read cut short by Close", kLinkDecode, {}, {{"a"}}, kSerialAborted, true, kSerialOk,
+         {"a"}, kLinkDecode, 0, {}},
+        {"firmware line refused", kLinkProgramming, {"4000\r", "q\r"}, {{".", "."}}, kSerialOk, false,
+         kSerialTimeout, {}, kLinkDrop, 0, {lineFailed}},
+        {"last firmware line refused", kLinkProgramming, {"q\r"}, {{"."}}, kSerialOk, false, kSerialTimeout,
+         {}, kLinkDrop, 0, {lineFailed}},
+    };
+    terminal.SetShown(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPort scripted;
+        scripted.readError = c.readError;
+        scripted.closedByFailedRead = c.closedByFailedRead;
+        scripted.writeError = c.writeError;
+        LineTable lines;
+        lines.lines = c.lines;
+        targets.programming = &lines;
+        targets.loggedReadError = kSerialOk;
+        sink.Clear();
+        g_linkMode = c.mode;
+        for (const auto& chunks : c.calls) {
+            scripted.chunks = chunks;
+            ReceiveChunks(scripted, targets);
+        }
+        EXPECT_EQ(Queued(), c.queued);
+        EXPECT_EQ(pool.FreeCount(), CBthPacketMan::kBufferCount);
+        EXPECT_TRUE(scripted.written.empty());
+        EXPECT_EQ(g_linkMode.load(), c.modeAfter);
+        EXPECT_EQ(lines.index, c.lineIndex) << "a line not sent is not passed over";
+        EXPECT_EQ(sink.Lines(), c.logged);
+        EXPECT_FALSE(poster.Take(0).has_value()) << "no programming-complete post";
+    }
 }
 
 TEST_F(ChunkLoop, StopsWhenThePortCloses)

@@ -86,7 +86,7 @@ TEST(WindowMessages, QueuePosterKeepsOrderAndWaitsWithTimeout)
     EXPECT_FALSE(poster.Take(0).has_value());
     std::thread sender([&] {
         for (uintptr_t i = 1; i <= 3; ++i)
-            poster.Post({7, 0xC001, i, -static_cast<intptr_t>(i)});
+            EXPECT_TRUE(poster.Post({7, 0xC001, i, -static_cast<intptr_t>(i)}));
     });
     for (uintptr_t i = 1; i <= 3; ++i) {
         auto message = poster.Take(10000);

@@ -109,7 +109,7 @@ TEST_F(SerialPort, OpenRefusals)
 
     CSerial second;
     EXPECT_EQ(second.Open(remote.DevicePath().c_str()), kSerialAccessDenied) << "the port is held exclusively";
-    first.Close();
+    ASSERT_EQ(first.Close(), kSerialOk);
     EXPECT_EQ(second.Open(remote.DevicePath().c_str()), kSerialOk) << "closing releases the port";
 }
 
@@ -183,7 +183,7 @@ TEST_F(SerialPort, HandshakingModesAndRefusedModes)
     // A pseudo-terminal has no modem lines: no error, no status.
     EXPECT_EQ(port.SetDTR(false), kSerialOk);
     uint32_t status = 0xFF;
-    port.GetModemStatus(status);
+    EXPECT_FALSE(port.GetModemStatus(status));
     EXPECT_EQ(status, 0u);
 }
 
@@ -320,7 +320,7 @@ TEST_F(SerialPort, HangUpEndsWritesAndReadsGiveNothing)
     ASSERT_EQ(port.WaitEvent(nullptr, kWaitMs), kSerialOk);
     EXPECT_EQ(port.GetEventsReceived() & CSerial::kEventError, CSerial::kEventError);
     uint32_t errors = 0;
-    port.ClearCommErrors(errors);
+    ASSERT_EQ(port.ClearCommErrors(errors), kSerialOk);
     EXPECT_NE(errors, 0u);
     EXPECT_TRUE(port.IsHungUp());
     EXPECT_EQ(port.Write("x", 1, nullptr, nullptr, kWaitMs), kSerialNotConnected);

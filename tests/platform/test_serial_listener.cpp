@@ -18,7 +18,7 @@ constexpr uint32_t kWaitMs = 10000;
 // A port whose OnEvent reads what arrived and lets the test look on.
 class RecordingPort : public CSerialEx {
 public:
-    ~RecordingPort() override { Close(); }
+    ~RecordingPort() override { EXPECT_EQ(Close(), kSerialOk); }
 
     void OnEvent(uint32_t events, uint32_t errors) override
     {
@@ -121,7 +121,7 @@ TEST_F(SerialListener, StopThatTimesOutKeepsTheThreadForALaterStop)
     RecordingPort port;
     port.hook = [&](uint32_t) {
         inside.Set();
-        gate.Wait(CEvent::kInfinite);
+        EXPECT_TRUE(gate.Wait(CEvent::kInfinite));
     };
     ASSERT_EQ(port.Open(remote.DevicePath().c_str()), kSerialOk);
     ASSERT_TRUE(remote.Send(std::string("x")));
@@ -148,7 +148,7 @@ TEST_F(SerialListener, HangUpIsReportedOnceThenTheListenerIdlesAndCloseIsPrompt)
     // Wake the listener a few times: a listener still watching the dead
     // line would report it again on every pass.
     for (int i = 0; i < 3; ++i)
-        port.SetMask(CSerial::kDefaultMask);
+        ASSERT_EQ(port.SetMask(CSerial::kDefaultMask), kSerialOk);
     EXPECT_EQ(port.Write("x", 1, nullptr, nullptr, kWaitMs), kSerialNotConnected);
     EXPECT_EQ(port.Close(), kSerialOk);
     EXPECT_FALSE(port.IsListening());

@@ -72,16 +72,16 @@ TEST(ProfileStore, MissingOrNonIntegerValuesReadAsTheDefault)
     EXPECT_EQ(store.GetProfileInt("Defaults\\Values", "EcgSweep", 7), 7u);
     EXPECT_EQ(store.GetProfileString("Defaults\\Values", "Clinic", "none"), "none");
 
-    store.WriteProfileString("Defaults\\Values", "EcgSweep", "fast");
+    ASSERT_TRUE(store.WriteProfileString("Defaults\\Values", "EcgSweep", "fast"));
     EXPECT_EQ(store.GetProfileInt("Defaults\\Values", "EcgSweep", 7), 7u);
-    store.WriteProfileInt("Defaults\\Values", "EcgSweep", -1);
+    ASSERT_TRUE(store.WriteProfileInt("Defaults\\Values", "EcgSweep", -1));
     EXPECT_EQ(store.GetProfileInt("Defaults\\Values", "EcgSweep", 7), 0xFFFFFFFFu);
-    store.WriteProfileString("Defaults\\Values", "EcgSweep", "4294967295");
+    ASSERT_TRUE(store.WriteProfileString("Defaults\\Values", "EcgSweep", "4294967295"));
     EXPECT_EQ(store.GetProfileInt("Defaults\\Values", "EcgSweep", 7), 0xFFFFFFFFu);
 
     // Sections nest on the mapped separator: backslashes and slashes name
     // the same place.
-    store.WriteProfileInt("Defaults\\Alarms\\Canine\\HR", "High", 150);
+    ASSERT_TRUE(store.WriteProfileInt("Defaults\\Alarms\\Canine\\HR", "High", 150));
     EXPECT_EQ(store.ReadValue("Defaults/Alarms/Canine/HR/High"), "150");
     EXPECT_EQ(store.GetProfileInt("Defaults/Alarms/Canine/HR", "High", 0), 150u);
     EXPECT_EQ(MapSectionName("Defaults\\BP\\Settings"), "Defaults/BP/Settings");
@@ -92,7 +92,7 @@ TEST(ProfileStore, PortMapComesFromItsOwnSection)
     CMemoryProfileStore store;
     CProfilePortMap map(store);
     EXPECT_EQ(ResolveSerialDevice("\\\\.\\COM5", &map), "/dev/ttyS4");
-    store.WriteProfileString("PortMap", "COM5", "/dev/rfcomm0");
+    ASSERT_TRUE(store.WriteProfileString("PortMap", "COM5", "/dev/rfcomm0"));
     EXPECT_EQ(map.Lookup("COM5"), "/dev/rfcomm0");
     EXPECT_EQ(ResolveSerialDevice("\\\\.\\COM5", &map), "/dev/rfcomm0");
     EXPECT_EQ(ResolveSerialDevice("COM6", &map), "/dev/ttyS5");
@@ -105,7 +105,7 @@ TEST(MemorySettingsKeys, OpensTheSameKeyAgainAndNothingThatDoesNotExist)
     EXPECT_EQ(keys.OpenKey(SettingsScope::User, "Software\\Norq Technology\\quorin", false), nullptr);
     auto created = keys.OpenKey(SettingsScope::User, "Software\\Norq Technology\\quorin", true);
     ASSERT_NE(created, nullptr);
-    created->WriteProfileInt("Defaults\\Values", "PortNum", 4);
+    ASSERT_TRUE(created->WriteProfileInt("Defaults\\Values", "PortNum", 4));
     auto again = keys.OpenKey(SettingsScope::User, "Software/Norq Technology/quorin", false);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->GetProfileInt("Defaults\\Values", "PortNum", 0), 4u);
@@ -132,7 +132,7 @@ TEST(SettingsFile, RoundTripsEveryValueWithAwkwardText)
     ASSERT_TRUE(ExportSettingsFile(source, folder / "all.Quorin"));
 
     CMemoryProfileStore target;
-    target.WriteProfileString("Defaults\\Values", "Stale", "gone after import");
+    ASSERT_TRUE(target.WriteProfileString("Defaults\\Values", "Stale", "gone after import"));
     ASSERT_TRUE(ImportSettingsFile(target, folder / "all.Quorin"));
     EXPECT_EQ(target.ReadAll(), values);
 }
@@ -178,7 +178,7 @@ TEST(SettingsFile, ValuesThatCouldNotBeReadBackAreNotExported)
                                                 IProfileStore::Values{{"Section/Back\\slash", "x"}},
                                                 IProfileStore::Values{{"Quorin Settings File/Marker", "x"}}}) {
         CMemoryProfileStore store;
-        store.ReplaceAll(values);
+        ASSERT_TRUE(store.ReplaceAll(values));
         EXPECT_FALSE(ExportSettingsFile(store, folder / "out.Quorin")) << values.begin()->first;
         EXPECT_FALSE(fs::exists(folder / "out.Quorin"));
     }
@@ -195,7 +195,7 @@ TEST(SettingsFile, ExportReplacesAnOldFileAndFailsOnAnEmptyKey)
     EXPECT_EQ(ReadFile(path), "old contents that must go\n") << "a failed export keeps the old file";
 
     CMemoryProfileStore store;
-    store.WriteProfileInt("Defaults\\Values", "PortNum", 3);
+    ASSERT_TRUE(store.WriteProfileInt("Defaults\\Values", "PortNum", 3));
     ASSERT_TRUE(ExportSettingsFile(store, path));
     const std::string text = ReadFile(path);
     EXPECT_EQ(text.find("old contents"), std::string::npos);
@@ -218,7 +218,7 @@ TEST(SettingsFile, ExportIntoAnUnwritableFolderFailsAndKeepsTheOldFile)
     ASSERT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
 
     CMemoryProfileStore store;
-    store.WriteProfileInt("Defaults\\Values", "PortNum", 3);
+    ASSERT_TRUE(store.WriteProfileInt("Defaults\\Values", "PortNum", 3));
     EXPECT_FALSE(ExportSettingsFile(store, path));
     EXPECT_EQ(ReadFile(path), "previous export\n");
 }
@@ -231,7 +231,7 @@ TEST(SettingsFile, ExportThatCannotTakeTheTargetNameLeavesWhatIsThere)
     WriteFile(target + "/inside", "kept\n");
 
     CMemoryProfileStore store;
-    store.WriteProfileInt("Defaults\\Values", "PortNum", 3);
+    ASSERT_TRUE(store.WriteProfileInt("Defaults\\Values", "PortNum", 3));
     EXPECT_FALSE(ExportSettingsFile(store, target));
     EXPECT_EQ(ReadFile(target + "/inside"), "kept\n");
     int files = 0;
@@ -244,7 +244,7 @@ TEST(SettingsFile, MissingUnmarkedOrMalformedFilesChangeNothing)
 {
     TempFolder folder;
     CMemoryProfileStore store;
-    store.WriteProfileInt("Defaults\\Values", "PortNum", 9);
+    ASSERT_TRUE(store.WriteProfileInt("Defaults\\Values", "PortNum", 9));
     const IProfileStore::Values before = store.ReadAll();
     const std::size_t writesBefore = store.WriteCount();
 
@@ -258,7 +258,7 @@ TEST(SettingsFile, MissingUnmarkedOrMalformedFilesChangeNothing)
 
     // A marked file with one broken line is refused whole.
     CMemoryProfileStore good;
-    good.WriteProfileInt("Defaults\\Values", "PortNum", 1);
+    ASSERT_TRUE(good.WriteProfileInt("Defaults\\Values", "PortNum", 1));
     ASSERT_TRUE(ExportSettingsFile(good, folder / "broken.Quorin"));
     std::ofstream(folder / "broken.Quorin", std::ios::app) << "this line has no separator\n";
     EXPECT_FALSE(ImportSettingsFile(store, folder / "broken.Quorin"));
@@ -273,7 +273,7 @@ TEST(SettingsFile, ImportIntoAStoreThatRefusesWritesFails)
 {
     TempFolder folder;
     CMemoryProfileStore source;
-    source.WriteProfileInt("Defaults\\Values", "PortNum", 2);
+    ASSERT_TRUE(source.WriteProfileInt("Defaults\\Values", "PortNum", 2));
     ASSERT_TRUE(ExportSettingsFile(source, folder / "s.Quorin"));
     CMemoryProfileStore target;
     target.SetReadOnly(true);

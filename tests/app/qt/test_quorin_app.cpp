@@ -151,12 +151,12 @@ TEST(QtProfileStore, KeepsIntegersAndAnyTextAcrossReopening)
     const QString file = QString::fromStdString(folder / "quorin.conf");
     {
         CQtProfileStore store(file);
-        store.WriteProfileInt("Defaults\\Values", "PortNum", -1);
-        store.WriteProfileInt("Defaults\\Alarms\\Canine\\HR", "High Enable", 1);
-        store.WriteProfileString("Defaults\\Values", "Clinic", "  Hill, Vale & Co = \"vets\" ");
-        store.WriteProfileString("Defaults\\Values", "Address 1", "@Variant(odd)");
-        store.WriteProfileString("Defaults\\Values", "Recent0", "line\nnext");
-        store.WriteProfileString("Defaults\\Values", "Empty", "");
+        ASSERT_TRUE(store.WriteProfileInt("Defaults\\Values", "PortNum", -1));
+        ASSERT_TRUE(store.WriteProfileInt("Defaults\\Alarms\\Canine\\HR", "High Enable", 1));
+        ASSERT_TRUE(store.WriteProfileString("Defaults\\Values", "Clinic", "  Hill, Vale & Co = \"vets\" "));
+        ASSERT_TRUE(store.WriteProfileString("Defaults\\Values", "Address 1", "@Variant(odd)"));
+        ASSERT_TRUE(store.WriteProfileString("Defaults\\Values", "Recent0", "line\nnext"));
+        ASSERT_TRUE(store.WriteProfileString("Defaults\\Values", "Empty", ""));
         ASSERT_TRUE(store.Flush());
     }
     CQtProfileStore store(file);
@@ -186,7 +186,7 @@ TEST(QtSettingsKeys, OpensProgramKeysInTheUsersConfigurationFolder)
 
     auto store = keys.OpenKey(SettingsScope::User, kProgramKey, true);
     ASSERT_NE(store, nullptr);
-    store->WriteProfileInt("Defaults\\Values", "PortNum", 6);
+    ASSERT_TRUE(store->WriteProfileInt("Defaults\\Values", "PortNum", 6));
     ASSERT_TRUE(store->Flush());
     EXPECT_TRUE(std::filesystem::exists(folder / "Norq Technology/quorin.conf"));
 
@@ -211,8 +211,8 @@ TEST(QtSettingsKeys, ImportThroughTheKeyIsSeenByTheProgramsOwnStore)
     const std::string file = folder / "practice.Quorin";
     ASSERT_TRUE(app.BackupSettings("HKCU", kProgramKey, file));
     app.m_storedConfig.portNum = 8;
-    app.SaveSettings();
-    app.ProfileStore()->WriteProfileString("Defaults\\Values", "Later", "x");
+    ASSERT_TRUE(app.SaveSettings());
+    ASSERT_TRUE(app.ProfileStore()->WriteProfileString("Defaults\\Values", "Later", "x"));
     ASSERT_TRUE(app.ProfileStore()->Flush());
 
     ASSERT_TRUE(app.RestoreSettings("HKCU", file, kProgramKey));
