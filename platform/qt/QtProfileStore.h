@@ -14,10 +14,10 @@ public:
     explicit CQtProfileStore(const QString& iniFile);
 
     std::optional<std::string> ReadValue(const std::string& path) const override;
-    bool WriteValue(const std::string& path, const std::string& text) override;
+    [[nodiscard]] bool WriteValue(const std::string& path, const std::string& text) override;
     Values ReadAll() const override;
-    bool ReplaceAll(const Values& values) override;
-    bool Flush() override;
+    [[nodiscard]] bool ReplaceAll(const Values& values) override;
+    [[nodiscard]] bool Flush() override;
 
     QString FileName() const { return m_settings->fileName(); }
 
