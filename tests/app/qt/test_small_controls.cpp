@@ -10,7 +10,7 @@
 #include "app/qt/EnBitmap.h"
 #include "app/qt/FontSubstitution.h"
 #include "app/qt/HListBox.h"
-#include "app/qt/Monitors.h"
+#include "platform/qt/Monitors.h"
 #include "view/qt/ColorStatic.h"
 
 namespace {

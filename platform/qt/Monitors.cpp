@@ -1,4 +1,4 @@
-#include "app/qt/Monitors.h"
+#include "platform/qt/Monitors.h"
 
 #include <QGuiApplication>
 #include <QScreen>
