@@ -87,6 +87,9 @@ public:
     RemoteConfiguration m_config;           // the settings in force
     RemoteConfiguration m_confirmedConfig;  // the copy confirmed last
     RemoteConfiguration m_storedConfig;     // the image of the store
+    // Set when the strip layers must be redrawn at the next paint although
+    // their size has not changed (new colours, say).
+    bool m_redrawLayers = false;
 
     // Opens Software\<company>\quorin of the user as the settings store.
     void SetRegistryKey(ISettingsKeys& keys, const std::string& company);

@@ -68,10 +68,15 @@ StripLayout PlanStrips(int32_t width, int32_t height, const BoxMetrics& metrics,
     layout.separators.push_back(RectAt(metrics.paneWidth, 0, 4, height));
     for (int32_t k = 0; k < n; ++k) {
         const int32_t top = k * (layout.stripHeight + 4);
-        layout.strips[k] = LayoutRect{left, top, right, top + layout.stripHeight};
-        layout.labels[k] = LayoutRect{right, top, width, top + layout.stripHeight};
-        layout.separators.push_back(LayoutRect{left, top + layout.stripHeight, width, top + layout.stripHeight + 4});
+        // The heights leave the separators out for one or two strips, so
+        // the last strip would reach up to 4 pixels under the band.
+        const int32_t bottom = std::min(top + layout.stripHeight, free);
+        layout.strips[k] = LayoutRect{left, top, right, bottom};
+        layout.labels[k] = LayoutRect{right, top, width, bottom};
+        layout.separators.push_back(LayoutRect{left, bottom, width, bottom + 4});
     }
+    if (n == 0)
+        layout.strips[0] = LayoutRect{left, 0, right, free};  // where the layers are sized from
     if (bandHeight > 0) {
         const int32_t bandTop = height - bandHeight;
         layout.separators.push_back(LayoutRect{left, bandTop, width, bandTop + 4});
