@@ -1,29 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QImage>
-#include <functional>
-#include <thread>
 
+#include "tests/view/qt/EventLoopWait.h"
 #include "view/qt/AnimateCtrl.h"
 #include "view/qt/ViewBitmaps.h"
-
-namespace {
-
-bool ProcessEventsUntil(const std::function<bool()>& done)
-{
-    QDeadlineTimer deadline(10000);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents();
-        std::this_thread::yield();
-    }
-    return true;
-}
-
-} // namespace
 
 TEST(AnimateCtrl, PlaysTheOpenedFramesAndStopsOnTheFirst)
 {

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <thread>
 #include <vector>
 
+#include "tests/view/qt/EventLoopWait.h"
 #include "view/qt/ViewTimers.h"
 
 TEST(ViewTimers, SetRestartKillAndCallBackWithTheId)
@@ -32,12 +30,7 @@ TEST(ViewTimers, SetRestartKillAndCallBackWithTheId)
     timers.KillTimer(4);
     EXPECT_FALSE(timers.IsRunning(4));
 
-    QDeadlineTimer deadline(10000);
-    while (fired.size() < 2 && !deadline.hasExpired()) {
-        QCoreApplication::processEvents();
-        std::this_thread::yield();
-    }
-    ASSERT_GE(fired.size(), 2u);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return fired.size() >= 2; }));
     EXPECT_EQ(fired[0], 5);
     EXPECT_EQ(fired[1], 5);
     EXPECT_FALSE(timers.IsRunning(5));
