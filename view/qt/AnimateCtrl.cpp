@@ -45,14 +45,10 @@ void CAnimateCtrl::Stop()
 
 void CAnimateCtrl::Step()
 {
-    const std::size_t next = m_frame + 1;
-    if (next < m_frames.size()) {
-        ShowFrame(next);
-        if (!m_endless && next + 1 == m_frames.size())
-            m_timer.stop();
-    } else {
-        ShowFrame(0);
-    }
+    const std::size_t next = (m_frame + 1) % m_frames.size();
+    ShowFrame(next);
+    if (!m_endless && next + 1 == m_frames.size())
+        m_timer.stop();
 }
 
 void CAnimateCtrl::ShowFrame(std::size_t frame)
