@@ -1,0 +1,18 @@
+#pragma once
+// Runs the UI thread's events until a condition holds, for at most 10 s.
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <functional>
+#include <thread>
+
+inline bool ProcessEventsUntil(const std::function<bool()>& done)
+{
+    QDeadlineTimer deadline(10000);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents();
+        std::this_thread::yield();
+    }
+    return true;
+}

@@ -1,0 +1,5 @@
+#include "view/SoundManager.h"
+
+CSoundManager::CSoundManager(ISoundPlayer& player) : m_player(player)
+{
+}
