@@ -49,14 +49,14 @@ public:
 private:
     // A small ring of buffer indices.
     struct IndexQueue {
-        std::array<uint8_t, kBufferCount> slots {};
+        std::array<uint8_t, kBufferCount> entries {};
         std::size_t head = 0;
         std::size_t count = 0;
         void Clear() { head = count = 0; }
-        void Push(uint8_t index) { slots[(head + count++) % kBufferCount] = index; }
+        void Push(uint8_t index) { entries[(head + count++) % kBufferCount] = index; }
         uint8_t Pop()
         {
-            const uint8_t index = slots[head];
+            const uint8_t index = entries[head];
             head = (head + 1) % kBufferCount;
             --count;
             return index;

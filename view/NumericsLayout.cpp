@@ -235,7 +235,7 @@ void BuildGroup(GroupBuilder& g, int group, const NumericsInput& in, const BoxMe
         g.Skip(m.smallTextHeight);
         break;
     case kGroupBloodPressure:
-        g.IconRow({}, {{BoxKind::Animation, kAnimationBpPause}, {BoxKind::Animation, kAnimationBpCycle},
+        g.IconRow({}, {{BoxKind::Animation, kBpPauseAnimation}, {BoxKind::Animation, kBpCycleAnimation},
                        {BoxKind::Picture, kPictureBpOff}},
                   false, {false, false, true});
         g.Value(kParamSystolic, false, 0, "Sys");
@@ -295,7 +295,7 @@ void BuildGroup(GroupBuilder& g, int group, const NumericsInput& in, const BoxMe
         const int32_t statusWidth = std::max<int32_t>(g.Width() - 52, g.Width() / 2);
         g.TextRow(kBoxStatusText, in.snoozing ? "Alarm Tone Snooze" : "Connecting:", kStatusTextColor, kBlack, false,
                   kFontSmall, statusWidth);
-        g.Add(BoxKind::Animation, kAnimationConnect, RectAt(g.Left() + statusWidth + 2, g.Y() - m.smallTextHeight, 48, 24),
+        g.Add(BoxKind::Animation, kConnectAnimation, RectAt(g.Left() + statusWidth + 2, g.Y() - m.smallTextHeight, 48, 24),
               kFontSmall, {}, kBlack, kBlack, false, false);
         g.Skip(std::max<int32_t>(0, 24 - m.smallTextHeight));
         break;

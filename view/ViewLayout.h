@@ -115,9 +115,9 @@ enum ViewPicture : int {
 };
 
 enum ViewAnimation : int {
-    kAnimationBpPause,  // resource 170
-    kAnimationBpCycle,  // resource 160
-    kAnimationConnect,  // resource 430
+    kBpPauseAnimation,  // resource 170
+    kBpCycleAnimation,  // resource 160
+    kConnectAnimation,  // resource 430
     kAnimationCount,
 };
 

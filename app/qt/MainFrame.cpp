@@ -19,10 +19,6 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowState(windowState() | Qt::WindowMaximized);
-    // Stands where the view goes until the view exists.
-    auto* placeholder = new QWidget(this);
-    placeholder->setObjectName(QStringLiteral("placeholderView"));
-    setCentralWidget(placeholder);
 }
 
 CMainFrame::~CMainFrame() = default;

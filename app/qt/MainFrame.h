@@ -1,6 +1,6 @@
 #pragma once
-// The main window: the view, the tool bar and the status bar whose
-// connection pane hosts a coloured text box.
+// The main window: the view (set by the window factory), the tool bar and
+// the status bar whose connection pane hosts a coloured text box.
 #include <cstdint>
 
 #include <QMainWindow>

@@ -4,10 +4,28 @@
 
 #include "app/qt/FontSubstitution.h"
 #include "app/qt/MainFrame.h"
+#include "app/qt/QuorinApp.h"
+#include "view/qt/QuorinView.h"
 
 QMainWindow* CreateMainWindow()
 {
     // Before the first window measures any text.
     InstallFontSubstitutes();
-    return CreateMainFrame();
+    CQuorinAppCore* app = CQuorinAppCore::Instance();
+    if (app == nullptr)
+        return nullptr;
+    CMainFrame* frame = CreateMainFrame();
+    if (frame == nullptr)
+        return nullptr;
+    ViewServices services;
+    // The application's poster outlives the view; a start-up without the
+    // Qt application object (tests) lets the view keep its own.
+    if (CQuorinApp* qtApp = CQuorinApp::Instance())
+        services.poster = &qtApp->Poster();
+    // The view's own minimum size becomes the frame's through its layout.
+    auto* view = new CQuorinView(*app, std::move(services), frame);
+    view->setObjectName(QStringLiteral("view"));
+    frame->setCentralWidget(view);
+    view->OnInitialUpdate();
+    return frame;
 }

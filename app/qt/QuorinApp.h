@@ -5,6 +5,7 @@
 
 #include "app/QuorinAppCore.h"
 #include "app/qt/QtStartupHost.h"
+#include "platform/qt/QtMessagePoster.h"
 #include "platform/qt/QtProfileStore.h"
 
 // Numbers and times in the "C" locale whatever the user's locale is.
@@ -26,8 +27,11 @@ public:
 
     QMainWindow* MainWindow() const { return m_host.MainWindow(); }
     CQtStartupHost& StartupHost() { return m_host; }
+    // Worker threads reach windows through it; it outlives them all.
+    CQtMessagePoster& Poster() { return m_poster; }
 
 private:
+    CQtMessagePoster m_poster;
     CQtSettingsKeys m_settingsKeys;
     CQtStartupHost m_host;
 };

@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QRect>
+#include <QScreen>
 
 class QScreen;
 

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "app/QuorinAppCore.h"
+
 QColor ToQColor(COLORREF color)
 {
     return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
@@ -16,6 +18,9 @@ COLORREF ToColorRef(const QColor& color)
 CColorStatic::CColorStatic(QWidget* parent)
     : QLabel(parent), m_bkColor(ToColorRef(palette().color(QPalette::Button)))
 {
+    // The text starts in the first colour of the scheme in force.
+    if (const CQuorinAppCore* app = CQuorinAppCore::Instance())
+        m_textColor = app->m_config.backgroundColor;
 }
 
 void CColorStatic::SetBkColor(COLORREF color)

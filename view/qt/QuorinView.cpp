@@ -1,0 +1,399 @@
+#include "view/qt/QuorinView.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QLabel>
+#include <chrono>
+#include <thread>
+
+#include "app/NorqEventLogger.h"
+#include "app/QuorinAppCore.h"
+#include "app/SettingsNames.h"
+#include "link/EcgChain.h"
+#include "link/GasBlock.h"
+#include "link/LiveData.h"
+#include "link/ProgrammingFeed.h"
+#include "platform/Thread.h"
+#include "platform/qt/Monitors.h"
+#include "view/qt/AnimateCtrl.h"
+#include "view/qt/ColorStatic.h"
+#include "view/qt/ViewBitmaps.h"
+#include "view/qt/ViewTimers.h"
+
+namespace {
+
+constexpr char kProgramTitle[] = "Quorin";
+constexpr int kClockTimer = 2;
+constexpr int kBpTimer = 9;
+// The periodic 100-ms timer that hides the beat icon, beside the numbered
+// ones in the same table under an id no numbered timer uses.
+constexpr int kMmTimer = 0x4D4D;
+constexpr uint32_t kClockMs = 500;
+constexpr uint32_t kMmTimerMs = 100;
+constexpr uint32_t kBpTimerMs = 1000;
+
+// The view's own registered messages (the ids are process-wide).
+struct ViewMessages {
+    uint32_t defaultCom = RegisterWindowMessage("CSerialMoval_DefaultComMsg");
+    uint32_t resetWaveforms = RegisterWindowMessage("CDispView_ResetWaveforms");
+    uint32_t invalidate = RegisterWindowMessage("CDispView_Invalidate");
+    uint32_t setDocumentTitle = RegisterWindowMessage("CDispView_SetDocumentTitle");
+    uint32_t programmingComplete = RegisterWindowMessage(kProgrammingCompleteMessage);
+};
+
+const ViewMessages& Messages()
+{
+    static const ViewMessages messages;
+    return messages;
+}
+
+bool RemoteTextPost(const PostedMessage& message)
+{
+    return message.message == Messages().defaultCom && (message.wParam & 0xFFFF) == kComRemoteText;
+}
+
+}  // namespace
+
+CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* parent)
+    : QWidget(parent),
+      m_app(app),
+      m_services(std::move(services)),
+      m_ownPlayer(m_services.soundPlayer == nullptr ? std::make_unique<CRecordingSoundPlayer>() : nullptr),
+      m_ownPoster(m_services.poster == nullptr ? std::make_unique<CQtMessagePoster>() : nullptr),
+      m_poster(m_services.poster != nullptr ? m_services.poster : m_ownPoster.get()),
+      m_handle(m_poster->Register(this)),
+      m_link(m_poster, m_handle, LogEventText),
+      m_soundManager(m_services.soundPlayer != nullptr ? *m_services.soundPlayer : *m_ownPlayer)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    // A kind-6 post carries the remote's text; it is freed if never handled.
+    m_poster->SetPayloadDeleter(Messages().defaultCom, [](const PostedMessage& message) {
+        if (RemoteTextPost(message))
+            delete reinterpret_cast<std::string*>(message.lParam);
+    });
+    m_link.SetTerminal(&m_terminal);
+
+    m_gainIndex = 1;
+    m_connectThreadEnded = true;
+    m_writeThreadEnded = true;
+    m_stopRequested = false;
+
+    if (CNorqEventLogger* logger = CNorqEventLogger::GetInstance()) {
+        logger->LogSessionStarted(kProgramTitle, m_app.VersionText());
+        m_logging = true;
+    }
+
+    m_timers = new CViewTimers(
+        [this](int id) {
+            if (id == kMmTimer)
+                MmTimerProc();
+            else
+                OnTimer(id);
+        },
+        this);
+}
+
+CQuorinView::~CQuorinView()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RunViewShutdown(*this);
+    QApplication::restoreOverrideCursor();
+}
+
+RemoteConfiguration& CQuorinView::Config()
+{
+    return m_app.m_config;
+}
+
+uint32_t CQuorinView::Tick() const
+{
+    return m_services.tick ? m_services.tick() : GetTickCount();
+}
+
+void CQuorinView::OnInitialUpdate()
+{
+    RemoteConfiguration& config = Config();
+    LiveData& live = g_liveData;
+    const bool demo = m_app.IsDemoMode();
+
+    m_roles.stripCount = 4;
+    m_monitorCount = -1;
+    if (LoadRelaxed(config.checkForUpdates) != 0 && m_services.checkForUpdates)
+        m_services.checkForUpdates();
+
+    UpdateTitle();
+
+    const int32_t species = std::clamp(LoadRelaxed(config.species), 0, kSpeciesCount - 1);
+    m_patient.speciesCode = species;
+    m_patient.species = kSpeciesNames[species];
+    m_patient.breed.clear();
+    m_patient.breedNumber.clear();
+    StoreRelaxed(config.hrFromSpO2, LoadRelaxed(m_app.m_factoryConfig.hrFromSpO2));
+    live.hrFromSpO2Setting = LoadRelaxed(config.hrFromSpO2);
+
+    ResetWaveformStrips();
+    m_grid = QImage();
+    m_viewWidth = 500;
+    m_viewHeight = 300;
+
+    m_beatBitmap = LoadBitmapResource(kBitmapQrsHeart);
+    m_bpOffBitmap = LoadBitmapResource(kBitmapBpOff);
+    m_toneBitmaps[0] = LoadBitmapResource(kBitmapAlarmTonesOff);
+    m_toneBitmaps[1] = LoadBitmapResource(kBitmapAlarmsOff);
+    m_toneBitmaps[2] = LoadBitmapResource(kBitmapAlarmsOn);
+
+    live.showN2OSetting = LoadRelaxed(config.showN2O);
+    live.ambientPressure = kStandardAmbientPressure;
+    live.featureBits = uint16_t(kFeatureEcg | kFeatureTemp);
+    live.handledFeatureBits = uint16_t(kFeatureEcg | kFeatureTemp);
+    for (auto& value : live.numerics)
+        value = 0;
+
+    m_bandHeight = 0;
+    m_bandTop = -1;
+    m_initialUpdateDone = true;
+    LayoutNumerics(false);
+
+    CountMonitors();
+
+    if (demo) {
+        StoreRelaxed(config.rMarker, 1);
+        StoreRelaxed(config.qrsTone, 1);
+        StoreRelaxed(config.alarms, 1);
+        StoreRelaxed(config.alarmTones, 0);
+        live.featureBits = uint16_t(live.featureBits | kFeatureNibp | kFeatureCO2);
+        live.deviceKind = kDeviceTarvikPlus;
+        live.gasModuleKind = 3;
+        for (auto& available : live.agentAvailable)
+            available = 1;
+        StoreRelaxed(config.showHalothane, 1);
+        StoreRelaxed(config.showEnflurane, 1);
+        StoreRelaxed(config.showDesflurane, 1);
+        StoreRelaxed(config.showN2O, 1);
+    }
+
+    live.primaryAgent = uint8_t(LoadRelaxed(config.primaryAgent));
+    live.secondaryAgent = uint8_t(LoadRelaxed(config.secondaryAgent));
+
+    const int32_t profile = LoadRelaxed(config.soundProfile);
+    m_soundRow = profile >= 0 && profile < 4 ? profile : 0;
+
+    const std::string today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString();
+    m_patient.name = today;
+    m_patient.patientId = today;
+
+    m_connectionStatus = 0;
+    UpdateTitle();
+
+    m_timers->SetTimer(kClockTimer, kClockMs);
+    m_timers->SetTimer(kMmTimer, kMmTimerMs);
+
+    if (demo) {
+        const bool exotic = m_services.chooseDemoModel && m_services.chooseDemoModel();
+        StoreRelaxed(config.heartRatesAbove400, exotic ? 1 : 0);
+        if (exotic) {
+            StoreRelaxed(config.bandwidth, 0);
+            StoreRelaxed(config.qrsTone, 0);
+            StoreRelaxed(config.showSpO2, 0);
+            StoreRelaxed(config.showO2, 0);
+            StoreRelaxed(config.showResp, 0);
+            StoreRelaxed(config.ecgSweep, 8);
+        }
+    }
+    g_hrDetectMode = species == 2 ? 2 : LoadRelaxed(config.heartRatesAbove400) == 1 ? 1 : 0;
+
+    m_layoutRequested = true;
+    update();
+    if (m_services.connect)
+        m_services.connect();
+
+    if (demo && live.deviceKind == kDeviceBrindle) {
+        live.statusFlags = live.statusFlags | (1u << 24);
+        m_timers->SetTimer(kBpTimer, kBpTimerMs);
+    }
+}
+
+void CQuorinView::CountMonitors()
+{
+    const CMonitors monitors;
+    std::vector<LayerSize> sizes;
+    for (int i = 0; i < monitors.GetCount() && i < 2; ++i) {
+        const QRect rect = monitors.GetMonitor(i)->GetMonitorRect();
+        sizes.push_back(LayerSize{rect.width(), rect.height()});
+    }
+    m_monitorCount = static_cast<int32_t>(sizes.size());
+    const LayerSize size = MaxStripLayerSize(sizes, m_metrics.paneWidth);
+    m_maxStripWidth = size.width;
+    m_maxStripHeight = size.height;
+    update();
+}
+
+void CQuorinView::OnSize(int cx, int cy)
+{
+    if (!m_initialUpdateDone)
+        return;
+    m_viewHeight = cy;
+    m_bandTop = cy - m_bandHeight + 8;
+    m_viewWidth = cx;
+    // Also before the first data: the pane follows the window at once
+    // rather than at a later paint, and the layers are sized once.
+    LayoutNumerics(true);
+}
+
+void CQuorinView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    OnSize(width(), height());
+}
+
+void CQuorinView::UpdateTitle()
+{
+    const std::optional<std::string> title =
+        TitleText(m_app.IsDemoMode(), g_liveData.deviceKind, m_connectionStatus, m_patient.name);
+    if (!title)
+        return;
+    m_title = *title;
+    m_document.SetTitle(m_title);
+    if (QWidget* frame = window(); frame != nullptr && frame != this)
+        frame->setWindowTitle(QString::fromStdString(m_title));
+}
+
+void CQuorinView::UpdateLinkIcon()
+{
+    const LinkIconAction action =
+        m_linkIcon.Update(m_live != 0, m_app.IsDemoMode(), m_stopRequested.load(), g_liveData.batteryLevel);
+    QLabel* battery = m_batteryIcon;
+    if (battery == nullptr)
+        return;
+    if (action.loadIcon)
+        battery->setPixmap(LoadIconResource(*action.loadIcon));
+    battery->setVisible(action.visible);
+}
+
+void CQuorinView::MmTimerProc()
+{
+    QLabel* beat = m_beatIcon;
+    if (Tick() >= m_beatIconDeadline && beat != nullptr)
+        beat->hide();
+}
+
+void CQuorinView::OnTimer(int id)
+{
+    // The clock's other duties come with the view timers.
+    if (id == kClockTimer && (++m_clockTicks % 2) == 0)
+        UpdateLinkIcon();
+}
+
+bool CQuorinView::event(QEvent* event)
+{
+    if (event->type() == CPostedEvent::EventType()) {
+        OnPosted(static_cast<CPostedEvent*>(event)->Message());
+        if (RemoteTextPost(static_cast<CPostedEvent*>(event)->Message())) {
+            // The remote's message box comes with the link events; its text
+            // is this handler's to free.
+            std::unique_ptr<std::string> text(
+                reinterpret_cast<std::string*>(static_cast<CPostedEvent*>(event)->TakePayload().lParam));
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CQuorinView::OnPosted(const PostedMessage& message)
+{
+    const ViewMessages& ids = Messages();
+    if (message.message == ids.invalidate) {
+        update();
+    } else if (message.message == ids.resetWaveforms) {
+        ResetWaveformStrips();
+        update();
+    } else if (message.message == ids.setDocumentTitle) {
+        UpdateTitle();
+    } else if (message.message == ids.programmingComplete) {
+        if (m_services.programmingComplete)
+            m_services.programmingComplete();
+    }
+}
+
+// ---- Shutdown steps ----
+
+void CQuorinView::LeavePoster()
+{
+    m_poster->Unregister(m_handle);
+}
+
+void CQuorinView::KillMmTimer()
+{
+    m_timers->KillTimer(kMmTimer);
+}
+
+void CQuorinView::RequestStop()
+{
+    m_connected = 0;
+    m_viewEvent.Set();
+    m_stopRequested = true;
+}
+
+void CQuorinView::CloseRecording()
+{
+    if (m_services.closeRecording)
+        m_services.closeRecording();
+}
+
+bool CQuorinView::PortOpen()
+{
+    return m_link.IsOpen();
+}
+
+void CQuorinView::ClosePort()
+{
+    (void)m_link.Close();  // the closing view has nobody to tell of a failure
+}
+
+void CQuorinView::Wait(uint32_t ms)
+{
+    if (m_services.wait)
+        m_services.wait(ms);
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool CQuorinView::WorkersEnded()
+{
+    return m_connectThreadEnded.load() && m_writeThreadEnded.load();
+}
+
+void CQuorinView::StopPacketProcessor()
+{
+    m_link.StopPacketProcessor();
+}
+
+void CQuorinView::ReleaseDrawing()
+{
+    m_timers->KillTimer(kClockTimer);
+    m_grid = QImage();
+    for (QImage& layer : m_stripLayers)
+        layer = QImage();
+}
+
+void CQuorinView::DeleteRecorder()
+{
+    // The recorder comes with the recording work.
+}
+
+void CQuorinView::CloseLogger()
+{
+    if (!m_logging)
+        return;
+    if (CNorqEventLogger* logger = CNorqEventLogger::GetInstance())
+        logger->LogSessionEnded(kProgramTitle, m_app.VersionText());
+    CNorqEventLogger::Shutdown();
+    m_logging = false;
+}
+
+void CQuorinView::DestroyTerminal()
+{
+    // The terminal window comes with the service terminal; its text model
+    // is a member and goes with the view.
+}

@@ -1,0 +1,195 @@
+// The numerics pane of the view: fonts at the view's scale, and the boxes,
+// pictures and animations of the layout plan.
+#include <QFontMetrics>
+#include <QLabel>
+#include <ctime>
+
+#include "app/QuorinAppCore.h"
+#include "link/LiveData.h"
+#include "view/qt/AnimateCtrl.h"
+#include "view/qt/ColorStatic.h"
+#include "view/qt/QuorinView.h"
+#include "view/qt/ViewBitmaps.h"
+
+namespace {
+
+class CQtTextMeasure : public ITextMeasure {
+public:
+    explicit CQtTextMeasure(const std::array<QFont, kViewFontCount>& fonts) : m_fonts(fonts) {}
+
+    int32_t TextWidth(int font, std::string_view text) const override
+    {
+        return QFontMetrics(m_fonts[font]).horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    }
+    int32_t TextHeight(int font, std::string_view) const override { return QFontMetrics(m_fonts[font]).height(); }
+    int32_t LineHeight(int font) const override { return QFontMetrics(m_fonts[font]).height(); }
+
+private:
+    const std::array<QFont, kViewFontCount>& m_fonts;
+};
+
+constexpr int kAnimationResources[kAnimationCount] = {kAnimationBpPause, kAnimationBpMeasuring, kAnimationConnecting};
+
+}  // namespace
+
+double CQuorinView::CreateFonts(bool)
+{
+    const double scale = ViewScale(m_viewWidth, m_viewHeight, logicalDpiY());
+    for (int i = 0; i < kViewFontCount; ++i) {
+        QFont font(QString::fromLatin1(kViewFonts[i].face));
+        font.setPixelSize(std::max(1, FontPixelSize(i, scale)));
+        font.setBold(true);
+        m_fonts[i] = font;
+    }
+    m_metrics = MeasureBoxes(CQtTextMeasure(m_fonts), m_viewWidth, m_viewHeight, scale);
+    return scale;
+}
+
+NumericsInput CQuorinView::LayoutInput() const
+{
+    const RemoteConfiguration& config = m_app.m_config;
+    const LiveData& live = g_liveData;
+    NumericsInput in;
+    in.width = m_viewWidth;
+    in.height = m_viewHeight;
+    in.deviceKind = live.deviceKind;
+    in.featureBits = live.featureBits;
+    in.heartRateSource = live.heartRateSource;
+    in.primaryAgent = live.primaryAgent;
+    in.secondaryAgent = live.secondaryAgent;
+    in.species = m_patient.speciesCode;
+    const bool dental = live.dentalScalarRejection == 1;
+    const int32_t gain = LoadRelaxed(config.gain[std::clamp(m_patient.speciesCode, 0, kSpeciesCount - 1)]);
+    in.sweepGainText = FormatSweepText(LoadRelaxed(config.ecgSweep), in.deviceKind) + "  " +
+                       FormatGainShortText(gain, in.deviceKind, in.featureBits, dental);
+    in.gainText = FormatGainText(gain, true, in.deviceKind, in.featureBits, dental);
+    in.filterText = FormatFilterText(LoadRelaxed(config.bandwidth));
+    in.dateText = FormatDateText(true, std::time(nullptr));
+    in.speciesText = FormatSpeciesText(m_patient.speciesCode, true, m_patient.species, m_patient.breedNumber);
+    in.patientId = m_patient.patientId;
+    return in;
+}
+
+void CQuorinView::LayoutNumerics(bool recreate)
+{
+    // The fonts scale with the height: a window with none has no layout.
+    if (m_viewHeight <= 0 || m_viewWidth <= 0)
+        return;
+    CreateFonts(recreate);
+    m_layout = PlanNumerics(LayoutInput(), m_metrics, m_app.m_config);
+    m_bandHeight = m_layout.bandHeight;
+    m_bandTop = m_layout.bandTop;
+
+    DestroyNumerics();
+    for (const PlannedBox& box : m_layout.boxes)
+        CreateBox(box);
+    setMinimumSize(m_layout.minWidth, m_layout.minHeight);
+    update();
+}
+
+void CQuorinView::DestroyNumerics()
+{
+    auto clear = [](auto& boxes) {
+        for (auto& box : boxes)
+            delete box.data();
+    };
+    clear(m_captionBoxes);
+    clear(m_valueBoxes);
+    clear(m_labelBoxes);
+    clear(m_limitBoxes);
+    clear(m_singleBoxes);
+    for (int i = 0; i < kPictureCount; ++i)
+        delete PictureSlot(i).data();
+    for (int i = 0; i < kAnimationCount; ++i)
+        delete AnimationSlot(i).data();
+}
+
+void CQuorinView::CreateBox(const PlannedBox& box)
+{
+    const QRect rect(box.rect.left, box.rect.top, box.rect.Width(), box.rect.Height());
+    if (box.kind == BoxKind::Picture) {
+        auto* picture = new QLabel(this);
+        picture->setGeometry(rect);
+        picture->setAlignment(Qt::AlignCenter);
+        const RemoteConfiguration& config = m_app.m_config;
+        switch (box.index) {
+        case kPictureBeat: picture->setPixmap(m_beatBitmap); break;
+        case kPictureBpOff: picture->setPixmap(m_bpOffBitmap); break;
+        case kPictureTone:
+            picture->setPixmap(LoadRelaxed(config.alarms) == 0        ? m_toneBitmaps[1]
+                               : LoadRelaxed(config.alarmTones) != 0 ? m_toneBitmaps[2]
+                                                                     : m_toneBitmaps[0]);
+            break;
+        case kPictureBattery: picture->setPixmap(LoadIconResource(RemoteBatteryIconId(1))); break;
+        default: break;
+        }
+        picture->setVisible(box.visible);
+        PictureSlot(box.index) = picture;
+        return;
+    }
+    if (box.kind == BoxKind::Animation) {
+        auto* animation = new CAnimateCtrl(this);
+        animation->setGeometry(rect);
+        animation->Open(kAnimationResources[box.index]);
+        animation->setVisible(box.visible);
+        AnimationSlot(box.index) = animation;
+        return;
+    }
+
+    auto* label = new CColorStatic(this);
+    label->setGeometry(rect);
+    label->setFont(m_fonts[box.font]);
+    label->setText(QString::fromUtf8(box.text.data(), qsizetype(box.text.size())));
+    label->setAlignment(box.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    label->m_textColor = box.textColor;
+    label->SetBkColor(box.backColor);
+    label->setVisible(box.visible);
+    switch (box.kind) {
+    case BoxKind::Caption: m_captionBoxes[box.index] = label; break;
+    case BoxKind::Value: m_valueBoxes[box.index] = label; break;
+    case BoxKind::Label: m_labelBoxes[box.index] = label; break;
+    case BoxKind::Limit: m_limitBoxes[box.index] = label; break;
+    case BoxKind::Single: m_singleBoxes[box.index] = label; break;
+    default: break;
+    }
+}
+
+CColorStatic* CQuorinView::ValueBox(int slot) const
+{
+    return slot >= 0 && slot < kParameterCount ? m_valueBoxes[slot].data() : nullptr;
+}
+
+CColorStatic* CQuorinView::CaptionBox(int group) const
+{
+    return group >= 0 && group < kViewGroupCount ? m_captionBoxes[group].data() : nullptr;
+}
+
+CColorStatic* CQuorinView::SingleBoxAt(int box) const
+{
+    return box >= 0 && box < kSingleBoxCount ? m_singleBoxes[box].data() : nullptr;
+}
+
+QLabel* CQuorinView::Picture(int picture) const
+{
+    return picture >= 0 && picture < kPictureCount ? const_cast<CQuorinView*>(this)->PictureSlot(picture).data()
+                                                   : nullptr;
+}
+
+QPointer<QLabel>& CQuorinView::PictureSlot(int picture)
+{
+    switch (picture) {
+    case kPictureBeat: return m_beatIcon;
+    case kPictureTone: return m_toneIndicator;
+    case kPictureBpOff: return m_bpOffIcon;
+    default: return m_batteryIcon;
+    }
+}
+
+QPointer<CAnimateCtrl>& CQuorinView::AnimationSlot(int animation)
+{
+    switch (animation) {
+    case kBpPauseAnimation: return m_bpPauseAnim;
+    case kBpCycleAnimation: return m_bpCycleAnim;
+    default: return m_connectAnim;
+    }
+}
