@@ -38,7 +38,7 @@ CNumericsIntake::Pass CNumericsIntake::Take(const std::array<int32_t, kParameter
         if (numerics[slot] == m_lastShown[slot] && !m_forceNumerics)
             continue;
         m_lastShown[slot] = numerics[slot];
-        pass.slots.push_back(slot);
+        pass.rewrites.push_back(slot);
     }
     m_forceNumerics = false;
     return pass;

@@ -24,9 +24,9 @@ std::array<int32_t, kParameterCount> ReadNumerics(const LiveData& live);
 class CNumericsIntake {
 public:
     struct Pass {
-        std::vector<int> slots; // in slot order
+        std::vector<int> rewrites; // in slot order
         // Something was rewritten: the alarms are evaluated again.
-        bool Changed() const { return !slots.empty(); }
+        bool Changed() const { return !rewrites.empty(); }
     };
 
     // The next pass rewrites every box once, whatever its value.

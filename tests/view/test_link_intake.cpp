@@ -35,7 +35,7 @@ TEST(LinkIntake, RewritesOnlyChangedOrForcedSlots)
         int set;      // slot to change first, -1 none
         int32_t value;
         bool force;
-        std::vector<int> slots;
+        std::vector<int> rewrites;
     } steps[] = {
         {-1, 0, false, {}},                    // the store starts at the shown zeros
         {kParamHeartRate, 72, false, {0}},
@@ -53,11 +53,11 @@ TEST(LinkIntake, RewritesOnlyChangedOrForcedSlots)
             numerics[s.set] = s.value;
         if (s.force)
             intake.ForceRewrite();
-        std::vector<int> expected = s.slots;
+        std::vector<int> expected = s.rewrites;
         for (int slot = 0; s.force && slot < kParameterCount; ++slot)
             expected.push_back(slot);
         const CNumericsIntake::Pass pass = intake.Take(numerics);
-        EXPECT_EQ(pass.slots, expected) << "step " << n;
+        EXPECT_EQ(pass.rewrites, expected) << "step " << n;
         EXPECT_EQ(pass.Changed(), !expected.empty()) << "step " << n;
         EXPECT_FALSE(intake.RewriteForced()) << "step " << n;
         if (s.set >= 0) {

@@ -15,6 +15,7 @@
 #include "link/ProgrammingFeed.h"
 #include "platform/Thread.h"
 #include "platform/qt/Monitors.h"
+#include "view/DisplayPar.h"
 #include "view/qt/AnimateCtrl.h"
 #include "view/qt/ColorStatic.h"
 #include "view/qt/ViewBitmaps.h"
@@ -32,26 +33,6 @@ constexpr uint32_t kClockMs = 500;
 constexpr uint32_t kMmTimerMs = 100;
 constexpr uint32_t kBpTimerMs = 1000;
 
-// The view's own registered messages (the ids are process-wide).
-struct ViewMessages {
-    uint32_t defaultCom = RegisterWindowMessage("CSerialMoval_DefaultComMsg");
-    uint32_t resetWaveforms = RegisterWindowMessage("CDispView_ResetWaveforms");
-    uint32_t invalidate = RegisterWindowMessage("CDispView_Invalidate");
-    uint32_t setDocumentTitle = RegisterWindowMessage("CDispView_SetDocumentTitle");
-    uint32_t programmingComplete = RegisterWindowMessage(kProgrammingCompleteMessage);
-};
-
-const ViewMessages& Messages()
-{
-    static const ViewMessages messages;
-    return messages;
-}
-
-bool RemoteTextPost(const PostedMessage& message)
-{
-    return message.message == Messages().defaultCom && (message.wParam & 0xFFFF) == kComRemoteText;
-}
-
 }  // namespace
 
 CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* parent)
@@ -67,10 +48,16 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    // A kind-6 post carries the remote's text; it is freed if never handled.
-    m_poster->SetPayloadDeleter(Messages().defaultCom, [](const PostedMessage& message) {
-        if (RemoteTextPost(message))
+    // Payloads of posts that are never handled (the view closed first).
+    m_poster->SetPayloadDeleter(m_messageIds.defaultCom, [](const PostedMessage& message) {
+        if ((message.wParam & 0xFFFF) == kComRemoteText)
             delete reinterpret_cast<std::string*>(message.lParam);
+    });
+    m_poster->SetPayloadDeleter(m_messageIds.displayPar, [](const PostedMessage& message) {
+        delete reinterpret_cast<DisplayPar*>(message.wParam);
+    });
+    m_poster->SetPayloadDeleter(m_messageIds.setWindowText, [](const PostedMessage& message) {
+        delete reinterpret_cast<std::string*>(message.lParam);
     });
     m_link.SetTerminal(&m_terminal);
 
@@ -152,16 +139,19 @@ void CQuorinView::OnInitialUpdate()
 
     m_bandHeight = 0;
     m_bandTop = -1;
+    m_bpRunning = 0;
     m_initialUpdateDone = true;
     LayoutNumerics(false);
+    SetAlarmSilence(LoadRelaxed(config.alarms));
 
     CountMonitors();
 
     if (demo) {
         StoreRelaxed(config.rMarker, 1);
         StoreRelaxed(config.qrsTone, 1);
-        StoreRelaxed(config.alarms, 1);
+        SetAlarmSilence(1);
         StoreRelaxed(config.alarmTones, 0);
+        EnableAlarmTone(false);
         live.featureBits = uint16_t(live.featureBits | kFeatureNibp | kFeatureCO2);
         live.deviceKind = kDeviceTarvikPlus;
         live.gasModuleKind = 3;
@@ -175,15 +165,16 @@ void CQuorinView::OnInitialUpdate()
 
     live.primaryAgent = uint8_t(LoadRelaxed(config.primaryAgent));
     live.secondaryAgent = uint8_t(LoadRelaxed(config.secondaryAgent));
+    LayoutPanes();
 
     const int32_t profile = LoadRelaxed(config.soundProfile);
     m_soundRow = profile >= 0 && profile < 4 ? profile : 0;
 
     const std::string today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString();
-    m_patient.name = today;
+    SetPatientIdText(today);
     m_patient.patientId = today;
 
-    m_connectionStatus = 0;
+    SetConnectionStatus(0);
     UpdateTitle();
 
     m_timers->SetTimer(kClockTimer, kClockMs);
@@ -208,7 +199,9 @@ void CQuorinView::OnInitialUpdate()
     if (m_services.connect)
         m_services.connect();
 
+    m_printThrottle = CPrintThrottle(CPrintThrottle::Clock::now());
     if (demo && live.deviceKind == kDeviceBrindle) {
+        m_bpRunning = 1;
         live.statusFlags = live.statusFlags | (1u << 24);
         m_timers->SetTimer(kBpTimer, kBpTimerMs);
     }
@@ -235,10 +228,12 @@ void CQuorinView::OnSize(int cx, int cy)
         return;
     m_viewHeight = cy;
     m_bandTop = cy - m_bandHeight + 8;
+    m_numerics.ForceRewrite();
     m_viewWidth = cx;
     // Also before the first data: the pane follows the window at once
     // rather than at a later paint, and the layers are sized once.
     LayoutNumerics(true);
+    LayoutPanes();
 }
 
 void CQuorinView::resizeEvent(QResizeEvent* event)
@@ -280,40 +275,69 @@ void CQuorinView::MmTimerProc()
 
 void CQuorinView::OnTimer(int id)
 {
-    // The clock's other duties come with the view timers.
-    if (id == kClockTimer && (++m_clockTicks % 2) == 0)
+    const LiveData& live = g_liveData;
+    switch (id) {
+    case kPulseToneTimer:
+        if (const auto period = m_beatTones.OnPulseTimer(live.hrFromSpO2))
+            m_timers->SetTimer(id, *period);
+        return;
+    case kEcgToneTimer:
+        if (const auto period = m_beatTones.OnEcgTimer(live.hrFromEcg))
+            m_timers->SetTimer(id, *period);
+        return;
+    case kBpErrorTimer:
+        if ((live.featureBits & kFeatureNibp) == 0 || m_bpRunning == 0) {
+            m_timers->KillTimer(id);
+            return;
+        }
+        if (ProcessBPError(g_gasStatus[2]))
+            g_gasStatus[2] = 0;
+        return;
+    case kClockTimer:
+        break;
+    default:
+        // The other timers' duties come with the view timers.
+        return;
+    }
+    if ((++m_clockTicks % 2) == 0)
         UpdateLinkIcon();
+    if (m_bannerShown && int32_t(Tick() - m_bannerDeadline) >= 0) {
+        m_bannerShown = false;
+        update();
+    }
+}
+
+ViewMessageIds::ViewMessageIds()
+    : defaultCom(RegisterWindowMessage("CSerialMoval_DefaultComMsg")),
+      updateConnectionStatus(RegisterWindowMessage("CDispView_UpdateConnectionStatus")),
+      displayPar(RegisterWindowMessage("CDispView_DisplayPar")),
+      resetWaveforms(RegisterWindowMessage("CDispView_ResetWaveforms")),
+      invalidate(RegisterWindowMessage("CDispView_Invalidate")),
+      enableAlarmTone(RegisterWindowMessage("CDispView_EnableAlarmTone")),
+      setDocumentTitle(RegisterWindowMessage("CDispView_SetDocumentTitle")),
+      setWindowText(RegisterWindowMessage("CDispView_SetWindowText")),
+      closeRecording(RegisterWindowMessage("CDispView_CloseRecording")),
+      programmingComplete(RegisterWindowMessage(kProgrammingCompleteMessage))
+{
 }
 
 bool CQuorinView::event(QEvent* event)
 {
-    if (event->type() == CPostedEvent::EventType()) {
-        OnPosted(static_cast<CPostedEvent*>(event)->Message());
-        if (RemoteTextPost(static_cast<CPostedEvent*>(event)->Message())) {
-            // The remote's message box comes with the link events; its text
-            // is this handler's to free.
-            std::unique_ptr<std::string> text(
-                reinterpret_cast<std::string*>(static_cast<CPostedEvent*>(event)->TakePayload().lParam));
-        }
-        return true;
-    }
-    return QWidget::event(event);
-}
-
-void CQuorinView::OnPosted(const PostedMessage& message)
-{
-    const ViewMessages& ids = Messages();
-    if (message.message == ids.invalidate) {
-        update();
-    } else if (message.message == ids.resetWaveforms) {
-        ResetWaveformStrips();
-        update();
-    } else if (message.message == ids.setDocumentTitle) {
-        UpdateTitle();
-    } else if (message.message == ids.programmingComplete) {
+    if (event->type() != CPostedEvent::EventType())
+        return QWidget::event(event);
+    auto& posted = static_cast<CPostedEvent&>(*event);
+    const PostedMessage& message = posted.Message();
+    if (message.message == m_messageIds.defaultCom) {
+        // The remote's text is the handler's to free.
+        const bool text = (message.wParam & 0xFFFF) == kComRemoteText;
+        OnDefaultComMsg(message.wParam, text ? posted.TakePayload().lParam : message.lParam);
+    } else if (message.message == m_messageIds.programmingComplete) {
         if (m_services.programmingComplete)
             m_services.programmingComplete();
+    } else {
+        OnViewMessage(message.message, posted);
     }
+    return true;
 }
 
 // ---- Shutdown steps ----

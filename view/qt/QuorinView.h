@@ -17,8 +17,13 @@
 #include "link/TermTextModel.h"
 #include "link/WriteQueue.h"
 #include "platform/Event.h"
+#include "platform/Prompter.h"
 #include "platform/Sound.h"
 #include "platform/qt/QtMessagePoster.h"
+#include "view/BeatTones.h"
+#include "view/BpStatus.h"
+#include "view/LinkIntake.h"
+#include "view/SweepEngine.h"
 #include "view/StripRoles.h"
 #include "link/LiveData.h"
 #include "view/ViewLayout.h"
@@ -37,6 +42,7 @@ class QLabel;
 // What the view takes from outside. Empty hooks stand for work that is not
 // built yet; they do nothing.
 struct ViewServices {
+    IPrompter* prompter = nullptr;               // null: message boxes over the view
     // Outlives the view, so that a post that comes too late fails instead of
     // reaching a view that is gone. Null: the view keeps its own.
     CQtMessagePoster* poster = nullptr;
@@ -48,6 +54,21 @@ struct ViewServices {
     std::function<void()> connect;               // connect toggle: the connection or the demo generator
     std::function<void()> closeRecording;
     std::function<void()> programmingComplete;   // the service terminal's box
+};
+
+// The ids of the messages the view handles (registered once per process).
+struct ViewMessageIds {
+    ViewMessageIds();
+    uint32_t defaultCom;
+    uint32_t updateConnectionStatus;
+    uint32_t displayPar;
+    uint32_t resetWaveforms;
+    uint32_t invalidate;
+    uint32_t enableAlarmTone;
+    uint32_t setDocumentTitle;
+    uint32_t setWindowText;
+    uint32_t closeRecording;
+    uint32_t programmingComplete;
 };
 
 class CQuorinView : public QWidget, public IWindowObject, private IViewShutdownSteps {
@@ -66,6 +87,37 @@ public:
     void UpdateLinkIcon();
     void MmTimerProc();
     void OnTimer(int id);
+
+    // News from the link and the view's own threads.
+    void OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam);
+    void ShowBanner(const std::string& text);
+    void AppendEcgData(int32_t count);
+
+    // The numeric boxes.
+    void DisplayParameterValue(int slot, int32_t value, bool hasDecimals);
+    void LayoutPanes();
+    uint8_t GetUnitSelector(int slot) const;
+    void SetAlarmSilence(int32_t on);
+    void UpdateSweepGainText();
+    void SetPatientIdText(const std::string& text);
+    void SetDisplayMode(int32_t species);
+    bool ProcessBPError(int code);
+
+    // What other parts of the view provide; empty until they are built.
+    void EvaluateAlarms();
+    void ResetAlarmDisplay();
+    void OnSilenceAlarm();
+    void EnableAlarmTone(bool on);
+    void CapturePrintData();
+    void SetConnectionStatus(int32_t status);
+    void ApplyFeatureChange();
+    void RemoteMenuStep(int code);
+    void RunCommand(int command);
+    void RemoteBloodPressure();
+    bool HasEpisodes() const;
+    bool IsRecording() const;
+    void StoreVitalsEvent(uint32_t position);
+    void HandFrameToRecording(const SampleFrame& frame, int32_t index);
 
     // IWindowObject: where the link's posts go.
     WindowHandle GetSafeHwnd() const override { return m_handle; }
@@ -93,9 +145,27 @@ public:
     std::atomic<bool> m_connectThreadEnded{true};
     std::atomic<bool> m_writeThreadEnded{true};
     std::atomic<bool> m_stopRequested{false};
+    // The connection thread reports the link up; the intake then goes live.
+    std::atomic<bool> m_linkUp{false};
     int32_t m_gainIndex = 1;
     int32_t m_soundRow = 0;
     ViewPatient m_patient;
+
+    // Link events.
+    int32_t m_remoteStop = 0;
+    int32_t m_tracingsHalted = 0;
+    uint32_t m_lastDataTick = 0;
+    int32_t m_esophageal = 0;
+    bool m_markHrFromEcg = false;
+    int32_t m_snoozing = 0;
+    int32_t m_trendOpen = 0;
+    int32_t m_bpRunning = 0;
+    int32_t m_fromRemote = 0;
+    int32_t m_verboseLogging = 0;
+    int32_t m_alarmTonePlaying = 0;
+    std::string m_bannerText;
+    bool m_bannerShown = false;
+    uint32_t m_bannerDeadline = 0;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -118,7 +188,15 @@ private:
     void CloseLogger() override;
     void DestroyTerminal() override;
 
-    void OnPosted(const PostedMessage& message);
+    void OnViewMessage(uint32_t message, CPostedEvent& event);
+    void OnNewData();
+    void OnRemoteStatus(uint16_t code);
+    void WriteSlot(int slot, int32_t value, bool primaryGatesOnly);
+    void RewriteNumerics(bool primaryGatesOnly);
+    CColorStatic* OwnBox(const QObject* object) const;
+    void ShowToneIndicator();
+    void WriteToRemote(const char* text);
+    IPrompter& Prompter();
     void AssignStripRoles();
     void FillLayers();
     void DestroyNumerics();
@@ -127,6 +205,27 @@ private:
     QPointer<CAnimateCtrl>& AnimationSlot(int animation);
     void RelayoutIfNeeded();
     void DrawStrips(QPainter& painter, const StripLayout& strips);
+    void DrawBanners(QPainter& painter);
+    void DrawPulseBar(QPainter& painter);
+    void AfterPaint();
+    void ResetTrendAccumulators();
+    void CheckRecording();
+    void ArmGasProbeMessage();
+    void RequestVitals();
+
+    SweepSettings CurrentSweepSettings() const;
+    bool AlarmLoopAllows() const;
+    QTransform LayerMapping(double windowWidth, double windowHeight, bool fromMiddle) const;
+    void DrawEcgSegment(const EcgSegment& segment, const SweepSettings& settings);
+    void DrawSpO2Segment(const EcgSegment& segment, const SweepSettings& settings);
+    void DrawGasSegment(const GasSegment& segment, const SweepSettings& settings);
+    void DrawScaleMarks(QPainter& painter, int strip, const LayoutRect& rect);
+    void ShowBeatIcon(bool show);
+    void FollowBeat(const EcgSegment& segment);
+    void ApplyTimer(int id, const TimerCommand& command);
+    void FollowGasProbe();
+    void FollowBloodPressure();
+    void PostTimer(int id);
     void CountMonitors();
     NumericsInput LayoutInput() const;
     uint32_t Tick() const;
@@ -134,6 +233,12 @@ private:
 
     CQuorinAppCore& m_app;
     ViewServices m_services;
+    const ViewMessageIds m_messageIds;
+    std::unique_ptr<IPrompter> m_ownPrompter;
+    CNumericsIntake m_numerics;
+    CMarkStamp m_mark;
+    CVitalsSchedule m_vitals;
+    CPrintThrottle m_printThrottle{CPrintThrottle::Clock::now()};
     std::unique_ptr<ISoundPlayer> m_ownPlayer;
     std::unique_ptr<CQtMessagePoster> m_ownPoster;
     CQtMessagePoster* m_poster;
@@ -186,11 +291,21 @@ private:
     int32_t m_layerWidth = 0;
     int32_t m_layerHeight = 0;
     int m_layerRefreshes = 0;
-    int32_t m_ecgSweepPos = 0;
-    int32_t m_gasSweepPos = 0;
-    QPoint m_lastEcgPoint, m_lastSpo2Point, m_lastRespPoint, m_lastO2Point;
+    CSweepEngine m_sweep;
+    CBeatTones m_beatTones;
+    CBpStatus m_bpStatus;
+    int32_t m_probeStatus = 0;
 
     CViewTimers* m_timers = nullptr;
     uint32_t m_beatIconDeadline = 0;
     int m_clockTicks = 0;
+    bool m_afterPaintQueued = false;
+    bool m_liveTimersStarted = false;
+    int32_t m_recordingLineY = 0;
+    int32_t m_maxPleth = 0;
+    uint32_t m_co2AbsentSince = 0;
+    uint32_t m_probeConnectedMs = 0;
+    static constexpr int kTrendSampleTimer = 3;
+    static constexpr int kBpErrorTimer = 10;
+    static constexpr int kAutoTrendTimer = 7;
 };

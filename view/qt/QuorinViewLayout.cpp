@@ -83,6 +83,7 @@ void CQuorinView::LayoutNumerics(bool recreate)
     DestroyNumerics();
     for (const PlannedBox& box : m_layout.boxes)
         CreateBox(box);
+    ShowToneIndicator();
     setMinimumSize(m_layout.minWidth, m_layout.minHeight);
     update();
 }
@@ -111,15 +112,9 @@ void CQuorinView::CreateBox(const PlannedBox& box)
         auto* picture = new QLabel(this);
         picture->setGeometry(rect);
         picture->setAlignment(Qt::AlignCenter);
-        const RemoteConfiguration& config = m_app.m_config;
         switch (box.index) {
         case kPictureBeat: picture->setPixmap(m_beatBitmap); break;
         case kPictureBpOff: picture->setPixmap(m_bpOffBitmap); break;
-        case kPictureTone:
-            picture->setPixmap(LoadRelaxed(config.alarms) == 0        ? m_toneBitmaps[1]
-                               : LoadRelaxed(config.alarmTones) != 0 ? m_toneBitmaps[2]
-                                                                     : m_toneBitmaps[0]);
-            break;
         case kPictureBattery: picture->setPixmap(LoadIconResource(RemoteBatteryIconId(1))); break;
         default: break;
         }

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPolygonF>
 
 #include "app/QuorinAppCore.h"
 #include "link/LiveData.h"
@@ -10,6 +11,7 @@
 #include "view/qt/MemDC.h"
 #include "view/qt/QuorinView.h"
 #include "view/qt/ViewMapping.h"
+#include "view/qt/ViewTimers.h"
 
 void CQuorinView::AssignStripRoles()
 {
@@ -28,8 +30,7 @@ void CQuorinView::ResetWaveformStrips()
 {
     AssignStripRoles();
     FillLayers();
-    m_ecgSweepPos = 0;
-    m_gasSweepPos = 0;
+    m_sweep.State().ResetSweeps();
 }
 
 void CQuorinView::PrepareStripLayers(const LayoutRect& stripRect)
@@ -65,9 +66,7 @@ void CQuorinView::PrepareStripLayers(const LayoutRect& stripRect)
             painter.drawLine(QPointF(0, y), QPointF(200, y));
     }
 
-    m_ecgSweepPos = 0;
-    m_gasSweepPos = 0;
-    m_lastEcgPoint = m_lastSpo2Point = m_lastRespPoint = m_lastO2Point = QPoint();
+    m_sweep.State().ResetSweeps();
     ++m_layerRefreshes;
 }
 
@@ -93,6 +92,7 @@ void CQuorinView::RelayoutIfNeeded()
     m_viewHeight = height();
     m_layoutRequested = false;
     LayoutNumerics(true);
+    LayoutPanes();
 }
 
 void CQuorinView::paintEvent(QPaintEvent*)
@@ -120,6 +120,84 @@ void CQuorinView::paintEvent(QPaintEvent*)
         painter.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), separator);
     PrepareStripLayers(strips.strips[0]);
     DrawStrips(painter, strips);
+    DrawBanners(painter);
+    DrawPulseBar(painter);
+
+    // The paint's other duties (timers, a failed recording's box, the
+    // set-up commands) run after it.
+    if (!m_afterPaintQueued) {
+        m_afterPaintQueued = true;
+        QMetaObject::invokeMethod(this, &CQuorinView::AfterPaint, Qt::QueuedConnection);
+    }
+}
+
+void CQuorinView::DrawBanners(QPainter& painter)
+{
+    const int32_t x = m_layout.bannerX;
+    int32_t y = m_layout.bannerY;
+    const int32_t h = m_metrics.smallTextHeight;
+    painter.setFont(m_fonts[kFontCaption]);
+    auto drawText = [&painter](int32_t left, int32_t top, const std::string& text, COLORREF textColor,
+                               COLORREF backColor) {
+        const QString shown = QString::fromStdString(text);
+        const QFontMetrics metrics = painter.fontMetrics();
+        const QRect box(left, top, metrics.horizontalAdvance(shown), metrics.height());
+        painter.fillRect(box, ToQColor(backColor));
+        painter.setPen(ToQColor(textColor));
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, shown);
+    };
+    if (m_remoteStop)
+        drawText(x, y, " Remote Stop ", 0x40FFFF, 0xFF4040);
+    const int32_t step = int32_t(1.5 * h);
+    if (m_bannerShown && !m_bannerText.empty())
+        drawText(x, y + step + 5 * h, m_bannerText, 0xFFFFFF, 0x0080FF);
+    y += 2 * step;
+    m_recordingLineY = y;
+}
+
+void CQuorinView::DrawPulseBar(QPainter& painter)
+{
+    if ((g_liveData.featureBits & kFeatureSpO2) == 0)
+        return;
+    const LayoutRect& r = m_layout.spo2BarRect;
+    if (r.Width() <= 0 || r.Height() <= 0)
+        return;
+    const QColor color = ToQColor(0xFDFD2F);
+    const QRect outline(r.left, r.top, r.Width(), r.Height());
+    painter.fillRect(outline, Qt::black);
+    painter.setPen(QPen(color, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(outline.adjusted(1, 1, -1, -1));
+    const double share = std::clamp(m_maxPleth / 255.0, 0.0, 1.0);
+    const int32_t height = int32_t(share * (r.Height() - 4));
+    const int32_t bottom = r.bottom - 2;
+    const int32_t top = std::max(bottom - height, r.top);
+    painter.fillRect(QRect(r.left + 2, top, (r.right - 3) - (r.left + 2), bottom - top), color);
+}
+
+void CQuorinView::AfterPaint()
+{
+    m_afterPaintQueued = false;
+    const RemoteConfiguration& config = m_app.m_config;
+    // The live timers start with the first paint of live data.
+    if (m_live == 0) {
+        m_timers->KillTimer(kTrendSampleTimer);
+        m_liveTimersStarted = false;
+    } else if (!m_liveTimersStarted) {
+        m_liveTimersStarted = true;
+        ResetTrendAccumulators();
+        m_timers->SetTimer(kTrendSampleTimer, 2000);
+        if (const int32_t autoTrend = LoadRelaxed(config.autoTrend); autoTrend != 0)
+            m_timers->SetTimer(kAutoTrendTimer, uint32_t(autoTrend) * 1000u);
+    }
+    // The CO2 probe's connection time, for the zero command.
+    const uint32_t now = Tick();
+    if ((g_liveData.featureBits & kFeatureCO2) != 0)
+        m_probeConnectedMs = now - m_co2AbsentSince;
+    else
+        m_co2AbsentSince = now;
+    CheckRecording();
+    ApplyFeatureChange();
 }
 
 void CQuorinView::DrawStrips(QPainter& painter, const StripLayout& strips)
@@ -146,7 +224,66 @@ void CQuorinView::DrawStrips(QPainter& painter, const StripLayout& strips)
         const QRect stripRect(s.left, s.top, s.Width(), s.Height());
         if (grid && StripShowsGrid(k, m_roles, kind, features))
             painter.drawImage(stripRect.topLeft(), m_grid, QRect(0, 0, s.Width(), s.Height()));
+        DrawScaleMarks(painter, k, s);
         if (k < static_cast<int>(m_stripLayers.size()) && !m_stripLayers[k].isNull())
             PaintOr(painter, stripRect.topLeft(), m_stripLayers[k], QRect(0, 0, s.Width(), s.Height()));
     }
+}
+
+void CQuorinView::DrawScaleMarks(QPainter& painter, int strip, const LayoutRect& rect)
+{
+    if (rect.Width() <= 0 || rect.Height() <= 0)
+        return;
+    const RemoteConfiguration& config = m_app.m_config;
+    const int32_t kind = g_liveData.deviceKind;
+    const uint16_t features = g_liveData.featureBits;
+    const bool co2 = (features & kFeatureCO2) != 0;
+    const bool brindle = kind == kDeviceBrindle;
+    const bool respStrip = strip == m_roles.respStrip;
+    const bool gasStrip = respStrip || strip == m_roles.o2Strip;
+    const double c = rect.Height();
+    const QTransform mapping = Anisotropic(2000, 50, rect.Width(), -c, rect.left, rect.top + c / 2);
+
+    painter.save();
+    painter.setTransform(mapping);
+    painter.setPen(HairlinePen(0xFFFFFF));
+    painter.setBrush(Qt::NoBrush);
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setItalic(true);
+    font.setPixelSize(std::max(1, int(4 * c / 50)));
+    painter.setFont(font);
+
+    auto drawStep = [&](const ScaleStep& step) {
+        QPolygonF line;
+        for (const StripPoint& p : step.line)
+            line.append(QPointF(p.x, p.y));
+        painter.drawPolyline(line);
+        DrawUprightText(painter, mapping, QPointF(step.textAt.x, step.textAt.y), QString::fromStdString(step.text));
+    };
+    if (strip < m_roles.ecgStripCount)
+        drawStep(EcgCalibrationPulse(m_gainIndex).step);
+    else if (respStrip && (co2 || brindle))
+        drawStep(Co2ScaleStep(kind, LoadRelaxed(config.co2Scale) != 0, LoadRelaxed(config.units[6]) != 0));
+    else if (brindle && strip == m_roles.o2Strip)
+        drawStep(OscillometricScaleStep());
+
+    const int32_t spacing = SecondTickSpacing(gasStrip, kind, LoadRelaxed(config.ecgSweep), LoadRelaxed(config.co2Sweep));
+    for (int32_t x = 0; x <= 2000; x += spacing)
+        painter.drawLine(QPointF(x, -25), QPointF(x, -23));
+    DrawUprightText(painter, mapping, QPointF(respStrip && co2 ? 60 : 10, -21), QStringLiteral("seconds"));
+
+    if (respStrip && co2 && g_gasStatus[9] == 2) {
+        const char* text = g_gasStatus[8] == 4 ? "Capnostat in Sleep Mode..."
+                           : g_gasStatus[8] == 5 ? "Zero in Progress..."
+                           : g_gasStatus[8] == 6 ? "Sensor Warm Up..."
+                                                 : nullptr;
+        if (text != nullptr) {
+            font.setPixelSize(std::max(1, int(10 * c / 50)));
+            painter.setFont(font);
+            painter.setPen(Qt::red);
+            DrawUprightText(painter, mapping, QPointF(160, -12), QString::fromLatin1(text));
+        }
+    }
+    painter.restore();
 }

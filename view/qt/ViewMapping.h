@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPen>
 #include <QTransform>
+#include <algorithm>
+#include <cmath>
 
 #include "platform/ColorRef.h"
 #include "view/qt/ColorStatic.h"
@@ -33,4 +35,28 @@ inline void PaintOr(QPainter& painter, const QPoint& at, const QImage& layer, co
     painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
     painter.drawImage(at, layer, source);
     painter.setCompositionMode(mode);
+}
+
+// A pen `logicalWidth` units wide under `mapping`, as the platform's
+// geometric pens are: the width follows the x scale, whatever the y scale.
+inline QPen LogicalPen(COLORREF color, double logicalWidth, const QTransform& mapping,
+                       Qt::PenCapStyle cap = Qt::RoundCap)
+{
+    QPen pen(ToQColor(color));
+    pen.setCosmetic(true);
+    pen.setWidthF(std::max(1.0, logicalWidth * std::abs(mapping.m11())));
+    pen.setCapStyle(cap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+// Text stays upright whatever the mapping: only its top-left corner is
+// mapped, as the platform draws text.
+inline void DrawUprightText(QPainter& painter, const QTransform& mapping, QPointF logical, const QString& text)
+{
+    const QPointF at = mapping.map(logical);
+    painter.save();
+    painter.resetTransform();
+    painter.drawText(QRectF(at.x(), at.y(), 10000, 10000), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+    painter.restore();
 }

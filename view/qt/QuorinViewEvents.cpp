@@ -1,0 +1,211 @@
+// News from the link ("CSerialMoval_DefaultComMsg"): new frames and values,
+// the remote's buttons, the stream set-up again, a redraw, a text.
+#include <QApplication>
+#include <QMetaObject>
+#include <QTimer>
+#include <memory>
+
+#include "app/NorqEventLogger.h"
+#include "app/QuorinAppCore.h"
+#include "link/DecodeState.h"
+#include "link/LiveData.h"
+#include "link/RemoteCommands.h"
+#include "platform/SerialErrors.h"
+#include "platform/Thread.h"
+#include "platform/qt/QtPrompter.h"
+#include "view/LinkIntake.h"
+#include "view/NumericFormat.h"
+#include "view/qt/QuorinView.h"
+
+namespace {
+
+constexpr uint16_t kComSendSetup = 3;
+constexpr uint16_t kComRedrawFrame = 5;
+constexpr uint32_t kBannerMs = 2000;
+constexpr int kPrintCommand = 57608;
+constexpr int kGainCycleCommand = 8680;
+constexpr int kSweepCycleCommand = 8690;
+constexpr int kRecordCommand = 8850;
+constexpr int kReviewCommand = 8890;
+constexpr int kTrendCommand = 8900;
+
+}  // namespace
+
+void CQuorinView::ShowBanner(const std::string& text)
+{
+    m_bannerText = text;
+    m_bannerShown = true;
+    m_bannerDeadline = Tick() + kBannerMs;
+}
+
+IPrompter& CQuorinView::Prompter()
+{
+    if (m_services.prompter != nullptr)
+        return *m_services.prompter;
+    if (!m_ownPrompter)
+        m_ownPrompter = std::make_unique<CQtPrompter>(this);
+    return *m_ownPrompter;
+}
+
+void CQuorinView::WriteToRemote(const char* text)
+{
+    // Straight to the port, beside the command writer; the link serialises
+    // the two.
+    const int32_t result = m_link.WriteString(text);
+    if (result != kSerialOk)
+        LogEventText("CQuorinView::OnDefaultComMsg", std::string("Writing to the remote failed: ") + SerialErrorText(result));
+}
+
+void CQuorinView::OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam)
+{
+    const uint16_t kind = uint16_t(wParam & 0xFFFF);
+    const uint16_t value = uint16_t((wParam >> 16) & 0xFFFF);
+    switch (kind) {
+    case kComNewData:
+        OnNewData();
+        break;
+    case kComRemoteStatus:
+        // The service terminal has the remote's buttons while it is open.
+        if (!m_terminal.IsShown())
+            OnRemoteStatus(value);
+        break;
+    case kComSendSetup:
+        WriteToRemote(kCmdMovalSetup);
+        break;
+    case kComMovalDetected:
+        if (m_terminal.IsShown()) {
+            g_liveData.movalTextMode = 0;
+            break;
+        }
+        // The remote needs its pauses between the two; the UI keeps running.
+        QTimer::singleShot(500, this, [this] {
+            WriteToRemote(kCmdVersionRequest);
+            QTimer::singleShot(700, this, [this] {
+                WriteToRemote(kCmdMovalSetup);
+                g_liveData.movalTextMode = 0;
+            });
+        });
+        break;
+    case kComRedrawFrame: {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (QWidget* frame = window())
+            frame->repaint();
+        QApplication::restoreOverrideCursor();
+        break;
+    }
+    case kComRemoteText: {
+        std::unique_ptr<std::string> text(reinterpret_cast<std::string*>(lParam));
+        if (text)
+            Prompter().MessageBox(*text, "Message from Remote", kMbIconWarning);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CQuorinView::OnNewData()
+{
+    LiveData& live = g_liveData;
+    const RemoteConfiguration& config = m_app.m_config;
+    m_lastDataTick = Tick();
+    // Only frames below the write index loaded here are published.
+    const int32_t write = live.ringWriteIndex.load(std::memory_order_acquire);
+    const int32_t read = live.ringReadIndex.load(std::memory_order_relaxed);
+    m_esophageal = (live.statusFlags >> 15) & 1;
+    const int32_t count = FramesToConsume(write, read, live.lastBeatOffset);
+    if (count >= 1) {
+        if (m_mark.TakeForBlock(count)) {
+            m_markHrFromEcg = live.heartRateSource == 0;
+            const int32_t cuff = LoadRelaxed(config.cuffSize[LimitSpecies(m_patient.speciesCode)]);
+            g_sampleRing[read].event.Init(CEcgEvent::kMarker, live, uint8_t(cuff), 0, 0);
+        }
+        AppendEcgData(count);
+    }
+
+    const auto numerics = ReadNumerics(live);
+    const CNumericsIntake::Pass pass = m_numerics.Take(numerics);
+    for (const int slot : pass.rewrites)
+        WriteSlot(slot, numerics[slot], false);
+    if (pass.Changed())
+        EvaluateAlarms();
+
+    if (const auto position = m_vitals.Poll(Tick(), live.featureBits, live.deviceKind, IsRecording(),
+                                            LoadRelaxed(config.eventCapture)))
+        StoreVitalsEvent(*position);
+}
+
+void CQuorinView::OnRemoteStatus(uint16_t code)
+{
+    const RemoteConfiguration& config = m_app.m_config;
+    switch (code) {
+    case 1:
+    case 2:
+    case 3:
+        RemoteMenuStep(code);
+        break;
+    case 4: {
+        const SilenceAction action = AlarmSilenceAction(LoadRelaxed(config.alarms) != 0,
+                                                        LoadRelaxed(config.alarmTones) != 0, m_snoozing != 0);
+        if (action.silence)
+            OnSilenceAlarm();
+        if (action.banner != nullptr)
+            ShowBanner(action.banner);
+        if (action.redraw)
+            update();
+        break;
+    }
+    case 5:
+        m_mark.Request();
+        ShowBanner(" Mark / Event ");
+        update();
+        break;
+    case 6:
+        m_remoteStop = m_remoteStop ? 0 : 1;
+        m_tracingsHalted = m_tracingsHalted ? 0 : 1;
+        if (m_remoteStop) {
+            CapturePrintData();
+        } else {
+            ResetWaveformStrips();
+            RewriteNumerics(true);
+            update();
+        }
+        break;
+    case 7:
+        if (m_printThrottle.Request(std::chrono::steady_clock::now())) {
+            if (!m_remoteStop)
+                CapturePrintData();
+            // As a posted command: the print runs after this handler.
+            QMetaObject::invokeMethod(this, [this] { RunCommand(kPrintCommand); }, Qt::QueuedConnection);
+        }
+        break;
+    case 8:
+        if (HasEpisodes() && m_app.EcgProgramsPresent() != 0) {
+            m_fromRemote = 1;
+            RunCommand(kReviewCommand);
+        }
+        break;
+    case 9:
+        RunCommand(kGainCycleCommand);
+        break;
+    case 10:
+        m_fromRemote = 1;
+        RunCommand(kRecordCommand);
+        break;
+    case 11:
+        if ((g_liveData.featureBits & kFeatureNibp) != 0)
+            RemoteBloodPressure();
+        break;
+    case 12:
+        if (m_trendOpen)
+            m_trendOpen = 0;
+        else
+            RunCommand(kTrendCommand);
+        break;
+    case 13:
+        RunCommand(kSweepCycleCommand);
+        break;
+    default:
+        break;
+    }
+}

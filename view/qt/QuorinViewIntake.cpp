@@ -1,0 +1,320 @@
+// The waveform intake: new frames are drawn once, as they arrive, into the
+// strip layers; beat and breath tones, the beat icon, the gas probe's
+// status and the blood-pressure cycle follow the drawn rows.
+#include <QLabel>
+#include <QPainter>
+#include <QPolygonF>
+
+#include "app/NorqEventLogger.h"
+#include "app/QuorinAppCore.h"
+#include "link/LiveData.h"
+#include "view/SoundColumns.h"
+#include "view/qt/AnimateCtrl.h"
+#include "view/qt/QuorinView.h"
+#include "view/qt/ViewTimers.h"
+#include "view/qt/ViewMapping.h"
+
+namespace {
+
+constexpr uint32_t kBeatIconMs = 100;
+
+QPolygonF ToPolygon(std::span<const StripPoint> points)
+{
+    QPolygonF polygon;
+    polygon.reserve(qsizetype(points.size()));
+    for (const StripPoint& p : points)
+        polygon.append(QPointF(p.x, p.y));
+    return polygon;
+}
+
+void Erase(QPainter& painter, const EraseRange& range, double top, double bottom, const QColor& background)
+{
+    painter.fillRect(QRectF(QPointF(range.from, top), QPointF(range.to, bottom)), background);
+}
+
+}  // namespace
+
+SweepSettings CQuorinView::CurrentSweepSettings() const
+{
+    const RemoteConfiguration& config = m_app.m_config;
+    const LiveData& live = g_liveData;
+    SweepSettings s;
+    s.ecgSweep = LoadRelaxed(config.ecgSweep);
+    s.co2Sweep = LoadRelaxed(config.co2Sweep);
+    s.sampleRate = live.sampleRate;
+    s.gainIndex = m_gainIndex;
+    s.deviceKind = live.deviceKind;
+    s.featureBits = live.featureBits;
+    s.co2Scale = LoadRelaxed(config.co2Scale) != 0;
+    s.co2UnitPercent = LoadRelaxed(config.units[6]) != 0;
+    s.demoMode = m_app.IsDemoMode();
+    s.o2Inspired = live.numerics[kParamO2Ins];
+    s.o2Expired = live.numerics[kParamO2Exp];
+    s.ecgStripCount = m_roles.ecgStripCount;
+    s.spo2StripExists = m_roles.spo2Strip >= 0;
+    s.respStripExists = m_roles.respStrip >= 0;
+    s.o2StripExists = m_roles.o2Strip >= 0;
+    s.showSpO2 = LoadRelaxed(config.showSpO2) != 0;
+    s.showResp = LoadRelaxed(config.showResp) != 0;
+    s.showO2 = LoadRelaxed(config.showO2) != 0;
+    return s;
+}
+
+bool CQuorinView::AlarmLoopAllows() const
+{
+    const RemoteConfiguration& config = m_app.m_config;
+    return AlarmLoopAllowsTones(m_alarmTonePlaying != 0, LoadRelaxed(config.alarms), LoadRelaxed(config.alarmTones));
+}
+
+void CQuorinView::AppendEcgData(int32_t count)
+{
+    LiveData& live = g_liveData;
+    if (!m_app.IsDemoMode() && m_live == 0 && m_linkUp.load()) {
+        m_live = 1;
+        SetConnectionStatus(2);
+    }
+    // Before the first paint there is nowhere to draw: the frames wait.
+    if (count <= 0 || m_stripLayers[3].isNull())
+        return;
+
+    const SweepSettings settings = CurrentSweepSettings();
+    const int32_t start = live.ringReadIndex.load(std::memory_order_relaxed);
+    const EcgPassResult& ecg = m_sweep.EcgPass(g_sampleRing.data(), start, count, settings,
+                                               [this](const SampleFrame& frame, int32_t index) {
+                                                   HandFrameToRecording(frame, index);
+                                               });
+    live.ringReadIndex.store((start + ecg.consumed) & kSampleRingMask, std::memory_order_release);
+    m_maxPleth = ecg.maxPleth;
+
+    // Frozen by the remote: the frames are consumed (and recorded), nothing
+    // more.
+    const bool frozen = m_remoteStop != 0;
+    for (const EcgSegment& segment : ecg.segments) {
+        if (segment.frames == 0 || frozen)
+            continue;
+        DrawEcgSegment(segment, settings);
+        FollowBeat(segment);
+        FollowGasProbe();
+        FollowBloodPressure();
+        DrawSpO2Segment(segment, settings);
+    }
+
+    const RemoteConfiguration& config = m_app.m_config;
+    const bool o2Shown = LoadRelaxed(config.showO2) != 0 && (live.featureBits & kFeatureO2) != 0;
+    if (LoadRelaxed(config.showResp) != 0 || o2Shown) {
+        const GasPassResult& gas = m_sweep.GasPass(g_sampleRing.data(), start, ecg.consumed, settings);
+        for (const GasSegment& segment : gas.segments)
+            if (segment.frames != 0 && !frozen)
+                DrawGasSegment(segment, settings);
+    }
+    update();
+}
+
+QTransform CQuorinView::LayerMapping(double windowWidth, double windowHeight, bool fromMiddle) const
+{
+    return Anisotropic(windowWidth, windowHeight, m_layerWidth, -m_layerHeight, 0,
+                       fromMiddle ? m_layerHeight / 2.0 : m_layerHeight);
+}
+
+void CQuorinView::DrawEcgSegment(const EcgSegment& segment, const SweepSettings& settings)
+{
+    if (segment.row < 0 || segment.row >= int32_t(m_stripLayers.size()))
+        return;
+    QPainter painter(&m_stripLayers[segment.row]);
+    const QTransform mapping = LayerMapping(EcgRowWidth(settings.sampleRate), 5000, true);
+    painter.setTransform(mapping);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (segment.drawEcg) {
+        Erase(painter, segment.ecgErase, 2500, -2501, ToQColor(m_app.m_config.backgroundColor));
+        painter.setPen(LogicalPen(segment.ecgColor, 10, mapping));
+        painter.drawPolyline(ToPolygon(segment.ecg));
+    }
+    if (segment.eventColor) {
+        const auto outline = EventMarkerOutline(segment.eventX);
+        painter.setPen(LogicalPen(*segment.eventColor, 5, mapping));
+        painter.setBrush(ToQColor(*segment.eventColor));
+        painter.drawPolygon(ToPolygon(outline));
+    }
+    if (segment.rPoint && LoadRelaxed(m_app.m_config.rMarker) != 0) {
+        const auto triangle = RMarkerTriangle(segment.rPoint->x);
+        painter.setPen(LogicalPen(0xFFFFFF, 1, mapping));
+        painter.setBrush(Qt::white);
+        painter.drawPolygon(ToPolygon(triangle));
+    }
+}
+
+void CQuorinView::DrawSpO2Segment(const EcgSegment& segment, const SweepSettings& settings)
+{
+    if (!segment.drawSpo2 || m_roles.spo2Strip < 0)
+        return;
+    QPainter painter(&m_stripLayers[m_roles.spo2Strip]);
+    const QTransform mapping = LayerMapping(EcgRowWidth(settings.sampleRate), 256, false);
+    painter.setTransform(mapping);
+    painter.setRenderHint(QPainter::Antialiasing);
+    Erase(painter, segment.spo2Erase, 256, -1, ToQColor(m_app.m_config.backgroundColor));
+    painter.setPen(LogicalPen(kSpO2TraceColor, 4, mapping));
+    painter.drawPolyline(ToPolygon(segment.spo2));
+}
+
+void CQuorinView::DrawGasSegment(const GasSegment& segment, const SweepSettings& settings)
+{
+    const QTransform mapping = LayerMapping(GasStripWidth(settings.sampleRate), 6000, true);
+    const QColor background = ToQColor(m_app.m_config.backgroundColor);
+    if (segment.drawResp && m_roles.respStrip >= 0) {
+        QPainter painter(&m_stripLayers[m_roles.respStrip]);
+        painter.setTransform(mapping);
+        painter.setRenderHint(QPainter::Antialiasing);
+        Erase(painter, segment.erase, 3000, -3001, background);
+        const QPolygonF trace = ToPolygon(segment.resp);
+        switch (segment.respTrace) {
+        case RespTrace::kCo2Fill:
+        case RespTrace::kRespFill: {
+            QPolygonF area = trace;
+            if (!area.isEmpty()) {
+                area.append(QPointF(area.back().x(), kRespFillFloor));
+                area.append(QPointF(area.front().x(), kRespFillFloor));
+            }
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(ToQColor(segment.respTrace == RespTrace::kCo2Fill ? kCO2FillColor : kRespFillColor));
+            painter.drawPolygon(area);
+            break;
+        }
+        case RespTrace::kInvalidLine:
+            painter.setPen(LogicalPen(kInvalidTraceColor, 8, mapping, Qt::FlatCap));
+            painter.drawPolyline(trace);
+            break;
+        case RespTrace::kCuffLine:
+            painter.setPen(LogicalPen(kCuffTraceColor, 32, mapping));
+            painter.drawPolyline(trace);
+            break;
+        }
+    }
+    if (segment.drawO2 && m_roles.o2Strip >= 0) {
+        QPainter painter(&m_stripLayers[m_roles.o2Strip]);
+        painter.setTransform(mapping);
+        painter.setRenderHint(QPainter::Antialiasing);
+        Erase(painter, segment.erase, 3000, -3001, background);
+        painter.setPen(LogicalPen(kO2TraceColor, 32, mapping));
+        painter.drawPolyline(ToPolygon(segment.o2));
+    }
+}
+
+void CQuorinView::ShowBeatIcon(bool show)
+{
+    if (m_beatIcon == nullptr)
+        return;
+    if (show) {
+        m_beatIconDeadline = Tick() + kBeatIconMs;
+        m_beatIcon->show();
+    } else {
+        m_beatIcon->hide();
+    }
+}
+
+void CQuorinView::FollowBeat(const EcgSegment& segment)
+{
+    const LiveData& live = g_liveData;
+    const RemoteConfiguration& config = m_app.m_config;
+    const int16_t rate = CurrentSourceRate(live.heartRateSource, live.hrFromEcg, live.hrFromSpO2, live.hrFromBp);
+    if (segment.rPoint && live.heartRateSource == 0)
+        ShowBeatIcon(rate != 0);
+
+    BeatToneInputs in;
+    in.heartRateSource = live.heartRateSource;
+    in.hrFromEcg = live.hrFromEcg;
+    in.hrFromSpO2 = live.hrFromSpO2;
+    in.hrFromBp = live.hrFromBp;
+    in.qrsTone = LoadRelaxed(config.qrsTone);
+    in.heartRatesAbove400 = LoadRelaxed(config.heartRatesAbove400);
+    in.respirationTone = LoadRelaxed(config.respirationTone);
+    in.alarmLoopAllows = AlarmLoopAllows();
+    in.featureBits = live.featureBits;
+    in.deviceKind = live.deviceKind;
+    in.displayLatch = live.displayLatch == 1;
+    const BeatToneActions actions = m_beatTones.Step(in);
+    ApplyTimer(kPulseToneTimer, actions.pulseTimer);
+    ApplyTimer(kEcgToneTimer, actions.ecgTimer);
+    if (actions.beatIcon != BeatIcon::kUnchanged)
+        ShowBeatIcon(actions.beatIcon == BeatIcon::kShow);
+    for (int i = 0; i < actions.playCount; ++i)
+        m_soundManager.PlayOnce(m_soundRow, actions.play[i]);
+    if (actions.clearDisplayLatch)
+        g_liveData.displayLatch = 0;
+}
+
+void CQuorinView::ApplyTimer(int id, const TimerCommand& command)
+{
+    if (command.kind == TimerCommand::Kind::kKill)
+        m_timers->KillTimer(id);
+    else if (command.kind == TimerCommand::Kind::kSet)
+        m_timers->SetTimer(id, command.periodMs);
+}
+
+void CQuorinView::FollowGasProbe()
+{
+    const LiveData& live = g_liveData;
+    if ((live.featureBits & kFeatureCO2) == 0 || live.deviceKind == kDeviceBrindle)
+        return;
+    int32_t status = m_probeStatus;
+    if (g_gasStatus[9] == 1)
+        status = live.gasFlags[0] & ~3;
+    else if (g_gasStatus[9] == 2)
+        status = g_gasStatus[8];
+    if (status != m_probeStatus)
+        ArmGasProbeMessage();
+    m_probeStatus = status;
+}
+
+void CQuorinView::FollowBloodPressure()
+{
+    LiveData& live = g_liveData;
+    const RemoteConfiguration& config = m_app.m_config;
+    BpInputs in;
+    in.statusFlags = live.statusFlags;
+    in.running = m_bpRunning != 0;
+    in.featureBits = live.featureBits;
+    in.deviceKind = live.deviceKind;
+    in.animationsCreated = m_bpCycleAnim != nullptr && m_bpPauseAnim != nullptr;
+    in.saveAllBp = LoadRelaxed(config.saveAllBpMeasurements) != 0;
+    in.bpNotifyTone = LoadRelaxed(config.bpNotifyTone) != 0;
+    in.alarmLoopAllows = AlarmLoopAllows();
+    in.verboseLogging = m_verboseLogging != 0;
+    const BpActions actions = m_bpStatus.Update(in);
+
+    auto animate = [](CAnimateCtrl* animation, AnimationCommand command) {
+        if (animation == nullptr || command == AnimationCommand::kNone)
+            return;
+        if (command == AnimationCommand::kShowAndPlay) {
+            animation->show();
+            animation->Play(true);
+        } else {
+            animation->Stop();
+            animation->hide();
+        }
+    };
+    animate(m_bpCycleAnim, actions.measuringAnimation);
+    animate(m_bpPauseAnim, actions.pauseAnimation);
+    if (m_bpOffIcon != nullptr && actions.bpOff != PictureCommand::kNone)
+        m_bpOffIcon->setVisible(actions.bpOff == PictureCommand::kShow);
+    if (actions.resetStrips)
+        ResetWaveformStrips();
+    if (actions.requestVitals)
+        RequestVitals();
+    if (actions.pendingError) {
+        g_gasStatus[2] = *actions.pendingError;
+        if (actions.postErrorTimer)
+            PostTimer(kBpErrorTimer);
+    }
+    if (!actions.logLine.empty())
+        LogEventText("CQuorinView::AppendEcgData", actions.logLine);
+    if (actions.playNotifyTone)
+        m_soundManager.PlayOnce(m_soundRow, kSoundBpNotify);
+    if (actions.clearRunning)
+        m_bpRunning = 0;
+}
+
+void CQuorinView::PostTimer(int id)
+{
+    // As the platform's posted timer message: handled after this pass.
+    QMetaObject::invokeMethod(this, [this, id] { OnTimer(id); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,79 @@
+// What other parts of the view will provide: alarms, the connection, the
+// remote menu, printing, the commands. Each is a no-op until its part is
+// built, so the link events can already call them in their places.
+#include "view/qt/QuorinView.h"
+
+void CQuorinView::EvaluateAlarms()
+{
+}
+
+void CQuorinView::ResetAlarmDisplay()
+{
+}
+
+void CQuorinView::OnSilenceAlarm()
+{
+}
+
+void CQuorinView::EnableAlarmTone(bool)
+{
+}
+
+void CQuorinView::CapturePrintData()
+{
+}
+
+void CQuorinView::SetConnectionStatus(int32_t status)
+{
+    m_connectionStatus = status;
+}
+
+void CQuorinView::ApplyFeatureChange()
+{
+}
+
+void CQuorinView::RemoteMenuStep(int)
+{
+}
+
+void CQuorinView::RunCommand(int)
+{
+}
+
+void CQuorinView::RemoteBloodPressure()
+{
+}
+
+bool CQuorinView::HasEpisodes() const
+{
+    return false;
+}
+
+bool CQuorinView::IsRecording() const
+{
+    return false;
+}
+
+void CQuorinView::StoreVitalsEvent(uint32_t)
+{
+}
+
+void CQuorinView::HandFrameToRecording(const SampleFrame&, int32_t)
+{
+}
+
+void CQuorinView::ResetTrendAccumulators()
+{
+}
+
+void CQuorinView::CheckRecording()
+{
+}
+
+void CQuorinView::ArmGasProbeMessage()
+{
+}
+
+void CQuorinView::RequestVitals()
+{
+}
