@@ -135,6 +135,10 @@ public:
     QSize StripLayerSize() const;
     int LayerRefreshCount() const { return m_layerRefreshes; }
     CQtMessagePoster& Poster() { return *m_poster; }
+    CSoundManager& SoundManager() { return m_soundManager; }
+    CTermTextModel& Terminal() { return m_terminal; }
+    bool MarkPending() const { return m_mark.Pending(); }
+    const std::string& BannerText() const { return m_bannerText; }
     CSerialMovalMFC& Link() { return m_link; }
 
     // The connection's state (0 idle, 1 connecting, 2 connected, 3

@@ -1,13 +1,14 @@
 #pragma once
-// Runs the UI thread's events until a condition holds, for at most 10 s.
+// Runs the UI thread's events until a condition holds, for at most 10 s
+// unless told otherwise.
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <functional>
 #include <thread>
 
-inline bool ProcessEventsUntil(const std::function<bool()>& done)
+inline bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 10000)
 {
-    QDeadlineTimer deadline(10000);
+    QDeadlineTimer deadline(timeoutMs);
     while (!done()) {
         if (deadline.hasExpired())
             return false;

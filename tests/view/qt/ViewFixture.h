@@ -1,0 +1,59 @@
+#pragma once
+// A view on a fresh application core and live store, its session log in a
+// throwaway documents folder, on a poster that outlives it.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <memory>
+
+#include "app/NorqEventLogger.h"
+#include "app/QuorinAppCore.h"
+#include "link/LiveData.h"
+#include "platform/qt/QtMessagePoster.h"
+#include "view/qt/QuorinView.h"
+
+
+class QuorinViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_documents.isValid());
+        setenv("XDG_DOCUMENTS_DIR", m_documents.path().toUtf8().constData(), 1);
+        CNorqEventLogger::RearmForTests();
+        ResetLiveStore();
+        m_app.SetDefaultSettings();
+        m_app.m_config = m_app.m_factoryConfig;
+    }
+    void TearDown() override
+    {
+        m_view.reset();
+        CNorqEventLogger::RearmForTests();
+        ResetLiveStore();
+    }
+
+    CQuorinView& Open(int width, int height, ViewServices services = {})
+    {
+        services.poster = &m_poster;
+        services.wait = [](uint32_t) {};
+        m_view = std::make_unique<CQuorinView>(m_app, std::move(services));
+        m_view->resize(width, height);
+        m_view->OnInitialUpdate();
+        Paint();
+        return *m_view;
+    }
+
+    // A paint, and what it queued.
+    void Paint()
+    {
+        (void)m_view->grab();
+        QCoreApplication::processEvents();
+    }
+
+    QTemporaryDir m_documents;
+    CQuorinAppCore m_app{{}};
+    CQtMessagePoster m_poster;
+    std::unique_ptr<CQuorinView> m_view;
+};
+
