@@ -91,6 +91,8 @@ public:
     // News from the link and the view's own threads.
     void OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam);
     void ShowBanner(const std::string& text);
+    // Stamps an event on a frame not yet consumed, with the species' cuff.
+    void PlaceEvent(int32_t frame, uint8_t code, int16_t limit, uint8_t unitSelector);
     void AppendEcgData(int32_t count);
 
     // The numeric boxes.

@@ -117,8 +117,7 @@ void CQuorinView::OnNewData()
     if (count >= 1) {
         if (m_mark.TakeForBlock(count)) {
             m_markHrFromEcg = live.heartRateSource == 0;
-            const int32_t cuff = LoadRelaxed(config.cuffSize[LimitSpecies(m_patient.speciesCode)]);
-            g_sampleRing[read].event.Init(CEcgEvent::kMarker, live, uint8_t(cuff), 0, 0);
+            PlaceEvent(read, CEcgEvent::kMarker, 0, 0);
         }
         AppendEcgData(count);
     }
@@ -133,6 +132,14 @@ void CQuorinView::OnNewData()
     if (const auto position = m_vitals.Poll(Tick(), live.featureBits, live.deviceKind, IsRecording(),
                                             LoadRelaxed(config.eventCapture)))
         StoreVitalsEvent(*position);
+}
+
+void CQuorinView::PlaceEvent(int32_t frame, uint8_t code, int16_t limit, uint8_t unitSelector)
+{
+    // The frame is published and not yet consumed: the link writes only its
+    // beat flag, never its event.
+    const int32_t cuff = LoadRelaxed(m_app.m_config.cuffSize[LimitSpecies(m_patient.speciesCode)]);
+    g_sampleRing[frame & kSampleRingMask].event.Init(code, g_liveData, uint8_t(cuff), limit, unitSelector);
 }
 
 void CQuorinView::OnRemoteStatus(uint16_t code)
