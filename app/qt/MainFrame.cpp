@@ -1,5 +1,6 @@
 #include "app/qt/MainFrame.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFontMetrics>
 
@@ -127,4 +128,21 @@ CMainFrame* CreateMainFrame()
         return nullptr;
     }
     return frame;
+}
+
+void CMainFrame::SetCommandState(std::uint32_t command, bool enabled, bool checked)
+{
+    if (!m_wndToolBar)
+        return;
+    if (QAction* action = m_wndToolBar->FindButton(command)) {
+        action->setEnabled(enabled);
+        action->setCheckable(true);
+        action->setChecked(checked);
+    }
+}
+
+void CMainFrame::SetStatusMessage(const std::string& text)
+{
+    if (m_wndStatusBar)
+        m_wndStatusBar->showMessage(QString::fromStdString(text));
 }

@@ -7,12 +7,13 @@
 #include <QPointer>
 
 #include "app/FrameButtons.h"
+#include "view/FrameControls.h"
 
 class CColorStatic;
 class CEXStatusBar;
 class CMainToolBar;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public IFrameControls {
     Q_OBJECT
 public:
     explicit CMainFrame(QWidget* parent = nullptr);
@@ -23,12 +24,14 @@ public:
     int OnCreate();
 
     // The view's toggles; each does nothing while the state repeats.
-    void SetRWaveMarkerButton(bool on);
-    void SetQrsToneButton(bool on);
-    void SetSilenceAlarmButton(bool on);
-    void SetAlarmsButton(bool on);
-    void SetRecordingButton(bool on);
-    void SetTracingsButton(bool on);
+    void SetRWaveMarkerButton(bool on) override;
+    void SetQrsToneButton(bool on) override;
+    void SetSilenceAlarmButton(bool on) override;
+    void SetAlarmsButton(bool on) override;
+    void SetRecordingButton(bool on) override;
+    void SetTracingsButton(bool on) override;
+    void SetCommandState(std::uint32_t command, bool enabled, bool checked) override;
+    void SetStatusMessage(const std::string& text) override;
 
     CColorStatic* GetConnectionWindow() const;
     CMainToolBar* GetToolBar() const;

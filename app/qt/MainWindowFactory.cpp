@@ -18,6 +18,7 @@ QMainWindow* CreateMainWindow()
     if (frame == nullptr)
         return nullptr;
     ViewServices services;
+    services.frame = frame;
     // The application's poster outlives the view; a start-up without the
     // Qt application object (tests) lets the view keep its own.
     if (CQuorinApp* qtApp = CQuorinApp::Instance())

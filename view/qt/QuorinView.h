@@ -21,6 +21,7 @@
 #include "platform/Sound.h"
 #include "platform/qt/QtMessagePoster.h"
 #include "view/BeatTones.h"
+#include "view/FrameControls.h"
 #include "view/BpStatus.h"
 #include "view/LinkIntake.h"
 #include "view/SweepEngine.h"
@@ -47,6 +48,7 @@ struct ViewServices {
     // reaching a view that is gone. Null: the view keeps its own.
     CQtMessagePoster* poster = nullptr;
     ISoundPlayer* soundPlayer = nullptr;         // null: a silent recorder of calls
+    IFrameControls* frame = nullptr;             // the main frame's bars; null: none
     std::function<uint32_t()> tick;              // milliseconds; empty: GetTickCount
     std::function<void(uint32_t ms)> wait;       // the destructor's waits; empty: sleep
     std::function<void()> checkForUpdates;       // the silent start-up update check

@@ -1,0 +1,22 @@
+#pragma once
+// What the view asks of the main frame: its tool-bar toggles, the state of
+// a command, and the status bar's message pane. The frame implements it;
+// the view never includes the frame.
+#include <cstdint>
+#include <string>
+
+class IFrameControls {
+public:
+    virtual ~IFrameControls() = default;
+    // Each does nothing while the state repeats.
+    virtual void SetRWaveMarkerButton(bool on) = 0;
+    virtual void SetQrsToneButton(bool on) = 0;
+    virtual void SetSilenceAlarmButton(bool on) = 0;
+    virtual void SetAlarmsButton(bool on) = 0;
+    virtual void SetRecordingButton(bool on) = 0;
+    virtual void SetTracingsButton(bool on) = 0;
+    // Enables and checks a command wherever the frame shows it.
+    virtual void SetCommandState(std::uint32_t command, bool enabled, bool checked) = 0;
+    // The status bar's message pane.
+    virtual void SetStatusMessage(const std::string& text) = 0;
+};
