@@ -151,7 +151,9 @@ LimitBoxUpdate LimitBoxText(int slot, bool high, int32_t species, const RemoteCo
         return update;
     const AlarmLimit& limit = config.alarmLimits[LimitSpecies(species)][slot];
     const int32_t enable = LoadRelaxed(high ? limit.highEnable : limit.lowEnable);
-    if (enable != 1 || LoadRelaxed(config.alarms) == 0)
+    // Any enable but 0 watches the limit (the alarm check reads it so), so
+    // a limit that can alarm always has its box shown.
+    if (enable == 0 || LoadRelaxed(config.alarms) == 0)
         return update;
     const int32_t value = LoadRelaxed(high ? limit.high : limit.low);
     std::string text;

@@ -292,12 +292,14 @@ void BuildGroup(GroupBuilder& g, int group, const NumericsInput& in, const BoxMe
                   g.Width() - kIconSize - 2);
         g.TextRow(kBoxSpecies, in.speciesText, kPatientGreen, kBlack, true);
         g.TextRow(kBoxPatient, "Patient: " + in.patientId, kPatientGreen, kBlack, false);
+        // Two lines: the snooze notice takes both.
         const int32_t statusWidth = std::max<int32_t>(g.Width() - 52, g.Width() / 2);
-        g.TextRow(kBoxStatusText, in.snoozing ? "Alarm Tone Snooze" : "Connecting:", kStatusTextColor, kBlack, false,
-                  kFontSmall, statusWidth);
-        g.Add(BoxKind::Animation, kConnectAnimation, RectAt(g.Left() + statusWidth + 2, g.Y() - m.smallTextHeight, 48, 24),
-              kFontSmall, {}, kBlack, kBlack, false, false);
-        g.Skip(std::max<int32_t>(0, 24 - m.smallTextHeight));
+        const int32_t statusHeight = 2 * m.smallTextHeight;
+        g.Add(BoxKind::Single, kBoxStatusText, RectAt(g.Left(), g.Y(), statusWidth, statusHeight), kFontSmall,
+              in.snoozing ? "Alarm Tone Snooze" : "Connecting:", kStatusTextColor, kBlack, false, false);
+        g.Add(BoxKind::Animation, kConnectAnimation, RectAt(g.Left() + statusWidth + 2, g.Y(), 48, 24), kFontSmall, {},
+              kBlack, kBlack, false, false);
+        g.Skip(std::max<int32_t>(statusHeight, 24));
         break;
     }
     default:

@@ -15,6 +15,7 @@
 #include "link/ProgrammingFeed.h"
 #include "platform/Thread.h"
 #include "platform/qt/Monitors.h"
+#include "platform/qt/QtSoundPlayer.h"
 #include "view/DisplayPar.h"
 #include "view/qt/AnimateCtrl.h"
 #include "view/qt/ColorStatic.h"
@@ -24,8 +25,6 @@
 namespace {
 
 constexpr char kProgramTitle[] = "Quorin";
-constexpr int kClockTimer = 2;
-constexpr int kBpTimer = 9;
 // The periodic 100-ms timer that hides the beat icon, beside the numbered
 // ones in the same table under an id no numbered timer uses.
 constexpr int kMmTimer = 0x4D4D;
@@ -39,7 +38,7 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
     : QWidget(parent),
       m_app(app),
       m_services(std::move(services)),
-      m_ownPlayer(m_services.soundPlayer == nullptr ? std::make_unique<CRecordingSoundPlayer>() : nullptr),
+      m_ownPlayer(m_services.soundPlayer == nullptr ? MakeSoundPlayer() : nullptr),
       m_ownPoster(m_services.poster == nullptr ? std::make_unique<CQtMessagePoster>() : nullptr),
       m_poster(m_services.poster != nullptr ? m_services.poster : m_ownPoster.get()),
       m_handle(m_poster->Register(this)),
@@ -60,6 +59,8 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
         delete reinterpret_cast<std::string*>(message.lParam);
     });
     m_link.SetTerminal(&m_terminal);
+    if (!m_soundManager.LoadSounds())
+        LogEventText("CQuorinView::CQuorinView", "The sounds could not be made.");
 
     m_gainIndex = 1;
     m_connectThreadEnded = true;
@@ -79,6 +80,18 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
                 OnTimer(id);
         },
         this);
+}
+
+std::unique_ptr<ISoundPlayer> CQuorinView::MakeSoundPlayer()
+{
+    // Without an audio output the alarms still work on the screen; the
+    // status bar says that they are silent.
+    return std::make_unique<CQtSoundPlayer>(
+        [](const std::string& text) { LogEventText("CQuorinView::SoundPlayer", text); },
+        [this] {
+            if (m_services.frame != nullptr)
+                m_services.frame->SetStatusMessage(kAlarmsSilentText);
+        });
 }
 
 CQuorinView::~CQuorinView()
@@ -167,8 +180,7 @@ void CQuorinView::OnInitialUpdate()
     live.secondaryAgent = uint8_t(LoadRelaxed(config.secondaryAgent));
     LayoutPanes();
 
-    const int32_t profile = LoadRelaxed(config.soundProfile);
-    m_soundRow = profile >= 0 && profile < 4 ? profile : 0;
+    m_soundManager.SetRow(LoadRelaxed(config.soundProfile));
 
     const std::string today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString();
     SetPatientIdText(today);
@@ -202,8 +214,9 @@ void CQuorinView::OnInitialUpdate()
     m_printThrottle = CPrintThrottle(CPrintThrottle::Clock::now());
     if (demo && live.deviceKind == kDeviceBrindle) {
         m_bpRunning = 1;
+        m_bpCycle.Start();
         live.statusFlags = live.statusFlags | (1u << 24);
-        m_timers->SetTimer(kBpTimer, kBpTimerMs);
+        m_timers->SetTimer(kBpCycleTimer, kBpTimerMs);
     }
 }
 
@@ -273,39 +286,6 @@ void CQuorinView::MmTimerProc()
         beat->hide();
 }
 
-void CQuorinView::OnTimer(int id)
-{
-    const LiveData& live = g_liveData;
-    switch (id) {
-    case kPulseToneTimer:
-        if (const auto period = m_beatTones.OnPulseTimer(live.hrFromSpO2))
-            m_timers->SetTimer(id, *period);
-        return;
-    case kEcgToneTimer:
-        if (const auto period = m_beatTones.OnEcgTimer(live.hrFromEcg))
-            m_timers->SetTimer(id, *period);
-        return;
-    case kBpErrorTimer:
-        if ((live.featureBits & kFeatureNibp) == 0 || m_bpRunning == 0) {
-            m_timers->KillTimer(id);
-            return;
-        }
-        if (ProcessBPError(g_gasStatus[2]))
-            g_gasStatus[2] = 0;
-        return;
-    case kClockTimer:
-        break;
-    default:
-        // The other timers' duties come with the view timers.
-        return;
-    }
-    if ((++m_clockTicks % 2) == 0)
-        UpdateLinkIcon();
-    if (m_bannerShown && int32_t(Tick() - m_bannerDeadline) >= 0) {
-        m_bannerShown = false;
-        update();
-    }
-}
 
 ViewMessageIds::ViewMessageIds()
     : defaultCom(RegisterWindowMessage("CSerialMoval_DefaultComMsg")),

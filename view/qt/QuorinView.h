@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <bitset>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -20,7 +21,13 @@
 #include "platform/Prompter.h"
 #include "platform/Sound.h"
 #include "platform/qt/QtMessagePoster.h"
+#include "view/AlarmEvaluator.h"
+#include "view/AlarmTones.h"
 #include "view/BeatTones.h"
+#include "view/EventQueue.h"
+#include "view/BpCycle.h"
+#include "view/GasProbe.h"
+#include "view/TrendStore.h"
 #include "view/FrameControls.h"
 #include "view/BpStatus.h"
 #include "view/LinkIntake.h"
@@ -42,12 +49,14 @@ class QLabel;
 
 // What the view takes from outside. Empty hooks stand for work that is not
 // built yet; they do nothing.
+inline constexpr char kAlarmsSilentText[] = "No audio output: alarm sounds are silent";
+
 struct ViewServices {
     IPrompter* prompter = nullptr;               // null: message boxes over the view
     // Outlives the view, so that a post that comes too late fails instead of
     // reaching a view that is gone. Null: the view keeps its own.
     CQtMessagePoster* poster = nullptr;
-    ISoundPlayer* soundPlayer = nullptr;         // null: a silent recorder of calls
+    ISoundPlayer* soundPlayer = nullptr;         // null: the audio output
     IFrameControls* frame = nullptr;             // the main frame's bars; null: none
     std::function<uint32_t()> tick;              // milliseconds; empty: GetTickCount
     std::function<void(uint32_t ms)> wait;       // the destructor's waits; empty: sleep
@@ -93,8 +102,7 @@ public:
     // News from the link and the view's own threads.
     void OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam);
     void ShowBanner(const std::string& text);
-    // Stamps an event on a frame not yet consumed, with the species' cuff.
-    void PlaceEvent(int32_t frame, uint8_t code, int16_t limit, uint8_t unitSelector);
+
     void AppendEcgData(int32_t count);
 
     // The numeric boxes.
@@ -108,10 +116,15 @@ public:
     bool ProcessBPError(int code);
 
     // What other parts of the view provide; empty until they are built.
+    // Alarms.
     void EvaluateAlarms();
     void ResetAlarmDisplay();
     void OnSilenceAlarm();
+    void OnToggleAlarms();
     void EnableAlarmTone(bool on);
+    bool Snoozing() const { return m_tones.Snoozing(); }
+    bool AlarmTonePlaying() const { return m_tones.Playing(); }
+
     void CapturePrintData();
     void SetConnectionStatus(int32_t status);
     void ApplyFeatureChange();
@@ -156,7 +169,6 @@ public:
     // The connection thread reports the link up; the intake then goes live.
     std::atomic<bool> m_linkUp{false};
     int32_t m_gainIndex = 1;
-    int32_t m_soundRow = 0;
     ViewPatient m_patient;
 
     // Link events.
@@ -165,12 +177,10 @@ public:
     uint32_t m_lastDataTick = 0;
     int32_t m_esophageal = 0;
     bool m_markHrFromEcg = false;
-    int32_t m_snoozing = 0;
     int32_t m_trendOpen = 0;
     int32_t m_bpRunning = 0;
     int32_t m_fromRemote = 0;
     int32_t m_verboseLogging = 0;
-    int32_t m_alarmTonePlaying = 0;
     std::string m_bannerText;
     bool m_bannerShown = false;
     uint32_t m_bannerDeadline = 0;
@@ -205,6 +215,7 @@ private:
     void ShowToneIndicator();
     void WriteToRemote(const char* text);
     IPrompter& Prompter();
+    std::unique_ptr<ISoundPlayer> MakeSoundPlayer();
     void AssignStripRoles();
     void FillLayers();
     void DestroyNumerics();
@@ -234,6 +245,18 @@ private:
     void FollowGasProbe();
     void FollowBloodPressure();
     void PostTimer(int id);
+    void HandleTimer(int id);
+    void OnGasTimer();
+    void CloseExpiredRemoteMenu();
+    void OpenTrendWindow();
+    void UpdateAlarmCommands();
+    void OnSnoozeEnded();
+    std::bitset<kLimitBoxCount> LimitBoxesPresent() const;
+    bool AlarmsLive() const;
+    void PaintLimitBox(int box, const LimitBoxColors& colors);
+    void ResetAlarmBoxes();
+    void ApplyToneActions(const ToneActions& actions);
+    void PlaceEvent(const CEcgEvent& event);
     void CountMonitors();
     NumericsInput LayoutInput() const;
     uint32_t Tick() const;
@@ -299,6 +322,15 @@ private:
     int32_t m_layerWidth = 0;
     int32_t m_layerHeight = 0;
     int m_layerRefreshes = 0;
+    CAlarmEvaluator m_alarms;
+    CAlarmTones m_tones;
+    CEventQueue m_events;
+    CTrendStore m_trend;
+    bool m_trendTimerOn = false;
+    bool m_trendHalted = false;
+    CBpCycle m_bpCycle;
+    CGasProbeArming m_gasArming;
+    bool m_gasPollRequested = false;
     CSweepEngine m_sweep;
     CBeatTones m_beatTones;
     CBpStatus m_bpStatus;
@@ -313,7 +345,10 @@ private:
     int32_t m_maxPleth = 0;
     uint32_t m_co2AbsentSince = 0;
     uint32_t m_probeConnectedMs = 0;
+    static constexpr int kClockTimer = 2;
     static constexpr int kTrendSampleTimer = 3;
     static constexpr int kBpErrorTimer = 10;
+    static constexpr int kSetupTimer = 12;
+    static constexpr int kSnoozeTimer = 13;
     static constexpr int kAutoTrendTimer = 7;
 };

@@ -117,8 +117,12 @@ void CQuorinView::OnNewData()
     if (count >= 1) {
         if (m_mark.TakeForBlock(count)) {
             m_markHrFromEcg = live.heartRateSource == 0;
-            PlaceEvent(read, CEcgEvent::kMarker, 0, 0);
+            CEcgEvent marker;
+            const int32_t cuff = LoadRelaxed(config.cuffSize[LimitSpecies(m_patient.speciesCode)]);
+            marker.Init(CEcgEvent::kMarker, live, uint8_t(cuff), 0, 0);
+            PlaceEvent(marker);
         }
+        m_events.DrainInto(g_sampleRing, read, count);
         AppendEcgData(count);
     }
 
@@ -134,12 +138,14 @@ void CQuorinView::OnNewData()
         StoreVitalsEvent(*position);
 }
 
-void CQuorinView::PlaceEvent(int32_t frame, uint8_t code, int16_t limit, uint8_t unitSelector)
+void CQuorinView::PlaceEvent(const CEcgEvent& event)
 {
-    // The frame is published and not yet consumed: the link writes only its
-    // beat flag, never its event.
-    const int32_t cuff = LoadRelaxed(m_app.m_config.cuffSize[LimitSpecies(m_patient.speciesCode)]);
-    g_sampleRing[frame & kSampleRingMask].event.Init(code, g_liveData, uint8_t(cuff), limit, unitSelector);
+    // On the first published frame without one, or queued for the next.
+    const LiveData& live = g_liveData;
+    m_events.Place(g_sampleRing, live.ringReadIndex.load(std::memory_order_relaxed),
+                   live.ringWriteIndex.load(std::memory_order_acquire), event);
+    if (const uint64_t dropped = m_events.TakeDropped())
+        LogEventText("CQuorinView::PlaceEvent", std::to_string(dropped) + " queued events were dropped.");
 }
 
 void CQuorinView::OnRemoteStatus(uint16_t code)
@@ -153,7 +159,7 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         break;
     case 4: {
         const SilenceAction action = AlarmSilenceAction(LoadRelaxed(config.alarms) != 0,
-                                                        LoadRelaxed(config.alarmTones) != 0, m_snoozing != 0);
+                                                        LoadRelaxed(config.alarmTones) != 0, Snoozing());
         if (action.silence)
             OnSilenceAlarm();
         if (action.banner != nullptr)

@@ -62,8 +62,7 @@ SweepSettings CQuorinView::CurrentSweepSettings() const
 
 bool CQuorinView::AlarmLoopAllows() const
 {
-    const RemoteConfiguration& config = m_app.m_config;
-    return AlarmLoopAllowsTones(m_alarmTonePlaying != 0, LoadRelaxed(config.alarms), LoadRelaxed(config.alarmTones));
+    return m_tones.AllowsOneShotTones(m_app.m_config);
 }
 
 void CQuorinView::AppendEcgData(int32_t count)
@@ -237,7 +236,7 @@ void CQuorinView::FollowBeat(const EcgSegment& segment)
     if (actions.beatIcon != BeatIcon::kUnchanged)
         ShowBeatIcon(actions.beatIcon == BeatIcon::kShow);
     for (int i = 0; i < actions.playCount; ++i)
-        m_soundManager.PlayOnce(m_soundRow, actions.play[i]);
+        m_soundManager.PlayOnce(m_soundManager.Row(), actions.play[i]);
     if (actions.clearDisplayLatch)
         g_liveData.displayLatch = 0;
 }
@@ -308,7 +307,7 @@ void CQuorinView::FollowBloodPressure()
     if (!actions.logLine.empty())
         LogEventText("CQuorinView::AppendEcgData", actions.logLine);
     if (actions.playNotifyTone)
-        m_soundManager.PlayOnce(m_soundRow, kSoundBpNotify);
+        m_soundManager.PlayOnce(m_soundManager.Row(), kSoundBpNotify);
     if (actions.clearRunning)
         m_bpRunning = 0;
 }

@@ -67,6 +67,7 @@ NumericsInput CQuorinView::LayoutInput() const
     in.dateText = FormatDateText(true, std::time(nullptr));
     in.speciesText = FormatSpeciesText(m_patient.speciesCode, true, m_patient.species, m_patient.breedNumber);
     in.patientId = m_patient.patientId;
+    in.snoozing = Snoozing();
     return in;
 }
 

@@ -3,22 +3,6 @@
 // built, so the link events can already call them in their places.
 #include "view/qt/QuorinView.h"
 
-void CQuorinView::EvaluateAlarms()
-{
-}
-
-void CQuorinView::ResetAlarmDisplay()
-{
-}
-
-void CQuorinView::OnSilenceAlarm()
-{
-}
-
-void CQuorinView::EnableAlarmTone(bool)
-{
-}
-
 void CQuorinView::CapturePrintData()
 {
 }
@@ -71,6 +55,15 @@ void CQuorinView::CheckRecording()
 }
 
 void CQuorinView::ArmGasProbeMessage()
+{
+    m_gasArming.Arm();
+}
+
+void CQuorinView::CloseExpiredRemoteMenu()
+{
+}
+
+void CQuorinView::OpenTrendWindow()
 {
 }
 

@@ -196,7 +196,7 @@ TEST_F(ViewIntake, AFrozenDisplayConsumesFramesButDrawsAndSoundsNothing)
     g_liveData.featureBits = kFeatureEcg;
     g_liveData.sampleRate = 400;
     g_liveData.hrFromEcg = 120;
-    view.SoundManager().SetWave(view.m_soundRow, 0, std::make_shared<const std::vector<uint8_t>>(44, uint8_t(1)));
+    view.SoundManager().SetWave(view.SoundManager().Row(), 0, std::make_shared<const std::vector<uint8_t>>(44, uint8_t(1)));
     view.ResetWaveformStrips();
     Paint();
 

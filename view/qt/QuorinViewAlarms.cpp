@@ -1,0 +1,139 @@
+// Alarms on the screen and in the speaker: limit boxes turned red, the
+// apnea indicator, one event per pass into the ring, the looping alarm
+// sound, silence and snooze, and the two alarm commands' states.
+#include <QLabel>
+
+#include "app/QuorinAppCore.h"
+#include "link/LiveData.h"
+#include "view/NumericFormat.h"
+#include "view/SoundColumns.h"
+#include "view/qt/ColorStatic.h"
+#include "view/qt/QuorinView.h"
+#include "view/qt/ViewTimers.h"
+
+std::bitset<kLimitBoxCount> CQuorinView::LimitBoxesPresent() const
+{
+    std::bitset<kLimitBoxCount> present;
+    for (int i = 0; i < kLimitBoxCount; ++i)
+        present[i] = m_limitBoxes[i] != nullptr;
+    return present;
+}
+
+bool CQuorinView::AlarmsLive() const
+{
+    // In demo mode the generator runs until it is asked to stop.
+    return m_app.IsDemoMode() ? !m_stopRequested.load() : m_live != 0;
+}
+
+void CQuorinView::PaintLimitBox(int box, const LimitBoxColors& colors)
+{
+    CColorStatic* limit = m_limitBoxes[box];
+    if (limit == nullptr || box == kApneaIndicatorBox)
+        return;
+    if (limit->m_textColor == colors.text && limit->GetBkColor() == colors.back)
+        return;
+    limit->m_textColor = colors.text;
+    limit->SetBkColor(colors.back);
+}
+
+void CQuorinView::EvaluateAlarms()
+{
+    const AlarmPass pass = m_alarms.EvaluateAlarms(AlarmInputsFrom(g_liveData, g_gasStatus, LimitBoxesPresent()),
+                                                   m_app.m_config, m_patient.speciesCode);
+    for (int box = 0; box < kLimitBoxCount; ++box)
+        PaintLimitBox(box, pass.colors[box]);
+    if (CColorStatic* apnea = m_limitBoxes[kApneaIndicatorBox])
+        apnea->setVisible(pass.apneaIndicator);
+    if (pass.event) {
+        CEcgEvent event;
+        event.Init(pass.event->code, g_liveData, pass.event->cuffSize, pass.event->limit, pass.event->unitSelector);
+        PlaceEvent(event);
+    }
+    EnableAlarmTone(pass.toneOn);
+}
+
+void CQuorinView::ResetAlarmBoxes()
+{
+    const AlarmReset reset = m_alarms.ResetAlarmDisplay(
+        AlarmInputsFrom(g_liveData, g_gasStatus, LimitBoxesPresent()), m_app.m_config, m_patient.speciesCode);
+    for (int box = 0; box < kLimitBoxCount; ++box) {
+        PaintLimitBox(box, reset.colors[box]);
+        if (CColorStatic* limit = m_limitBoxes[box])
+            limit->setVisible(box == kApneaIndicatorBox ? reset.apneaIndicator : bool(reset.visible[box]));
+    }
+    // The loop may have been started for "Alarm Tones" alone: the next pass
+    // of values decides again, even when they stay the same.
+    m_numerics.ForceRewrite();
+}
+
+void CQuorinView::ResetAlarmDisplay()
+{
+    ResetAlarmBoxes();
+    ApplyToneActions(m_tones.ResetAlarmTone(m_app.m_config, AlarmsLive(), m_connected != 0));
+}
+
+void CQuorinView::EnableAlarmTone(bool on)
+{
+    ApplyToneActions(m_tones.EnableAlarmTone(on, m_connected != 0, m_app.m_config));
+}
+
+void CQuorinView::OnSilenceAlarm()
+{
+    ApplyToneActions(m_tones.OnSilenceAlarm(m_app.m_config));
+    UpdateAlarmCommands();
+}
+
+void CQuorinView::OnToggleAlarms()
+{
+    ApplyToneActions(m_tones.OnToggleAlarms(m_app.m_config, AlarmsLive(), m_connected != 0));
+    UpdateAlarmCommands();
+}
+
+void CQuorinView::OnSnoozeEnded()
+{
+    ApplyToneActions(m_tones.OnSnoozeTimer(m_app.m_config));
+    UpdateAlarmCommands();
+}
+
+void CQuorinView::ApplyToneActions(const ToneActions& actions)
+{
+    for (const ToneAction& action : actions.steps) {
+        switch (action.step) {
+        case ToneStep::PlayAlarmLoop: m_soundManager.PlayLooped(kSoundAlarm); break;
+        case ToneStep::StopSound: m_soundManager.Stop(); break;
+        case ToneStep::StartSnoozeTimer: m_timers->SetTimer(kSnoozeTimer, uint32_t(action.periodMs)); break;
+        case ToneStep::KillSnoozeTimer: m_timers->KillTimer(kSnoozeTimer); break;
+        case ToneStep::ShowSnoozeStatus:
+            if (CColorStatic* status = SingleBoxAt(kBoxStatusText)) {
+                status->setText(QString::fromLatin1(kSnoozeStatusText));
+                status->m_textColor = kSnoozeStatusColor;
+                status->show();
+            }
+            break;
+        case ToneStep::HideSnoozeStatus:
+            if (CColorStatic* status = SingleBoxAt(kBoxStatusText))
+                status->hide();
+            break;
+        case ToneStep::EvaluateAlarms: EvaluateAlarms(); break;
+        case ToneStep::ResetAlarmBoxes: ResetAlarmBoxes(); break;
+        case ToneStep::Relayout:
+            LayoutNumerics(true);
+            LayoutPanes();
+            break;
+        }
+    }
+    ShowToneIndicator();
+}
+
+void CQuorinView::UpdateAlarmCommands()
+{
+    if (m_services.frame == nullptr)
+        return;
+    const bool live = AlarmsLive();
+    const CommandState silence = SilenceAlarmCommandState(live, m_app.m_config);
+    const CommandState alarms = ToggleAlarmsCommandState(live, m_app.m_config);
+    m_services.frame->SetCommandState(kCommandSilenceAlarm, silence.enabled, silence.checked);
+    m_services.frame->SetCommandState(kCommandToggleAlarms, alarms.enabled, alarms.checked);
+    m_services.frame->SetSilenceAlarmButton(silence.checked);
+    m_services.frame->SetAlarmsButton(alarms.checked);
+}
