@@ -145,6 +145,8 @@ public:
     const NumericsLayout& Layout() const { return m_layout; }
     const StripRoles& Roles() const { return m_roles; }
     CColorStatic* ValueBox(int slot) const;
+    CColorStatic* LimitBox(int box) const;
+    const CTrendStore& Trend() const { return m_trend; }
     CColorStatic* CaptionBox(int group) const;
     CColorStatic* SingleBoxAt(int box) const;
     QLabel* Picture(int picture) const;

@@ -155,6 +155,11 @@ CColorStatic* CQuorinView::ValueBox(int slot) const
     return slot >= 0 && slot < kParameterCount ? m_valueBoxes[slot].data() : nullptr;
 }
 
+CColorStatic* CQuorinView::LimitBox(int box) const
+{
+    return box >= 0 && box < kLimitBoxCount ? m_limitBoxes[box].data() : nullptr;
+}
+
 CColorStatic* CQuorinView::CaptionBox(int group) const
 {
     return group >= 0 && group < kViewGroupCount ? m_captionBoxes[group].data() : nullptr;
