@@ -3,7 +3,10 @@
 // a command, and the status bar's message pane. The frame implements it;
 // the view never includes the frame.
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "platform/ColorRef.h"
 
 class IFrameControls {
 public:
@@ -19,4 +22,7 @@ public:
     virtual void SetCommandState(std::uint32_t command, bool enabled, bool checked) = 0;
     // The status bar's message pane.
     virtual void SetStatusMessage(const std::string& text) = 0;
+    // The status bar's connection pane: its text and background (none: the
+    // system's button face).
+    virtual void SetConnectionPane(const std::string& text, std::optional<COLORREF> background) = 0;
 };

@@ -157,6 +157,15 @@ Samples Breath(const RowKey& key, unsigned seed)
     return s;
 }
 
+// The lost connection's two tones the other way up.
+Samples Connected()
+{
+    Samples s;
+    AddTone(s, {0, 220, 659.3, 0.6, 8, 20, 2});
+    AddTone(s, {280, 400, 987.8, 0.6, 8, 80, 2});
+    return s;
+}
+
 Samples LostConnection()
 {
     Samples s;
@@ -181,6 +190,8 @@ WaveImage MakeWave(int resourceId)
         return ToWave(BpNotice());
     if (resourceId == kLostConnectionWave)
         return ToWave(LostConnection());
+    if (resourceId == kConnectedWave)
+        return ToWave(Connected());
     for (std::size_t row = 0; row < kSoundWaveIds.size(); ++row) {
         const RowKey& key = kRowKeys[row];
         const auto& ids = kSoundWaveIds[row];

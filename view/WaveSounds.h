@@ -31,7 +31,8 @@ inline constexpr std::array<std::array<int, 6>, 4> kSoundWaveIds{{
     {213, 220, 150, 226, 195, 201},
 }};
 
-// Played when the remote's connection is lost.
+// Played when the remote connects, and when its connection is lost.
+inline constexpr int kConnectedWave = 350;
 inline constexpr int kLostConnectionWave = 360;
 
 // The wave of a resource id; null for an id we have no sound for.

@@ -146,3 +146,11 @@ void CMainFrame::SetStatusMessage(const std::string& text)
     if (m_wndStatusBar)
         m_wndStatusBar->showMessage(QString::fromStdString(text));
 }
+
+void CMainFrame::SetConnectionPane(const std::string& text, std::optional<COLORREF> background)
+{
+    if (!m_wndConnection)
+        return;
+    m_wndConnection->setText(QString::fromStdString(text));
+    m_wndConnection->SetBkColor(background ? *background : ToColorRef(palette().color(QPalette::Button)));
+}

@@ -32,6 +32,7 @@ public:
     void SetTracingsButton(bool on) override;
     void SetCommandState(std::uint32_t command, bool enabled, bool checked) override;
     void SetStatusMessage(const std::string& text) override;
+    void SetConnectionPane(const std::string& text, std::optional<COLORREF> background) override;
 
     CColorStatic* GetConnectionWindow() const;
     CMainToolBar* GetToolBar() const;

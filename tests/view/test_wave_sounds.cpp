@@ -82,6 +82,7 @@ TEST(WaveSounds, EachIsAFadedPcmWaveOfItsLength)
         {340, 1600}, {193, 1600}, {194, 1600}, {195, 1600},   // alarm
         {180, 450}, {199, 450}, {200, 450}, {201, 450},       // breath
         {360, 680},                                           // lost connection
+        {350, 680},                                           // connected
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -137,6 +138,7 @@ TEST(WaveSounds, EachToneIsAtItsPitch)
         {340, 15, 105, 784.0},  {193, 215, 305, 880.0},  {194, 815, 905, 740.0}, // alarm bursts
         {195, 1015, 1105, 830.6},
         {360, 10, 210, 987.8},  {360, 290, 600, 659.3},                         // lost connection, falling
+        {350, 10, 210, 659.3},  {350, 290, 600, 987.8},                         // connected, rising
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.id) + " at " + std::to_string(int(c.fromMs)) + " ms");

@@ -56,3 +56,10 @@ void CAnimateCtrl::ShowFrame(std::size_t frame)
     m_frame = frame;
     setPixmap(m_frames[frame]);
 }
+
+void CAnimateCtrl::ShowLast()
+{
+    m_timer.stop();
+    if (!m_frames.empty())
+        ShowFrame(m_frames.size() - 1);
+}

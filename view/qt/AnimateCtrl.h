@@ -21,6 +21,9 @@ public:
     bool Play(bool endless = true);
     // Shows the first frame.
     void Stop();
+    // Stops on the last frame (the connected picture of the connecting
+    // animation).
+    void ShowLast();
     bool IsPlaying() const { return m_timer.isActive(); }
 
     static constexpr int kFrameMs = 100;

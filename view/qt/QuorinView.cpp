@@ -186,6 +186,9 @@ void CQuorinView::OnInitialUpdate()
     SetPatientIdText(today);
     m_patient.patientId = today;
 
+    // Status 0 restores the settings in force from the confirmed copy: the
+    // copy is taken here, so that the demo's settings above survive it.
+    m_app.m_confirmedConfig = m_app.m_config;
     SetConnectionStatus(0);
     UpdateTitle();
 

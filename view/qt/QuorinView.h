@@ -259,6 +259,12 @@ private:
     void ResetAlarmBoxes();
     void ApplyToneActions(const ToneActions& actions);
     void PlaceEvent(const CEcgEvent& event);
+    void ShowConnectionStatusBox(const char* text, COLORREF color);
+    std::string BpSetupCommand() const;
+    void ResumeRecording();
+    void SuspendRecording();
+    void RestartRecordingForFeatures(uint16_t before, uint16_t now);
+    void RequestRemoteVersion();
     void CountMonitors();
     NumericsInput LayoutInput() const;
     uint32_t Tick() const;
@@ -333,6 +339,7 @@ private:
     CBpCycle m_bpCycle;
     CGasProbeArming m_gasArming;
     bool m_gasPollRequested = false;
+    uint32_t m_co2AppearedTick = 0;
     CSweepEngine m_sweep;
     CBeatTones m_beatTones;
     CBpStatus m_bpStatus;

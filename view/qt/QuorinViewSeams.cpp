@@ -7,12 +7,19 @@ void CQuorinView::CapturePrintData()
 {
 }
 
-void CQuorinView::SetConnectionStatus(int32_t status)
+void CQuorinView::ResumeRecording()
 {
-    m_connectionStatus = status;
 }
 
-void CQuorinView::ApplyFeatureChange()
+void CQuorinView::SuspendRecording()
+{
+}
+
+void CQuorinView::RestartRecordingForFeatures(uint16_t, uint16_t)
+{
+}
+
+void CQuorinView::RequestRemoteVersion()
 {
 }
 

@@ -33,6 +33,8 @@ public:
         commands[command] = State{enabled, checked};
     }
     void SetStatusMessage(const std::string& text) override { message = text; }
+    void SetConnectionPane(const std::string& text, std::optional<COLORREF>) override { pane = text; }
+    std::string pane;
 };
 
 using ViewAlarms = QuorinViewTest;

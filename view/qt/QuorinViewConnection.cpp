@@ -1,0 +1,135 @@
+// The connection as the user sees it: the status pane and box, the sounds
+// of connecting and losing the remote, and the layout following what the
+// remote reports it measures.
+#include <QLabel>
+
+#include "app/QuorinAppCore.h"
+#include "link/LiveData.h"
+#include "link/RemoteCommands.h"
+#include "view/WaveSounds.h"
+#include "view/qt/AnimateCtrl.h"
+#include "view/qt/ColorStatic.h"
+#include "view/qt/QuorinView.h"
+#include "view/qt/ViewTimers.h"
+
+namespace {
+
+constexpr uint32_t kSetupDelayMs = 1500;
+
+}  // namespace
+
+void CQuorinView::ShowConnectionStatusBox(const char* text, COLORREF color)
+{
+    if (CColorStatic* status = SingleBoxAt(kBoxStatusText)) {
+        status->setText(QString::fromLatin1(text));
+        status->m_textColor = color;
+        status->show();
+    }
+}
+
+void CQuorinView::SetConnectionStatus(int32_t status)
+{
+    m_connectionStatus = status;
+    IFrameControls* frame = m_services.frame;
+    LiveData& live = g_liveData;
+    switch (status) {
+    case 0:
+        if (frame != nullptr)
+            frame->SetConnectionPane("", std::nullopt);
+        if (m_connectAnim != nullptr) {
+            m_connectAnim->Stop();
+            m_connectAnim->hide();
+        }
+        if (CColorStatic* box = SingleBoxAt(kBoxStatusText))
+            box->hide();
+        CloseRecording();
+        m_app.m_config = m_app.m_confirmedConfig;
+        break;
+    case 1:
+        if (frame != nullptr)
+            frame->SetConnectionPane("Wireless Remote Connecting", 0x00FFFF);
+        ShowConnectionStatusBox("Connecting:", 0x40FFFF);
+        if (m_connectAnim != nullptr) {
+            m_connectAnim->show();
+            m_connectAnim->Play(true);
+        }
+        break;
+    case 2: {
+        if (frame != nullptr)
+            frame->SetConnectionPane("Wireless Remote Connected", 0x64FF64);
+        m_soundManager.Player().Play(MakeWave(kConnectedWave), false);
+        if (m_connectAnim != nullptr) {
+            m_connectAnim->show();
+            m_connectAnim->ShowLast();
+        }
+        ShowConnectionStatusBox("Connected:", 0x00C800);
+        const uint16_t features = live.featureBits;
+        const bool selvoWithoutEcgStrips =
+            live.deviceKind == kDeviceSelvo && (features == kFeatureTemp || (features & kFeatureSpO2) != 0 ||
+                                                (features & (1u << 10)) != 0);
+        if (live.deviceKind == kDeviceBrindle || selvoWithoutEcgStrips)
+            StoreRelaxed(m_app.m_config.recordMode, 0);
+        ResumeRecording();
+        m_timers->SetTimer(kSetupTimer, kSetupDelayMs);
+        break;
+    }
+    case 3:
+        if (frame != nullptr)
+            frame->SetConnectionPane("Wireless Remote Disconnected", 0x6464FF);
+        m_soundManager.Player().Play(MakeWave(kLostConnectionWave), false);
+        SuspendRecording();
+        ResetAlarmDisplay();
+        live.connectionStatus[0] = 0;
+        live.deviceKind = kDeviceUnknown;
+        m_app.m_config = m_app.m_confirmedConfig;
+        break;
+    default:
+        break;
+    }
+    UpdateTitle();
+    UpdateAlarmCommands();
+}
+
+void CQuorinView::ApplyFeatureChange()
+{
+    LiveData& live = g_liveData;
+    const uint16_t features = live.featureBits;
+    const uint16_t handled = live.handledFeatureBits;
+    if (features == handled)
+        return;
+    ResetWaveformStrips();
+    if (!m_app.IsDemoMode()) {
+        const uint16_t added = uint16_t(features & ~handled);
+        if ((added & kFeatureCO2) != 0) {
+            m_gasPollRequested = true;
+            m_co2AppearedTick = Tick();
+        }
+        if ((added & kFeatureNibp) != 0)
+            m_writeQueue.Push(BpSetupCommand());
+        if (!m_terminal.IsShown()) {
+            m_terminal.ClearReceiveBuffer();
+            RequestRemoteVersion();
+        }
+    }
+    RestartRecordingForFeatures(handled, features);
+    live.handledFeatureBits = features;
+    // The pane is built anew for what the remote measures now; every value
+    // is written again on the next pass.
+    m_numerics.ForceRewrite();
+    LayoutNumerics(true);
+    LayoutPanes();
+    ResetAlarmBoxes();
+    update();
+}
+
+std::string CQuorinView::BpSetupCommand() const
+{
+    static constexpr int kIntervalSeconds[8] = {60, 120, 180, 300, 600, 900, 1800, 3600};
+    const RemoteConfiguration& config = m_app.m_config;
+    const int32_t species = std::clamp(m_patient.speciesCode, 0, kSpeciesCount - 1);
+    const int32_t interval = std::clamp(LoadRelaxed(config.bpInterval), 0, 7);
+    char text[64] = {};
+    std::snprintf(text, sizeof text, kCmdBpSetupFormat, kCmdBpSetupVerb, int(LoadRelaxed(config.cuffSize[species])),
+                  kIntervalSeconds[interval], int(LoadRelaxed(config.initialPressure)));
+    return text;
+}
