@@ -57,6 +57,9 @@ bool CCommandWriter::ShouldRun()
 
 uint32_t CCommandWriter::Step(uint32_t nowMs)
 {
+    const bool programming = g_linkMode.load() == kLinkProgramming;
+    if (m_second && programming)
+        return m_sleepMs;  // held until the firmware lines are done
     if (m_second) {
         Send(*m_second, true);
         m_second.reset();
@@ -68,7 +71,7 @@ uint32_t CCommandWriter::Step(uint32_t nowMs)
     const uint32_t since = nowMs - m_lastSendMs;
     if (m_sentOnce && since < m_periodMs)
         return m_periodMs - since;
-    if (g_linkMode.load() == kLinkProgramming)
+    if (programming)
         return EndCycle(nowMs);  // the firmware lines own the port
 
     if (m_countdown <= 0) {
@@ -156,7 +159,7 @@ void CCommandWriter::Log(const std::string& text)
         m_log(kTag, text);
 }
 
-void RunCommandWriter(CCommandWriter& writer, CEvent& stop, const std::function<uint32_t()>& tick)
+void WriteThread(CCommandWriter& writer, CEvent& stop, const std::function<uint32_t()>& tick)
 {
     while (writer.ShouldRun()) {
         const uint32_t waitMs = writer.Step(tick());
@@ -171,6 +174,6 @@ bool StartCommandWriter(CWriterThread& thread, ICommandPort& port, CWriteQueue& 
 {
     return thread.Start([&port, &queue, tick = std::move(tick), log = std::move(log)](CEvent& stop) {
         CCommandWriter writer(port, queue, log);
-        RunCommandWriter(writer, stop, tick);
+        WriteThread(writer, stop, tick);
     });
 }

@@ -84,8 +84,8 @@ private:
     std::optional<std::string> m_second;
 };
 
-// Runs `writer` until it should stop or `stop` is set (the thread's body).
-void RunCommandWriter(CCommandWriter& writer, CEvent& stop, const std::function<uint32_t()>& tick);
+// The thread's body: runs `writer` until it should stop or `stop` is set.
+void WriteThread(CCommandWriter& writer, CEvent& stop, const std::function<uint32_t()>& tick);
 
 // Starts the writer on `thread`; false while a writer runs there. `port`
 // and `queue` must outlive the thread; `tick` gives milliseconds.
