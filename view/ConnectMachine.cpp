@@ -65,11 +65,6 @@ std::string BpSetupCommand(const RemoteConfiguration& config, int32_t species)
                                 LoadRelaxed(config.initialPressure));
 }
 
-bool ParameterPresent(int slot, const LiveData& live, const RemoteConfiguration& config)
-{
-    return SlotRule(slot, 0, SlotInputsFrom(live), config).gateOpen;
-}
-
 CConnectMachine::CConnectMachine(const ConnectEnvironment& env, std::string portName,
                                  std::function<void(uint32_t ms)> pause)
     : m_env(env),

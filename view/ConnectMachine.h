@@ -55,7 +55,7 @@ std::string ConnectPortName(int32_t portNum);
 std::string BpSetupCommand(const RemoteConfiguration& config, int32_t species);
 
 // The box of the slot shows a value for the connected remote.
-bool ParameterPresent(int slot, const LiveData& live, const RemoteConfiguration& config);
+
 
 class CConnectMachine {
 public:

@@ -9,6 +9,8 @@
 #include <random>
 
 #include "platform/WindowMessages.h"
+
+class RemoteConfiguration;
 #include "view/DemoTables.h"
 
 class CEvent;
@@ -85,6 +87,7 @@ public:
 
 struct DemoWiring {
     IDemoView* view = nullptr;
+    const RemoteConfiguration* config = nullptr;  // the settings in force, read relaxed
     IMessagePoster* poster = nullptr;
     WindowHandle window = 0;
     std::function<uint32_t()> tick;  // milliseconds

@@ -7,7 +7,7 @@
 #include "platform/Event.h"
 #include "view/DemoGenerator.h"
 #include "view/DisplayPar.h"
-#include "view/PresentParameters.h"
+#include "view/NumericFormat.h"
 #include "view/WriterThread.h"
 
 namespace {
@@ -26,15 +26,8 @@ void Post(const DemoWiring& w, uint32_t message, std::uintptr_t wParam)
 
 void BlankPresentBoxes(const DemoWiring& w)
 {
-    const LiveData& live = g_liveData;
-    PresenceInputs in;
-    in.featureBits = live.featureBits;
-    in.deviceKind = live.deviceKind;
-    in.showN2O = live.showN2OSetting != 0;
-    in.primaryAgent = live.primaryAgent;
-    in.secondaryAgent = live.secondaryAgent;
     for (int slot = 0; slot < kParameterCount; ++slot) {
-        if (ParameterPresent(slot, in))
+        if (ParameterPresent(slot, g_liveData, *w.config))
             (void)PostDisplayPar(*w.poster, w.window, slot);  // frees the record when refused
     }
 }

@@ -293,3 +293,8 @@ const char* BpErrorText(int code)
         return kTexts[code - 1];
     return "Unknown BP module error\n\nCorrective Action: Service may be required.";
 }
+
+bool ParameterPresent(int slot, const LiveData& live, const RemoteConfiguration& config)
+{
+    return SlotRule(slot, 0, SlotInputsFrom(live), config).gateOpen;
+}

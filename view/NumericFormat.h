@@ -67,5 +67,9 @@ struct SlotDisplay {
 SlotDisplay SlotRule(int slot, int32_t value, const SlotInputs& live, const RemoteConfiguration& config,
                      bool primaryGatesOnly = false);
 
+// Whether the connected remote has the slot's value at all: its rule's gate
+// is open. Any thread (the settings are read relaxed).
+bool ParameterPresent(int slot, const LiveData& live, const RemoteConfiguration& config);
+
 // The explanation of a blood-pressure module error; null for 0 (no error).
 const char* BpErrorText(int code);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/RemoteConfiguration.h"
+
 #include <algorithm>
 #include <atomic>
 #include <string>
@@ -220,7 +222,8 @@ TEST_F(DemoGenerator, OnOffOnRunsOneGeneratorThatStartsTheViewEachTime)
     FakeDemoView view;
     std::atomic<bool> ended{true};
     CWriterThread thread(ended);
-    const DemoWiring wiring{&view, &poster, 7, [] { return GetTickCount(); }, kSeed};
+    RemoteConfiguration config;
+    const DemoWiring wiring{&view, &config, &poster, 7, [] { return GetTickCount(); }, kSeed};
     const std::vector<std::string> start = {"box 0", "box 1", "reset", "status 2"};
 
     ASSERT_TRUE(StartDemoGenerator(thread, wiring));

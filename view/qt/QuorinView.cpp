@@ -59,6 +59,12 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
         delete reinterpret_cast<std::string*>(message.lParam);
     });
     m_link.SetTerminal(&m_terminal);
+    // "COM5" reaches its device through the settings' port map.
+    if (const IProfileStore* store = m_app.ProfileStore()) {
+        m_portMap = std::make_unique<CProfilePortMap>(*store);
+        m_link.SetPortMap(m_portMap.get());
+    }
+    m_connectThread = std::make_unique<CConnectThread>(MakeConnectEnvironment());
     if (!m_soundManager.LoadSounds())
         LogEventText("CQuorinView::CQuorinView", "The sounds could not be made.");
 
@@ -211,8 +217,7 @@ void CQuorinView::OnInitialUpdate()
 
     m_layoutRequested = true;
     update();
-    if (m_services.connect)
-        m_services.connect();
+    OnFileConnect();
 
     m_printThrottle = CPrintThrottle(CPrintThrottle::Clock::now());
     if (demo && live.deviceKind == kDeviceBrindle) {
@@ -340,6 +345,8 @@ void CQuorinView::RequestStop()
     m_connected = 0;
     m_viewEvent.Set();
     m_stopRequested = true;
+    m_connectThread->Kill();
+    m_writer.RequestStop();
 }
 
 void CQuorinView::CloseRecording()

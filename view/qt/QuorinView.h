@@ -18,12 +18,18 @@
 #include "link/TermTextModel.h"
 #include "link/WriteQueue.h"
 #include "platform/Event.h"
+#include "platform/ProfilePortMap.h"
 #include "platform/Prompter.h"
 #include "platform/Sound.h"
 #include "platform/qt/QtMessagePoster.h"
 #include "view/AlarmEvaluator.h"
 #include "view/AlarmTones.h"
 #include "view/BeatTones.h"
+#include "view/CommandWriter.h"
+#include "view/ConnectThread.h"
+#include "view/DemoGenerator.h"
+#include "view/LinkConnectPort.h"
+#include "view/WriterThread.h"
 #include "view/EventQueue.h"
 #include "view/BpCycle.h"
 #include "view/GasProbe.h"
@@ -62,9 +68,13 @@ struct ViewServices {
     std::function<void(uint32_t ms)> wait;       // the destructor's waits; empty: sleep
     std::function<void()> checkForUpdates;       // the silent start-up update check
     std::function<bool()> chooseDemoModel;       // true: "Exotic Heart Rates" chosen
-    std::function<void()> connect;               // connect toggle: the connection or the demo generator
     std::function<void()> closeRecording;
     std::function<void()> programmingComplete;   // the service terminal's box
+    // The device selection before a Bluetooth connection: false when the
+    // user cancelled, else the chosen device. Empty: none is chosen.
+    std::function<bool(int& device)> chooseDevice;
+    std::function<void()> newPatient;            // the new-patient dialog before a connection
+    const IOsVersion* osVersion = nullptr;       // null: this system's
 };
 
 // The ids of the messages the view handles (registered once per process).
@@ -82,7 +92,7 @@ struct ViewMessageIds {
     uint32_t programmingComplete;
 };
 
-class CQuorinView : public QWidget, public IWindowObject, private IViewShutdownSteps {
+class CQuorinView : public QWidget, public IWindowObject, public IDemoView, private IViewShutdownSteps {
     Q_OBJECT
 public:
     CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* parent = nullptr);
@@ -115,7 +125,6 @@ public:
     void SetDisplayMode(int32_t species);
     bool ProcessBPError(int code);
 
-    // What other parts of the view provide; empty until they are built.
     // Alarms.
     void EvaluateAlarms();
     void ResetAlarmDisplay();
@@ -125,9 +134,17 @@ public:
     bool Snoozing() const { return m_tones.Snoozing(); }
     bool AlarmTonePlaying() const { return m_tones.Playing(); }
 
-    void CapturePrintData();
+    // The connect command: the connection to the remote, or the demo.
+    void OnFileConnect();
     void SetConnectionStatus(int32_t status);
     void ApplyFeatureChange();
+    // IDemoView, asked on the generator's thread.
+    bool DemoConnected() override;
+    bool ExoticHeartRates() override;
+    void SetDemoLive() override;
+
+    // What other parts of the view provide; empty until they are built.
+    void CapturePrintData();
     void RemoteMenuStep(int code);
     void RunCommand(int command);
     void RemoteBloodPressure();
@@ -163,26 +180,25 @@ public:
     // The connection's state (0 idle, 1 connecting, 2 connected, 3
     // disconnected); its thread and handler come with the connection work.
     int32_t m_connectionStatus = 0;
-    int32_t m_connected = 0;
-    int32_t m_live = 0;
+    // Shared with the connection thread and the command writer or generator.
+    Relaxed<int32_t> m_connected{0};
+    Relaxed<int32_t> m_live{0};
     std::atomic<bool> m_connectThreadEnded{true};
     std::atomic<bool> m_writeThreadEnded{true};
     std::atomic<bool> m_stopRequested{false};
-    // The connection thread reports the link up; the intake then goes live.
-    std::atomic<bool> m_linkUp{false};
     int32_t m_gainIndex = 1;
     ViewPatient m_patient;
 
     // Link events.
     int32_t m_remoteStop = 0;
     int32_t m_tracingsHalted = 0;
-    uint32_t m_lastDataTick = 0;
+    Relaxed<uint32_t> m_lastDataTick{0};
     int32_t m_esophageal = 0;
     bool m_markHrFromEcg = false;
     int32_t m_trendOpen = 0;
     int32_t m_bpRunning = 0;
     int32_t m_fromRemote = 0;
-    int32_t m_verboseLogging = 0;
+    Relaxed<int32_t> m_verboseLogging{0};
     std::string m_bannerText;
     bool m_bannerShown = false;
     uint32_t m_bannerDeadline = 0;
@@ -260,7 +276,6 @@ private:
     void ApplyToneActions(const ToneActions& actions);
     void PlaceEvent(const CEcgEvent& event);
     void ShowConnectionStatusBox(const char* text, COLORREF color);
-    std::string BpSetupCommand() const;
     void ResumeRecording();
     void SuspendRecording();
     void RestartRecordingForFeatures(uint16_t before, uint16_t now);
@@ -269,6 +284,30 @@ private:
     NumericsInput LayoutInput() const;
     uint32_t Tick() const;
     RemoteConfiguration& Config();
+
+    // The connection thread's calls into the view, run on the UI thread.
+    class ConnectActions : public IConnectViewActions {
+    public:
+        explicit ConnectActions(CQuorinView& view) : m_view(view) {}
+        void ShowMessageBox(const std::string& text, const std::string& caption, uint32_t type) override;
+        void ClearMarkAndBanner() override;
+        void CloseRemoteMenu(bool sendMenuIdZero) override;
+        void RequestGasServicePoll() override;
+        void RequestContainerKeepAlive() override;
+        void RequestRemoteVersion() override;
+        void RestartVersionTimer() override;
+        void ResumeRemoteRecording() override;
+        void StartCommandWriter() override;
+
+    private:
+        template <class F>
+        void Queue(F&& f);
+        CQuorinView& m_view;
+    };
+
+    void ClearMarkAndBanner();
+    void StartConnection();
+    ConnectEnvironment MakeConnectEnvironment();
 
     CQuorinAppCore& m_app;
     ViewServices m_services;
@@ -287,6 +326,15 @@ private:
     CSerialMovalMFC m_link;
     CWriteQueue m_writeQueue;
     CEvent m_viewEvent;
+    std::unique_ptr<CProfilePortMap> m_portMap;
+    CLinkConnectPort m_connectPort{m_link};
+    CLinkCommandPort m_commandPort{m_link};
+    ConnectActions m_connectActions{*this};
+    Relaxed<int32_t> m_sharedSpecies{0};  // the patient's species, for the thread's set-up
+    Relaxed<uint8_t> m_exoticRates{0};
+    int32_t m_connectRequest = 0;
+    CWriterThread m_writer{m_writeThreadEnded};
+    std::unique_ptr<CConnectThread> m_connectThread;
     CSoundManager m_soundManager;
     CQuorinDoc m_document;
     std::string m_title;

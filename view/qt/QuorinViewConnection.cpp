@@ -5,7 +5,7 @@
 
 #include "app/QuorinAppCore.h"
 #include "link/LiveData.h"
-#include "link/RemoteCommands.h"
+#include "view/ConnectMachine.h"
 #include "view/WaveSounds.h"
 #include "view/qt/AnimateCtrl.h"
 #include "view/qt/ColorStatic.h"
@@ -105,7 +105,7 @@ void CQuorinView::ApplyFeatureChange()
             m_co2AppearedTick = Tick();
         }
         if ((added & kFeatureNibp) != 0)
-            m_writeQueue.Push(BpSetupCommand());
+            m_writeQueue.Push(::BpSetupCommand(m_app.m_config, m_patient.speciesCode));
         if (!m_terminal.IsShown()) {
             m_terminal.ClearReceiveBuffer();
             RequestRemoteVersion();
@@ -120,16 +120,4 @@ void CQuorinView::ApplyFeatureChange()
     LayoutPanes();
     ResetAlarmBoxes();
     update();
-}
-
-std::string CQuorinView::BpSetupCommand() const
-{
-    static constexpr int kIntervalSeconds[8] = {60, 120, 180, 300, 600, 900, 1800, 3600};
-    const RemoteConfiguration& config = m_app.m_config;
-    const int32_t species = std::clamp(m_patient.speciesCode, 0, kSpeciesCount - 1);
-    const int32_t interval = std::clamp(LoadRelaxed(config.bpInterval), 0, 7);
-    char text[64] = {};
-    std::snprintf(text, sizeof text, kCmdBpSetupFormat, kCmdBpSetupVerb, int(LoadRelaxed(config.cuffSize[species])),
-                  kIntervalSeconds[interval], int(LoadRelaxed(config.initialPressure)));
-    return text;
 }

@@ -68,10 +68,6 @@ bool CQuorinView::AlarmLoopAllows() const
 void CQuorinView::AppendEcgData(int32_t count)
 {
     LiveData& live = g_liveData;
-    if (!m_app.IsDemoMode() && m_live == 0 && m_linkUp.load()) {
-        m_live = 1;
-        SetConnectionStatus(2);
-    }
     // Before the first paint there is nowhere to draw: the frames wait.
     if (count <= 0 || m_stripLayers[3].isNull())
         return;

@@ -25,6 +25,9 @@ protected:
         ResetLiveStore();
         m_app.SetDefaultSettings();
         m_app.m_config = m_app.m_factoryConfig;
+        // No port: the view's own connect at start-up only reports that.
+        m_app.m_config.portNum = 0;
+        m_app.m_config.winBluetooth = 0;
     }
     void TearDown() override
     {
@@ -36,6 +39,8 @@ protected:
     CQuorinView& Open(int width, int height, ViewServices services = {})
     {
         services.poster = &m_poster;
+        if (services.prompter == nullptr)
+            services.prompter = &m_prompter;
         services.wait = [](uint32_t) {};
         m_view = std::make_unique<CQuorinView>(m_app, std::move(services));
         m_view->resize(width, height);
@@ -54,6 +59,7 @@ protected:
     QTemporaryDir m_documents;
     CQuorinAppCore m_app{{}};
     CQtMessagePoster m_poster;
+    CScriptedPrompter m_prompter;
     std::unique_ptr<CQuorinView> m_view;
 };
 

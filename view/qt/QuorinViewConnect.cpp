@@ -1,0 +1,242 @@
+// The connect command: a connection thread for a remote, or the demo
+// generator; and the calls the connection thread makes into the view.
+#include <QApplication>
+#include <QMetaObject>
+
+#include "app/NorqEventLogger.h"
+#include "app/QuorinAppCore.h"
+#include "link/LiveData.h"
+#include "platform/OsVersion.h"
+#include "platform/Thread.h"
+#include "view/qt/QuorinView.h"
+
+namespace {
+
+constexpr char kConnectTag[] = "CQuorinView::OnFileConnect";
+constexpr uint32_t kOldThreadWaitMs = 10000;
+
+const std::string& Separator()
+{
+    static const std::string line(108, '+');
+    return line;
+}
+
+}  // namespace
+
+// ---- The connection thread's calls, each queued to the UI thread ----
+
+template <class F>
+void CQuorinView::ConnectActions::Queue(F&& f)
+{
+    QMetaObject::invokeMethod(&m_view, std::forward<F>(f), Qt::QueuedConnection);
+}
+
+void CQuorinView::ConnectActions::ShowMessageBox(const std::string& text, const std::string& caption, uint32_t type)
+{
+    Queue([this, text, caption, type] { m_view.Prompter().MessageBox(text, caption, type); });
+}
+
+void CQuorinView::ConnectActions::ClearMarkAndBanner()
+{
+    Queue([this] { m_view.ClearMarkAndBanner(); });
+}
+
+void CQuorinView::ConnectActions::CloseRemoteMenu(bool)
+{
+    // The remote menu comes with its own work.
+}
+
+void CQuorinView::ConnectActions::RequestGasServicePoll()
+{
+    Queue([this] { m_view.m_gasPollRequested = true; });
+}
+
+void CQuorinView::ConnectActions::RequestContainerKeepAlive()
+{
+    g_versionPending = 1;  // the command writer sends it once
+}
+
+void CQuorinView::ConnectActions::RequestRemoteVersion()
+{
+    Queue([this] { m_view.RequestRemoteVersion(); });
+}
+
+void CQuorinView::ConnectActions::RestartVersionTimer()
+{
+    // Version polling comes with the menu commands.
+}
+
+void CQuorinView::ConnectActions::ResumeRemoteRecording()
+{
+    // The live recording comes with its own work.
+}
+
+void CQuorinView::ConnectActions::StartCommandWriter()
+{
+    Queue([this] {
+        // A writer left from the last connection ends when its port
+        // closed; the new one takes over after it.
+        m_view.m_writer.Stop();
+        if (!::StartCommandWriter(m_view.m_writer, m_view.m_commandPort, m_view.m_writeQueue,
+                                  [this] { return m_view.Tick(); }, LogEventText))
+            LogEventText(kConnectTag, "The command writer could not be started.");
+    });
+}
+
+ConnectEnvironment CQuorinView::MakeConnectEnvironment()
+{
+    return ConnectEnvironment{
+        m_connectPort,
+        m_connectActions,
+        *this,
+        *m_poster,
+        m_writeQueue,
+        &m_terminal,
+        m_app.m_config,
+        ConnectFlags{m_connected, m_live, m_lastDataTick, m_verboseLogging, m_sharedSpecies, m_connectThreadEnded,
+                     nullptr},
+        [this] { return Tick(); },
+        LogEventText,
+        m_app.IsBluetoothLibraryLoaded() ? &m_app.Zelbex() : nullptr,
+        m_services.osVersion != nullptr ? *m_services.osVersion : SystemOsVersion(),
+    };
+}
+
+// ---- The demo generator's questions ----
+
+bool CQuorinView::DemoConnected()
+{
+    return !m_stopRequested.load() && m_connected != 0;
+}
+
+bool CQuorinView::ExoticHeartRates()
+{
+    return m_exoticRates != 0;
+}
+
+void CQuorinView::SetDemoLive()
+{
+    m_live = 1;
+}
+
+// ---- The command ----
+
+void CQuorinView::ClearMarkAndBanner()
+{
+    m_mark = CMarkStamp();
+    m_bannerShown = false;
+    m_bannerText.clear();
+}
+
+void CQuorinView::OnFileConnect()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool demo = m_app.IsDemoMode();
+    if (IsRecording())
+        CloseRecording();
+
+    ResetAlarmDisplay();
+    m_remoteStop = 0;
+    m_tracingsHalted = 0;
+    ClearMarkAndBanner();
+    RemoteMenuStep(0);
+
+    m_connectRequest = m_connectRequest ? 0 : 1;
+    // Commands queued for the last connection are not this one's.
+    std::string stale;
+    while (m_writeQueue.Pop(stale)) {
+    }
+
+    if (m_connected != 0) {
+        LogEventText(kConnectTag, "Disconnect from Remote . . .\r\n");
+        LogEventText(kConnectTag, Separator());
+        m_soundManager.Stop();
+        if (!demo) {
+            m_connected = 0;
+            m_connectThread->Kill();
+        }
+        m_viewEvent.Set();
+        if (m_link.IsOpen())
+            (void)m_link.Close();  // the thread's own close reports a failure
+        m_live = 0;
+        SetConnectionStatus(0);
+        update();
+        if (!demo)
+            g_liveData.featureBits = uint16_t(kFeatureEcg | kFeatureTemp);
+    }
+
+    if (demo) {
+        LogEventText(kConnectTag, "Toggle Demo Mode connection . . . ");
+        m_connected = m_connected != 0 ? 0 : 1;
+        m_viewEvent.ResetEvent();
+        // Only switching the demo on starts it: the old generator ends
+        // first, so there are never two writers.
+        if (m_connected != 0) {
+            m_writer.Stop();
+            DemoWiring wiring;
+            wiring.view = this;
+            wiring.config = &m_app.m_config;
+            wiring.poster = m_poster;
+            wiring.window = m_handle;
+            wiring.tick = [this] { return Tick(); };
+            wiring.seed = TimeOfDaySeed();
+            if (!StartDemoGenerator(m_writer, wiring))
+                LogEventText(kConnectTag, "The demo generator could not be started.");
+        }
+    } else if (m_connectRequest != 0) {
+        // The dialogs before a connection run here, on the UI thread, after
+        // the command has returned.
+        QMetaObject::invokeMethod(this, &CQuorinView::StartConnection, Qt::QueuedConnection);
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void CQuorinView::StartConnection()
+{
+    const RemoteConfiguration& config = m_app.m_config;
+    const bool bluetooth = m_app.IsBluetoothLibraryLoaded() && LoadRelaxed(config.winBluetooth) != 0;
+    const bool portNamed = LoadRelaxed(config.portNum) >= 1;
+    if (!bluetooth && !portNamed) {
+        static constexpr char kText[] =
+            "Wireless Remote Com Port Number has not been configured.\nSee Tools->Configure Wireless Remote...";
+        LogEventText(kConnectTag, kText);
+        Prompter().MessageBox(kText, "Wireless Remote Configuration Error", kMbOk | kMbIconWarning);
+        m_connectRequest = 0;
+        return;
+    }
+    ConnectStart start;
+    if (bluetooth && m_services.chooseDevice) {
+        int device = 0;
+        if (!m_services.chooseDevice(device)) {
+            LogEventText("CQuorinView::ConnectThread", "Connect to Remote - Cancelled");
+            SetConnectionStatus(0);
+            m_connected = 0;
+            m_connectRequest = 0;
+            return;
+        }
+        start.bluetoothDevice = device;
+    }
+    if (m_services.newPatient)
+        m_services.newPatient();
+    UpdateTitle();
+
+    if (m_connectThread->Running()) {
+        m_connected = 0;
+        m_connectThread->Kill();
+        if (!m_connectThread->WaitForExit(kOldThreadWaitMs))
+            LogEventText(kConnectTag, "The last connection has not ended within 10000 ms.");
+    }
+    m_viewEvent.ResetEvent();
+    LogEventText(kConnectTag, Separator());
+    LogEventText(kConnectTag, "Connect to Remote . . . ");
+    // The settings the remote may force are restored from this copy when
+    // it goes.
+    m_app.m_confirmedConfig = m_app.m_config;
+    m_sharedSpecies = m_patient.speciesCode;
+    m_connected = 1;
+    if (!m_connectThread->Start(start)) {
+        m_connected = 0;
+        m_connectRequest = 0;
+        LogEventText(kConnectTag, "No port is named: no connection was started.");
+    }
+}
