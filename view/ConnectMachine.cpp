@@ -98,7 +98,10 @@ bool CConnectMachine::Step()
 void CConnectMachine::PostThreadEnd()
 {
     Post(m_alarmToneMsg, 0);
-    PostStatus(kStatusDisconnected);
+    // After giving up on the port the idle state stands: "disconnected"
+    // would say a remote had been there.
+    if (!m_gaveUp)
+        PostStatus(kStatusDisconnected);
     Post(m_invalidateMsg);
 }
 
@@ -174,6 +177,7 @@ bool CConnectMachine::Open()
     m_env.actions.ShowMessageBox(kConnectErrorText, kConnectErrorCaption, kMbOk | kMbIconError);
     PostStatus(kStatusIdle);
     m_env.flags.connected = 0;
+    m_gaveUp = true;
     return false;
 }
 

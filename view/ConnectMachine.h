@@ -99,4 +99,5 @@ private:
     const uint32_t m_resetWaveformsMsg;
     const uint32_t m_alarmToneMsg;
     const uint32_t m_invalidateMsg;
+    bool m_gaveUp = false;  // the port could not be opened: no disconnect to report
 };

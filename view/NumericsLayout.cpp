@@ -286,11 +286,14 @@ void BuildGroup(GroupBuilder& g, int group, const NumericsInput& in, const BoxMe
         break;
     }
     case kGroupStatus: {
+        // The clock writes date and time here: two lines, so that the time
+        // fits beside the date whatever the pane's width.
+        g.Add(BoxKind::Single, kBoxDate, RectAt(g.Left(), g.Y(), g.Width(), 2 * m.captionHeight), kFontDate,
+              in.dateText, kWhite, GroupColor(kGroupStatus), true, false);
+        g.Skip(2 * m.captionHeight);
         g.Add(BoxKind::Picture, kPictureBattery, RectAt(g.Left() + g.Width() - kIconSize, g.Y(), kIconSize, kIconSize),
               kFontSmall, {}, kBlack, kBlack, false, false);
-        g.TextRow(kBoxDate, in.dateText, kWhite, GroupColor(kGroupStatus), true, kFontDate,
-                  g.Width() - kIconSize - 2);
-        g.TextRow(kBoxSpecies, in.speciesText, kPatientGreen, kBlack, true);
+        g.TextRow(kBoxSpecies, in.speciesText, kPatientGreen, kBlack, true, kFontSmall, g.Width() - kIconSize - 2);
         g.TextRow(kBoxPatient, "Patient: " + in.patientId, kPatientGreen, kBlack, false);
         // Two lines: the snooze notice takes both.
         const int32_t statusWidth = std::max<int32_t>(g.Width() - 52, g.Width() / 2);

@@ -5,13 +5,19 @@
 
 namespace {
 
+// The remote's mains-notch flag in its status word: 60 Hz when set.
+uint32_t NotchBit(bool notch)
+{
+    return notch ? 0x80u : 0u;
+}
+
 // A slow sine for the waveforms, so frames differ from one to the next.
 int16_t Wave(uint32_t sample, int amplitude)
 {
     return static_cast<int16_t>(amplitude * std::sin(static_cast<double>(sample % 400) * 2.0 * std::numbers::pi / 400.0));
 }
 
-Bytes SelvoCycle(uint32_t cycle)
+Bytes SelvoCycle(uint32_t cycle, bool notch)
 {
     EcgZData ecg;
     for (int k = 0; k < 32; ++k)
@@ -25,7 +31,7 @@ Bytes SelvoCycle(uint32_t cycle)
     DeviceStateData state;
     state.extended = 4;
     state.featureBits = ModelValues::kSelvoFeatures;
-    state.status = RemoteStatusWord(4, cycle, true);
+    state.status = RemoteStatusWord(4, cycle, true) | NotchBit(notch);
     return FrameContainer({BuildSubMessage(0x17, EncodeDeviceState(state), cycle * 4),
                            BuildSubMessage(0x1e, EncodeEcgZData(ecg), cycle * 4 + 1),
                            BuildSubMessage(0x1c, EncodeSpO2Data(spo2), cycle * 4 + 2),
@@ -33,7 +39,7 @@ Bytes SelvoCycle(uint32_t cycle)
                           cycle);
 }
 
-Bytes BrindleCycle(uint32_t cycle)
+Bytes BrindleCycle(uint32_t cycle, bool notch)
 {
     NibpData nibp;
     nibp.pulse = ModelValues::kBpPulse;
@@ -47,13 +53,13 @@ Bytes BrindleCycle(uint32_t cycle)
     DeviceStateData state;
     state.extended = 0;
     state.featureBits = ModelValues::kBrindleFeatures;
-    state.status = RemoteStatusWord(4, cycle, true);
+    state.status = RemoteStatusWord(4, cycle, true) | NotchBit(notch);
     return FrameContainer({BuildSubMessage(0x17, EncodeDeviceState(state), cycle * 2),
                            BuildSubMessage(0x16, EncodeNibpData(nibp), cycle * 2 + 1)},
                           cycle);
 }
 
-Bytes TarvikClassicCycle(uint32_t cycle)
+Bytes TarvikClassicCycle(uint32_t cycle, bool notch)
 {
     TarvikClassic p;
     for (int k = 0; k < 32; ++k)
@@ -63,11 +69,11 @@ Bytes TarvikClassicCycle(uint32_t cycle)
     p.spo2 = ModelValues::kSpO2;
     p.pulse = ModelValues::kPulse;
     p.temperature = ModelValues::kTemperature;
-    p.status = RemoteStatusWord(3, cycle, true);
+    p.status = RemoteStatusWord(3, cycle, true) | NotchBit(notch);
     return StuffFrame(EncodeTarvikClassic(p));
 }
 
-Bytes TarvikPlusCycle(uint32_t cycle)
+Bytes TarvikPlusCycle(uint32_t cycle, bool notch)
 {
     TarvikPlus p;
     for (int k = 0; k < 32; ++k)
@@ -82,16 +88,17 @@ Bytes TarvikPlusCycle(uint32_t cycle)
     p.mean = ModelValues::kMean;
     p.bpPulse = ModelValues::kBpPulse;
     p.featureBits = 0x001F;
-    p.status = RemoteStatusWord(2, cycle, true);
+    p.status = RemoteStatusWord(2, cycle, true) | NotchBit(notch);
     p.gas.barometric = 1013;
     return StuffFrame(EncodeTarvikPlus(p));
 }
 
-Bytes MovalCycle(uint32_t cycle)
+Bytes MovalCycle(uint32_t cycle, bool notch)
 {
     MovalPacket p;
     p.battery = 3;
     p.sequence = cycle & 0x3F;
+    p.statusFlag = notch;
     for (int k = 0; k < 48; ++k)
         p.ecg[k] = Wave(cycle * 48 + k, 300);
     p.temperature = ModelValues::kTemperature;
@@ -119,23 +126,23 @@ Bytes ModelOpening(RemoteModel model)
     }
 }
 
-Bytes ModelCycle(RemoteModel model, uint32_t cycle)
+Bytes ModelCycle(RemoteModel model, uint32_t cycle, bool notch)
 {
     switch (model) {
-    case RemoteModel::TarvikClassic: return TarvikClassicCycle(cycle);
-    case RemoteModel::TarvikPlus: return TarvikPlusCycle(cycle);
-    case RemoteModel::Moval: return MovalCycle(cycle);
-    case RemoteModel::Selvo: return SelvoCycle(cycle);
-    case RemoteModel::Brindle: return BrindleCycle(cycle);
+    case RemoteModel::TarvikClassic: return TarvikClassicCycle(cycle, notch);
+    case RemoteModel::TarvikPlus: return TarvikPlusCycle(cycle, notch);
+    case RemoteModel::Moval: return MovalCycle(cycle, notch);
+    case RemoteModel::Selvo: return SelvoCycle(cycle, notch);
+    case RemoteModel::Brindle: return BrindleCycle(cycle, notch);
     }
     return {};
 }
 
-Bytes ModelCycles(RemoteModel model, uint32_t first, uint32_t count)
+Bytes ModelCycles(RemoteModel model, uint32_t first, uint32_t count, bool notch)
 {
     Bytes out;
     for (uint32_t i = 0; i < count; ++i) {
-        const Bytes cycle = ModelCycle(model, first + i);
+        const Bytes cycle = ModelCycle(model, first + i, notch);
         out.insert(out.end(), cycle.begin(), cycle.end());
     }
     return out;

@@ -28,7 +28,8 @@ int SamplesPerCycle(RemoteModel model);
 Bytes ModelOpening(RemoteModel model);
 
 // One data cycle (numbered from 0: sequence numbers and the waveform run on).
-Bytes ModelCycle(RemoteModel model, uint32_t cycle);
+// `notch`: the remote reports its mains filter at 60 Hz.
+Bytes ModelCycle(RemoteModel model, uint32_t cycle, bool notch = false);
 
 // `count` cycles one after the other, from `first`.
-Bytes ModelCycles(RemoteModel model, uint32_t first, uint32_t count);
+Bytes ModelCycles(RemoteModel model, uint32_t first, uint32_t count, bool notch = false);

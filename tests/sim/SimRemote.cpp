@@ -182,3 +182,18 @@ void SimRemote::HangUp()
         m_master = -1;
     }
 }
+
+std::optional<bool> SimRemote::Notch() const
+{
+    const std::vector<uint8_t> received = Received();
+    const std::string text(received.begin(), received.end());
+    const std::size_t at60 = text.rfind("sl 60");
+    const std::size_t at50 = text.rfind("sl 50");
+    if (at60 == std::string::npos && at50 == std::string::npos)
+        return std::nullopt;
+    if (at50 == std::string::npos)
+        return true;
+    if (at60 == std::string::npos)
+        return false;
+    return at60 > at50;
+}

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,6 +38,10 @@ public:
     // What the PC has sent so far.
     std::vector<uint8_t> Received() const;
     void ClearReceived();
+    // The mains filter the PC last set with "sl 60" (true) or "sl 50"
+    // (false), as a remote keeps it; none before either.
+    std::optional<bool> Notch() const;
+
     // Waits until `done` holds for what has been received.
     bool WaitFor(const std::function<bool(const std::vector<uint8_t>&)>& done, int timeoutMs);
     bool WaitForBytes(std::size_t count, int timeoutMs)

@@ -11,6 +11,12 @@
 #include "view/qt/QuorinView.h"
 #include "view/qt/ViewTimers.h"
 
+namespace {
+
+constexpr uint32_t kConnectCommand = 8650;
+
+}  // namespace
+
 std::bitset<kLimitBoxCount> CQuorinView::LimitBoxesPresent() const
 {
     std::bitset<kLimitBoxCount> present;
@@ -136,4 +142,6 @@ void CQuorinView::UpdateAlarmCommands()
     m_services.frame->SetCommandState(kCommandToggleAlarms, alarms.enabled, alarms.checked);
     m_services.frame->SetSilenceAlarmButton(silence.checked);
     m_services.frame->SetAlarmsButton(alarms.checked);
+    // The connect command is checked while connected.
+    m_services.frame->SetCommandState(kConnectCommand, true, m_connected != 0);
 }

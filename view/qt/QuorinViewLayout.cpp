@@ -137,6 +137,8 @@ void CQuorinView::CreateBox(const PlannedBox& box)
     label->setFont(m_fonts[box.font]);
     label->setText(QString::fromUtf8(box.text.data(), qsizetype(box.text.size())));
     label->setAlignment(box.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    // A box two or more lines high breaks its text into them.
+    label->setWordWrap(box.rect.Height() >= 2 * QFontMetrics(m_fonts[box.font]).height());
     label->m_textColor = box.textColor;
     label->SetBkColor(box.backColor);
     label->setVisible(box.visible);

@@ -11,7 +11,11 @@
 
 #include "../AppTestSupport.h"
 #include "app/qt/QuorinApp.h"
+#include "link/LiveData.h"
 #include "platform/Thread.h"
+#include "view/qt/ColorStatic.h"
+#include "view/qt/QuorinView.h"
+#include "../../view/qt/EventLoopWait.h"
 
 namespace {
 
@@ -65,6 +69,51 @@ TEST(QuorinApp, DemoStartShowsTheMainWindowMaximised)
     EXPECT_TRUE(s.prompter.Prompts().empty());
     EXPECT_TRUE(s.app.IsDemoMode());
     EXPECT_EQ(GetThreadName(), threadName);
+}
+
+// With no remote at all the demo generator drives the view: traces in the
+// ECG, SpO2 and CO2 strips, numbers in the boxes.
+TEST(QuorinApp, DemoModeDrawsTracesAndNumbersWithoutARemote)
+{
+    ResetLiveStore();
+    AppStartup s({"SIMULATE_DATA"});
+    ASSERT_TRUE(s.Run());
+    auto* view = s.host.MainWindow()->findChild<CQuorinView*>();
+    ASSERT_NE(view, nullptr);
+    int32_t consumed = 0;
+    int32_t last = 0;
+    ASSERT_TRUE(ProcessEventsUntil(
+        [&] {
+            const int32_t read = g_liveData.ringReadIndex.load();
+            consumed += (read - last) & kSampleRingMask;
+            last = read;
+            return consumed >= 1200;
+        },
+        15000));
+
+    const QImage image = view->grab().toImage();
+    const StripLayout strips = PlanStrips(view->width(), view->height(), view->Metrics(), view->Layout().bandHeight,
+                                          view->Roles().stripCount);
+    auto carries = [&](int strip, COLORREF color) {
+        if (strip < 0 || strip >= strips.count)
+            return false;
+        const LayoutRect& r = strips.strips[strip];
+        const QColor wanted = ToQColor(color);
+        for (int x = r.left; x < r.right; x += 2)
+            for (int y = r.top; y < r.bottom; ++y)
+                if (image.pixelColor(x, y) == wanted)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(carries(0, 0x59FF3C)) << "ECG";
+    EXPECT_TRUE(carries(view->Roles().spo2Strip, 0xFDFD2F)) << "pleth";
+    EXPECT_TRUE(carries(view->Roles().respStrip, 0x0282B9)) << "capnogram";
+    for (const int slot : {kParamTemperature, kParamSystolic, kParamCO2Exp}) {
+        ASSERT_NE(view->ValueBox(slot), nullptr) << slot;
+        bool number = false;
+        view->ValueBox(slot)->text().toDouble(&number);
+        EXPECT_TRUE(number) << slot << ": " << view->ValueBox(slot)->text().toStdString();
+    }
 }
 
 TEST(QuorinApp, NumbersAndTimesUseTheCLocale)
