@@ -83,9 +83,11 @@ void OutputToTerminal(DecodeState& state, const char* text, std::size_t length)
         return;
     CTermTextModel* terminal = state.terminal;
     if (terminal != nullptr && terminal->IsShown()) {
-        terminal->AppendOutput(text, length);
+        // The version buffer first: once the window hears of the output,
+        // the answer is complete in both.
         if (g_liveData.movalTextMode != 0)
             terminal->AppendReceiveBuffer(text, length);
+        terminal->AppendOutput(text, length);
         return;
     }
     if (g_liveData.movalTextMode != 0 && state.streamProtocol == 1) {

@@ -147,7 +147,7 @@ protected:
         port = FakePort{};
         actions.calls.clear();
         log.clear();
-        poster.Clear();
+        (void)Posts();  // frees the box records left from a run before
         Queued();
         ResetRemoteDataState();
         g_liveData.connectionStatus[0] = kConnectClose;
@@ -158,6 +158,8 @@ protected:
         StoreRelaxed(config.notch, 1);
         connected = 1;
     }
+
+    void TearDown() override { (void)Posts(); }
 
     // Runs up to `steps` states with the thread's 100 ms between them;
     // `before` may act on the state about to run. The states run.
