@@ -210,7 +210,11 @@ TEST_F(LinkOverLine, MovalAnswersInTextModeGoToTheTerminal)
         delete reinterpret_cast<TermSelection*>(post->lParam);
     }
     EXPECT_EQ(shown, "Software: Ecg_Rev_2.01\r\n");
-    EXPECT_EQ(link->Close(), kSerialOk);  // no more text: free what is still queued
+    EXPECT_EQ(link->Close(), kSerialOk);
+    // Nothing may post to this window once it goes: the processor stops,
+    // then what is still queued is freed.
+    link->StopPacketProcessor();
+    terminal.SetWindow(nullptr, 0, 0);
     while (const auto post = terminalWindow.Take(0)) {
         delete reinterpret_cast<std::string*>(post->wParam);
         delete reinterpret_cast<TermSelection*>(post->lParam);
