@@ -1,0 +1,49 @@
+#pragma once
+// Date tests run in a zone whose clocks jump at midnight (as Brazil's did):
+// arithmetic in seconds rather than calendar days moves dates there.
+// mktime's own normalisation of a date at noon is the independent answer.
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+
+// Summer time from the third Sunday of October to the third Sunday of
+// February, both changes at 00:00.
+inline constexpr const char* kMidnightDstZone = "<-03>3<-02>,M10.3.0/0,M2.3.0/0";
+
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone)
+    {
+        if (const char* old = std::getenv("TZ"))
+            m_old = old;
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~ScopedTimeZone()
+    {
+        if (m_old)
+            ::setenv("TZ", m_old->c_str(), 1);
+        else
+            ::unsetenv("TZ");
+        ::tzset();
+    }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+private:
+    std::optional<std::string> m_old;
+};
+
+// The calendar date `days` after year-month-day, by the C library.
+inline std::tm CivilDaysLater(int year, int month, int day, long days)
+{
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = static_cast<int>(day + days);
+    tm.tm_hour = 12;
+    tm.tm_isdst = -1;
+    std::mktime(&tm);
+    return tm;
+}
