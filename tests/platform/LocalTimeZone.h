@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <ctime>
 #include <optional>
+#include <ostream>
 #include <string>
+
+#include "platform/OleDate.h"
 
 // Summer time from the third Sunday of October to the third Sunday of
 // February, both changes at 00:00.
@@ -46,4 +49,10 @@ inline std::tm CivilDaysLater(int year, int month, int day, long days)
     tm.tm_isdst = -1;
     std::mktime(&tm);
     return tm;
+}
+
+// Readable dates in failure messages.
+inline void PrintTo(const OleDateFields& f, std::ostream* os)
+{
+    *os << f.year << "-" << f.month << "-" << f.day << " " << f.hour << ":" << f.minute << ":" << f.second;
 }
