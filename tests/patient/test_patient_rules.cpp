@@ -83,20 +83,3 @@ TEST(PatientRules, TheChangedAgeEditIsHeldTo200YearsOr18Months)
         EXPECT_EQ(age.capped, c.age.capped);
     }
 }
-
-TEST(PatientRules, SpeciesCodesAndDefaultUnits)
-{
-    // The dialog's text of a record's code reads back as that code.
-    for (int32_t code = 0; code < 3; ++code)
-        EXPECT_EQ(SpeciesCodeFromText(SpeciesTextFromCode(code, "Ovine")), code);
-    EXPECT_EQ(SpeciesTextFromCode(3, "Ovine"), "Ovine");
-    EXPECT_EQ(SpeciesCodeFromText("Ovine"), 3);
-    EXPECT_EQ(SpeciesCodeFromText("canine"), 3) << "species compare exactly";
-    EXPECT_EQ(SpeciesCodeFromText(""), 3);
-
-    // The unit list follows the setting's order; unknown settings give lbs.
-    for (int32_t setting = 0; setting < 4; ++setting)
-        EXPECT_EQ(DefaultWeightUnit(setting), kWeightUnits[setting]);
-    EXPECT_EQ(DefaultWeightUnit(4), "lbs");
-    EXPECT_EQ(DefaultWeightUnit(-1), "lbs");
-}

@@ -1,7 +1,7 @@
 #pragma once
-// Date tests run in a zone whose clocks jump at midnight (as Brazil's did):
-// arithmetic in seconds rather than calendar days moves dates there.
-// mktime's own normalisation of a date at noon is the independent answer.
+// Date tests run where clocks jump at midnight (as Brazil's did): a day
+// counted in seconds moves dates there. mktime's normalisation of a date at
+// noon is the independent answer.
 #include <cstdlib>
 #include <ctime>
 #include <optional>
@@ -25,33 +25,27 @@ public:
     }
     ~ScopedTimeZone()
     {
-        if (m_old)
-            ::setenv("TZ", m_old->c_str(), 1);
-        else
-            ::unsetenv("TZ");
+        m_old ? ::setenv("TZ", m_old->c_str(), 1) : ::unsetenv("TZ");
         ::tzset();
     }
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
 private:
     std::optional<std::string> m_old;
 };
 
 // The calendar date `days` after year-month-day, by the C library.
-inline std::tm CivilDaysLater(int year, int month, int day, long days)
+inline OleDateFields CivilDaysLater(const OleDateFields& from, long days)
 {
     std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = static_cast<int>(day + days);
+    tm.tm_year = from.year - 1900;
+    tm.tm_mon = from.month - 1;
+    tm.tm_mday = static_cast<int>(from.day + days);
     tm.tm_hour = 12;
     tm.tm_isdst = -1;
     std::mktime(&tm);
-    return tm;
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, from.hour, from.minute, from.second};
 }
 
-// Readable dates in failure messages.
 inline void PrintTo(const OleDateFields& f, std::ostream* os)
 {
     *os << f.year << "-" << f.month << "-" << f.day << " " << f.hour << ":" << f.minute << ":" << f.second;
