@@ -19,3 +19,18 @@ inline QDate ToQDate(std::chrono::year_month_day date)
     return QDate(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
                  static_cast<int>(static_cast<unsigned>(date.day())));
 }
+
+#include "platform/OleDate.h"
+
+// The calendar day of an OLE date; a null date when it is invalid.
+inline QDate ToQDate(const COleDate& date)
+{
+    const auto fields = date.Fields();
+    return fields ? QDate(fields->year, fields->month, fields->day) : QDate();
+}
+
+// Midnight of a calendar day; invalid for a null date.
+inline COleDate ToOleDate(const QDate& date)
+{
+    return date.isValid() ? COleDate::FromDate(date.year(), date.month(), date.day()) : COleDate();
+}

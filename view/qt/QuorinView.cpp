@@ -1,7 +1,6 @@
 #include "view/qt/QuorinView.h"
 
 #include <QApplication>
-#include <QDate>
 #include <QLabel>
 #include <chrono>
 #include <thread>
@@ -13,6 +12,7 @@
 #include "link/GasBlock.h"
 #include "link/LiveData.h"
 #include "link/ProgrammingFeed.h"
+#include "patient/PatientDates.h"
 #include "platform/Thread.h"
 #include "platform/qt/Monitors.h"
 #include "platform/qt/QtSoundPlayer.h"
@@ -122,6 +122,10 @@ void CQuorinView::OnInitialUpdate()
     RemoteConfiguration& config = Config();
     LiveData& live = g_liveData;
     const bool demo = m_app.IsDemoMode();
+    m_startupPending = true;
+    m_patient.nameEntered = false;
+    m_patient.birthDateEntered = false;
+    m_patient.breedChosen = false;
 
     m_roles.stripCount = 4;
     m_monitorCount = -1;
@@ -131,10 +135,10 @@ void CQuorinView::OnInitialUpdate()
     UpdateTitle();
 
     const int32_t species = std::clamp(LoadRelaxed(config.species), 0, kSpeciesCount - 1);
-    m_patient.speciesCode = species;
-    m_patient.species = kSpeciesNames[species];
-    m_patient.breed.clear();
-    m_patient.breedNumber.clear();
+    m_patient.info.speciesCode = species;
+    m_patient.info.species = kSpeciesNames[species];
+    m_patient.info.breed.clear();
+    m_patient.info.breedNumber.clear();
     StoreRelaxed(config.hrFromSpO2, LoadRelaxed(m_app.m_factoryConfig.hrFromSpO2));
     live.hrFromSpO2Setting = LoadRelaxed(config.hrFromSpO2);
 
@@ -188,9 +192,9 @@ void CQuorinView::OnInitialUpdate()
 
     m_soundManager.SetRow(LoadRelaxed(config.soundProfile));
 
-    const std::string today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString();
+    const std::string today = DateStamp(Now());
     SetPatientIdText(today);
-    m_patient.patientId = today;
+    m_patient.info.patientId = today;
 
     // Status 0 restores the settings in force from the confirmed copy: the
     // copy is taken here, so that the demo's settings above survive it.
@@ -226,6 +230,7 @@ void CQuorinView::OnInitialUpdate()
         live.statusFlags = live.statusFlags | (1u << 24);
         m_timers->SetTimer(kBpCycleTimer, kBpTimerMs);
     }
+    m_startupPending = false;
 }
 
 void CQuorinView::CountMonitors()
@@ -266,7 +271,7 @@ void CQuorinView::resizeEvent(QResizeEvent* event)
 void CQuorinView::UpdateTitle()
 {
     const std::optional<std::string> title =
-        TitleText(m_app.IsDemoMode(), g_liveData.deviceKind, m_connectionStatus, m_patient.name);
+        TitleText(m_app.IsDemoMode(), g_liveData.deviceKind, m_connectionStatus, m_patient.info.name);
     if (!title)
         return;
     m_title = *title;

@@ -41,13 +41,15 @@
 #include "view/StripRoles.h"
 #include "link/LiveData.h"
 #include "view/ViewLayout.h"
-#include "view/ViewPatient.h"
+#include "patient/AVImark.h"
+#include "patient/PatientInfo.h"
 #include "view/ViewShutdown.h"
 #include "view/ViewTexts.h"
 #include "view/SoundManager.h"
 #include "view/qt/QuorinDoc.h"
 
 class CAnimateCtrl;
+class CPatientInfoDlg;
 class CColorStatic;
 class CQuorinAppCore;
 class CViewTimers;
@@ -55,6 +57,8 @@ class QLabel;
 
 // What the view takes from outside. Empty hooks stand for work that is not
 // built yet; they do nothing.
+inline constexpr int kCommandEditPatient = 8710;
+inline constexpr int kCommandNewPatient = 8880;
 inline constexpr char kAlarmsSilentText[] = "No audio output: alarm sounds are silent";
 
 struct ViewServices {
@@ -69,11 +73,18 @@ struct ViewServices {
     std::function<void()> checkForUpdates;       // the silent start-up update check
     std::function<bool()> chooseDemoModel;       // true: "Exotic Heart Rates" chosen
     std::function<void()> closeRecording;
+    // The live recording until it is built here: whether one runs, and its
+    // start. Empty: none runs, none starts.
+    std::function<bool()> isRecording;
+    std::function<void()> startRecording;
     std::function<void()> programmingComplete;   // the service terminal's box
     // The device selection before a Bluetooth connection: false when the
     // user cancelled, else the chosen device. Empty: none is chosen.
     std::function<bool(int& device)> chooseDevice;
-    std::function<void()> newPatient;            // the new-patient dialog before a connection
+    // Runs the patient dialog modally: true on OK. Empty: exec().
+    std::function<bool(CPatientInfoDlg& dialog)> runPatientDialog;
+    IAVImark* avimark = nullptr;                 // null: the stand-in (never running)
+    std::function<COleDate()> now;               // the local time; empty: the clock's
     const IOsVersion* osVersion = nullptr;       // null: this system's
 };
 
@@ -125,6 +136,13 @@ public:
     void SetDisplayMode(int32_t species);
     bool ProcessBPError(int code);
 
+    // The patient record: its dialog for this patient or a new one, and
+    // the new-patient command (from the live recording's own path without
+    // the question).
+    void FilePatientInfo(bool newPatient);
+    void OnNewPatient(bool fromRecording = false);
+    bool IsLiveOrDemo() const;
+
     // Alarms.
     void EvaluateAlarms();
     void ResetAlarmDisplay();
@@ -151,6 +169,9 @@ public:
     bool HasEpisodes() const;
     bool IsRecording() const;
     void StoreVitalsEvent(uint32_t position);
+    void StartRecording();
+    void CountGasProbeUse();
+    void RequestPatientData();
     void HandFrameToRecording(const SampleFrame& frame, int32_t index);
 
     // IWindowObject: where the link's posts go.
@@ -187,7 +208,9 @@ public:
     std::atomic<bool> m_writeThreadEnded{true};
     std::atomic<bool> m_stopRequested{false};
     int32_t m_gainIndex = 1;
-    ViewPatient m_patient;
+    PatientData m_patient;
+    // Holds back the recording's start until the first patient is filed.
+    bool m_startupPending = false;
 
     // Link events.
     int32_t m_remoteStop = 0;
@@ -270,7 +293,6 @@ private:
     void UpdateAlarmCommands();
     void OnSnoozeEnded();
     std::bitset<kLimitBoxCount> LimitBoxesPresent() const;
-    bool AlarmsLive() const;
     void PaintLimitBox(int box, const LimitBoxColors& colors);
     void ResetAlarmBoxes();
     void ApplyToneActions(const ToneActions& actions);
@@ -283,6 +305,9 @@ private:
     void CountMonitors();
     NumericsInput LayoutInput() const;
     uint32_t Tick() const;
+    COleDate Now() const;
+    bool ReadAVImarkPatient();
+    void ShowPatientId();
     RemoteConfiguration& Config();
 
     // The connection thread's calls into the view, run on the UI thread.

@@ -25,7 +25,7 @@ std::bitset<kLimitBoxCount> CQuorinView::LimitBoxesPresent() const
     return present;
 }
 
-bool CQuorinView::AlarmsLive() const
+bool CQuorinView::IsLiveOrDemo() const
 {
     // In demo mode the generator runs until it is asked to stop.
     return m_app.IsDemoMode() ? !m_stopRequested.load() : m_live != 0;
@@ -45,7 +45,7 @@ void CQuorinView::PaintLimitBox(int box, const LimitBoxColors& colors)
 void CQuorinView::EvaluateAlarms()
 {
     const AlarmPass pass = m_alarms.EvaluateAlarms(AlarmInputsFrom(g_liveData, g_gasStatus, LimitBoxesPresent()),
-                                                   m_app.m_config, m_patient.speciesCode);
+                                                   m_app.m_config, m_patient.info.speciesCode);
     for (int box = 0; box < kLimitBoxCount; ++box)
         PaintLimitBox(box, pass.colors[box]);
     if (CColorStatic* apnea = m_limitBoxes[kApneaIndicatorBox])
@@ -61,7 +61,7 @@ void CQuorinView::EvaluateAlarms()
 void CQuorinView::ResetAlarmBoxes()
 {
     const AlarmReset reset = m_alarms.ResetAlarmDisplay(
-        AlarmInputsFrom(g_liveData, g_gasStatus, LimitBoxesPresent()), m_app.m_config, m_patient.speciesCode);
+        AlarmInputsFrom(g_liveData, g_gasStatus, LimitBoxesPresent()), m_app.m_config, m_patient.info.speciesCode);
     for (int box = 0; box < kLimitBoxCount; ++box) {
         PaintLimitBox(box, reset.colors[box]);
         if (CColorStatic* limit = m_limitBoxes[box])
@@ -75,7 +75,7 @@ void CQuorinView::ResetAlarmBoxes()
 void CQuorinView::ResetAlarmDisplay()
 {
     ResetAlarmBoxes();
-    ApplyToneActions(m_tones.ResetAlarmTone(m_app.m_config, AlarmsLive(), m_connected != 0));
+    ApplyToneActions(m_tones.ResetAlarmTone(m_app.m_config, IsLiveOrDemo(), m_connected != 0));
 }
 
 void CQuorinView::EnableAlarmTone(bool on)
@@ -91,7 +91,7 @@ void CQuorinView::OnSilenceAlarm()
 
 void CQuorinView::OnToggleAlarms()
 {
-    ApplyToneActions(m_tones.OnToggleAlarms(m_app.m_config, AlarmsLive(), m_connected != 0));
+    ApplyToneActions(m_tones.OnToggleAlarms(m_app.m_config, IsLiveOrDemo(), m_connected != 0));
     UpdateAlarmCommands();
 }
 
@@ -135,7 +135,7 @@ void CQuorinView::UpdateAlarmCommands()
 {
     if (m_services.frame == nullptr)
         return;
-    const bool live = AlarmsLive();
+    const bool live = IsLiveOrDemo();
     const CommandState silence = SilenceAlarmCommandState(live, m_app.m_config);
     const CommandState alarms = ToggleAlarmsCommandState(live, m_app.m_config);
     m_services.frame->SetCommandState(kCommandSilenceAlarm, silence.enabled, silence.checked);

@@ -216,9 +216,12 @@ void CQuorinView::StartConnection()
         }
         start.bluetoothDevice = device;
     }
-    if (m_services.newPatient)
-        m_services.newPatient();
+    m_patient.nameEntered = false;
+    m_patient.birthDateEntered = false;
+    m_patient.breedChosen = false;
+    FilePatientInfo(true);
     UpdateTitle();
+    CountGasProbeUse();
 
     if (m_connectThread->Running()) {
         m_connected = 0;
@@ -232,7 +235,7 @@ void CQuorinView::StartConnection()
     // The settings the remote may force are restored from this copy when
     // it goes.
     m_app.m_confirmedConfig = m_app.m_config;
-    m_sharedSpecies = m_patient.speciesCode;
+    m_sharedSpecies = m_patient.info.speciesCode;
     m_connected = 1;
     if (!m_connectThread->Start(start)) {
         m_connected = 0;

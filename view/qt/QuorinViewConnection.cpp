@@ -105,7 +105,7 @@ void CQuorinView::ApplyFeatureChange()
             m_co2AppearedTick = Tick();
         }
         if ((added & kFeatureNibp) != 0)
-            m_writeQueue.Push(::BpSetupCommand(m_app.m_config, m_patient.speciesCode));
+            m_writeQueue.Push(::BpSetupCommand(m_app.m_config, m_patient.info.speciesCode));
         if (!m_terminal.IsShown()) {
             m_terminal.ClearReceiveBuffer();
             RequestRemoteVersion();

@@ -118,7 +118,7 @@ void CQuorinView::OnNewData()
         if (m_mark.TakeForBlock(count)) {
             m_markHrFromEcg = live.heartRateSource == 0;
             CEcgEvent marker;
-            const int32_t cuff = LoadRelaxed(config.cuffSize[LimitSpecies(m_patient.speciesCode)]);
+            const int32_t cuff = LoadRelaxed(config.cuffSize[LimitSpecies(m_patient.info.speciesCode)]);
             marker.Init(CEcgEvent::kMarker, live, uint8_t(cuff), 0, 0);
             PlaceEvent(marker);
         }

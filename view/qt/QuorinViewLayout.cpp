@@ -57,16 +57,16 @@ NumericsInput CQuorinView::LayoutInput() const
     in.heartRateSource = live.heartRateSource;
     in.primaryAgent = live.primaryAgent;
     in.secondaryAgent = live.secondaryAgent;
-    in.species = m_patient.speciesCode;
+    in.species = m_patient.info.speciesCode;
     const bool dental = live.dentalScalarRejection == 1;
-    const int32_t gain = LoadRelaxed(config.gain[std::clamp(m_patient.speciesCode, 0, kSpeciesCount - 1)]);
+    const int32_t gain = LoadRelaxed(config.gain[std::clamp(m_patient.info.speciesCode, 0, kSpeciesCount - 1)]);
     in.sweepGainText = FormatSweepText(LoadRelaxed(config.ecgSweep), in.deviceKind) + "  " +
                        FormatGainShortText(gain, in.deviceKind, in.featureBits, dental);
     in.gainText = FormatGainText(gain, true, in.deviceKind, in.featureBits, dental);
     in.filterText = FormatFilterText(LoadRelaxed(config.bandwidth));
     in.dateText = FormatDateText(true, std::time(nullptr));
-    in.speciesText = FormatSpeciesText(m_patient.speciesCode, true, m_patient.species, m_patient.breedNumber);
-    in.patientId = m_patient.patientId;
+    in.speciesText = FormatSpeciesText(m_patient.info.speciesCode, true, m_patient.info.species, m_patient.info.breedNumber);
+    in.patientId = m_patient.info.patientId;
     in.snoozing = Snoozing();
     return in;
 }

@@ -39,7 +39,7 @@ void CQuorinView::LayoutPanes()
             CColorStatic* box = m_limitBoxes[2 * slot + (high ? 0 : 1)];
             if (box == nullptr)
                 continue;
-            const LimitBoxUpdate update = LimitBoxText(slot, high, m_patient.speciesCode, m_app.m_config);
+            const LimitBoxUpdate update = LimitBoxText(slot, high, m_patient.info.speciesCode, m_app.m_config);
             if (update.text)
                 box->setText(QString::fromStdString(*update.text));
             box->setVisible(update.visible);
@@ -71,10 +71,10 @@ void CQuorinView::SetAlarmSilence(int32_t on)
 
 void CQuorinView::UpdateSweepGainText()
 {
-    if (m_patient.speciesCode < 0 || m_patient.speciesCode > 3)
-        m_patient.speciesCode = 3;
+    if (m_patient.info.speciesCode < 0 || m_patient.info.speciesCode > 3)
+        m_patient.info.speciesCode = 3;
     const RemoteConfiguration& config = m_app.m_config;
-    m_gainIndex = LoadRelaxed(config.gain[m_patient.speciesCode]);
+    m_gainIndex = LoadRelaxed(config.gain[m_patient.info.speciesCode]);
     if (CColorStatic* box = SingleBoxAt(kBoxSweepGain)) {
         const LiveData& live = g_liveData;
         const std::string text =
@@ -86,15 +86,15 @@ void CQuorinView::UpdateSweepGainText()
 
 void CQuorinView::SetPatientIdText(const std::string& text)
 {
-    m_patient.name = text;
+    m_patient.info.name = text;
 }
 
 void CQuorinView::SetDisplayMode(int32_t species)
 {
-    m_patient.speciesCode = species;
+    m_patient.info.speciesCode = species;
     if (CColorStatic* box = SingleBoxAt(kBoxSpecies))
         box->setText(QString::fromStdString(
-            FormatSpeciesText(species, true, m_patient.species, m_patient.breedNumber)));
+            FormatSpeciesText(species, true, m_patient.info.species, m_patient.info.breedNumber)));
     UpdateSweepGainText();
     LayoutPanes();
 }

@@ -27,8 +27,16 @@ void CQuorinView::RemoteMenuStep(int)
 {
 }
 
-void CQuorinView::RunCommand(int)
+void CQuorinView::RunCommand(int command)
 {
+    switch (command) {
+    case kCommandEditPatient:
+        FilePatientInfo(false);
+        UpdateTitle();
+        break;
+    case kCommandNewPatient: OnNewPatient(); break;
+    default: break;
+    }
 }
 
 void CQuorinView::RemoteBloodPressure()
@@ -42,7 +50,21 @@ bool CQuorinView::HasEpisodes() const
 
 bool CQuorinView::IsRecording() const
 {
-    return false;
+    return m_services.isRecording && m_services.isRecording();
+}
+
+void CQuorinView::StartRecording()
+{
+    if (m_services.startRecording)
+        m_services.startRecording();
+}
+
+void CQuorinView::CountGasProbeUse()
+{
+}
+
+void CQuorinView::RequestPatientData()
+{
 }
 
 void CQuorinView::StoreVitalsEvent(uint32_t)

@@ -146,7 +146,7 @@ void CQuorinView::OnGasTimer()
     in.featureBits = live.featureBits;
     in.deviceKind = live.deviceKind;
     in.gasModuleKind = live.gasModuleKind;
-    in.species = m_patient.speciesCode;
+    in.species = m_patient.info.speciesCode;
     in.demo = m_app.IsDemoMode();
     in.dataFlows = m_live != 0;
     in.pollRequested = m_gasPollRequested;

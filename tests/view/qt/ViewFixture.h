@@ -42,6 +42,10 @@ protected:
         if (services.prompter == nullptr)
             services.prompter = &m_prompter;
         services.wait = [](uint32_t) {};
+        // The patient dialog before a connection is cancelled unless a
+        // test answers it.
+        if (!services.runPatientDialog)
+            services.runPatientDialog = [](CPatientInfoDlg&) { return false; };
         m_view = std::make_unique<CQuorinView>(m_app, std::move(services));
         m_view->resize(width, height);
         m_view->OnInitialUpdate();
