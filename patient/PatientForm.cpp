@@ -213,19 +213,24 @@ void CPatientForm::OnSpeciesSelected(int index)
     m_recentApplied = false;
 }
 
-void CPatientForm::OnBreedSelected(int index)
+void CPatientForm::TakeBreedAt(int position)
 {
     PatientControls& c = m_controls;
-    if (!InRange(c.breeds, index))
-        return;
-    c.breedText = c.breeds[static_cast<std::size_t>(index)];
-    c.numberText = ItemOrEmpty(c.numbers, index);
+    c.breedText = ItemOrEmpty(c.breeds, position);
+    c.numberText = ItemOrEmpty(c.numbers, position);
     members.breed = c.breedText;
     members.breedNumber = c.numberText;
     if (InRange(c.species, c.speciesSel))
         members.species = c.species[static_cast<std::size_t>(c.speciesSel)];
-    members.breedTouched = true;
     m_recentApplied = false;
+}
+
+void CPatientForm::OnBreedSelected(int index)
+{
+    if (!InRange(m_controls.breeds, index))
+        return;
+    TakeBreedAt(index);
+    members.breedTouched = true;
 }
 
 void CPatientForm::OnBreedListOpened()
@@ -241,16 +246,8 @@ void CPatientForm::OnBreedTextEdited(const std::string& text)
 
 void CPatientForm::OnNumberSelected(int index)
 {
-    PatientControls& c = m_controls;
-    if (!InRange(c.numbers, index))
-        return;
-    c.numberText = c.numbers[static_cast<std::size_t>(index)];
-    c.breedText = ItemOrEmpty(c.breeds, index);
-    members.breedNumber = c.numberText;
-    members.breed = c.breedText;
-    if (InRange(c.species, c.speciesSel))
-        members.species = c.species[static_cast<std::size_t>(c.speciesSel)];
-    m_recentApplied = false;
+    if (InRange(m_controls.numbers, index))
+        TakeBreedAt(index);
 }
 
 void CPatientForm::OnNumberTextEdited(const std::string& text)

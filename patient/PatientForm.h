@@ -110,6 +110,8 @@ private:
     void FillSpecies();
     void FillBreeds(int species);
     void SelectBreed();
+    // A breed and its number chosen by position in either list.
+    void TakeBreedAt(int position);
     void ShowAge();
     void SetDate(const COleDate& date);
     void AgeChanged(AgeEdit changed);

@@ -132,8 +132,11 @@ void CQuorinView::OnFileConnect()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool demo = m_app.IsDemoMode();
-    if (IsRecording())
+    // A recording belongs to its patient: the next connection's is new.
+    if (IsRecording()) {
         CloseRecording();
+        ResetForNewPatient(m_patient, Now());
+    }
 
     ResetAlarmDisplay();
     m_remoteStop = 0;

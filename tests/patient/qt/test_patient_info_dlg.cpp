@@ -87,6 +87,11 @@ TEST_F(PatientInfoDlgTest, TheControlsShowTheRecordAndTheNumberListOnlyWithItsCo
         EXPECT_TRUE(Control<QLineEdit>("1033")->isReadOnly());
         EXPECT_EQ(Control<QLineEdit>("1160")->maxLength(), 39);
         EXPECT_EQ(Control<QLineEdit>("1031")->maxLength(), 19);
+        // Opening the breed list counts as looking at the breed.
+        EXPECT_FALSE(dialog.Form().members.breedTouched);
+        Control<QComboBox>("1083")->showPopup();
+        EXPECT_TRUE(dialog.Form().members.breedTouched);
+        Control<QComboBox>("1083")->hidePopup();
     }
 }
 

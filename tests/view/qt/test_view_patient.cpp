@@ -127,6 +127,12 @@ TEST_F(ViewPatient, NewPatientAsksBeforeStoppingARecordingAndFilesANewRecord)
     EXPECT_EQ(view.m_patient.birthDate, COleDate::FromDate(2018, 1, 1));
     EXPECT_TRUE(view.m_patient.nameEntered);
     EXPECT_EQ(started, 1);
+
+    // Connecting ends the recording and its patient.
+    recording = true;
+    view.OnFileConnect();
+    EXPECT_FALSE(recording);
+    EXPECT_EQ(view.m_patient.info.name, kToday);
 }
 
 class FakeAVImark : public IAVImark {
