@@ -1,6 +1,7 @@
 #pragma once
 // Wire fields are little-endian and may sit at any offset: read them byte by
 // byte, never through a cast pointer.
+#include <bit>
 #include <cstdint>
 
 inline uint16_t ReadLe16(const uint8_t* p)
@@ -24,6 +25,18 @@ inline void WriteLe32(uint8_t* p, uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
         p[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+inline void WriteLe64(uint8_t* p, uint64_t value)
+{
+    for (int i = 0; i < 8; ++i)
+        p[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// An IEEE double by its bits, as a little-endian machine stores it.
+inline void WriteLeF64(uint8_t* p, double value)
+{
+    WriteLe64(p, std::bit_cast<uint64_t>(value));
 }
 
 // Sum of the bytes as unsigned 8-bit values, wrapping at 32 bits.
