@@ -259,6 +259,10 @@ void RunRecorderWorker(std::shared_ptr<Shared> shared, std::shared_ptr<CNorqFile
     } catch (...) {
         s.SetStatus("RECORDER_STATE_STOPPED", CNorqFileRecorder::kStopped);
         s.state.store(CNorqFileRecorder::kStopped);
+        // A file left open here would keep the next start from recording.
+        std::lock_guard lock(s.fileLock);
+        s.file.reset();
+        s.hasFile.store(false);
         worker->started.Set();
     }
     worker->exitEvent.Set();

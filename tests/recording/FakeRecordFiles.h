@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ struct FakeDisk {
     bool blocked = false;
     bool released = false;
     std::size_t failSize = 0;
-    int failErrno = 0;
+    int failErrno = 0; // -1: throw instead
 
     template <class Pred>
     bool WaitFor(Pred done)
@@ -92,6 +93,8 @@ public:
             m_disk->changed.notify_all();
             m_disk->changed.wait(lock, [this] { return m_disk->released; });
         }
+        if (size == m_disk->failSize && m_disk->failErrno < 0)
+            throw std::runtime_error("the sink broke");
         if (size == m_disk->failSize) {
             error = m_disk->failErrno;
             return false;

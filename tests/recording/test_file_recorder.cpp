@@ -242,6 +242,34 @@ TEST_F(FileRecorder, WriteErrorsStopTheFileUntilRestart)
     std::filesystem::remove_all(folder);
 }
 
+// Anything but a file error ends the worker; a restart starts a new one.
+TEST_F(FileRecorder, AFailedWorkerStopsAndRestarts)
+{
+    auto recorder = Make();
+    disk->failSize = 4;
+    disk->failErrno = -1;
+    ASSERT_TRUE(recorder->OpenFile("/r/a.qre"));
+    const uint8_t big[2000] = {};
+    ASSERT_TRUE(recorder->WriteData(big, sizeof big));
+    ASSERT_TRUE(recorder->WriteData(big, 4));
+    recorder->CloseFile();
+    ASSERT_TRUE(disk->WaitClosed("/r/a.qre"));
+    EXPECT_EQ(recorder->State(), CNorqFileRecorder::kStopped);
+    std::string text;
+    int32_t code = 0;
+    recorder->GetLastStatus(text, code);
+    EXPECT_EQ(text, "RECORDER_STATE_STOPPED");
+    EXPECT_EQ(code, 4);
+    EXPECT_FALSE(recorder->OpenFile("/r/b.qre"));
+
+    recorder->Restart();
+    EXPECT_EQ(recorder->State(), CNorqFileRecorder::kIdle);
+    ASSERT_TRUE(recorder->OpenFile("/r/b.qre"));
+    ASSERT_TRUE(recorder->WriteData(big, sizeof big));
+    Drain(*recorder);
+    EXPECT_EQ(disk->Image("/r/b.qre"), std::vector<uint8_t>(big, big + sizeof big));
+}
+
 // An empty episode is deleted while writes for it are still being queued;
 // the next file must never receive them.
 TEST_F(FileRecorder, WritesForAnEarlierFileNeverReachTheNext)
