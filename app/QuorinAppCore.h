@@ -71,6 +71,10 @@ public:
     virtual void ShowMainWindowMaximized() = 0;
 };
 
+// Makes one folder level (a chosen folder on a drive that is gone must not
+// be recreated under the empty mount point); true when it exists after.
+[[nodiscard]] bool MakeRecordFolder(const std::string& path);
+
 class CQuorinAppCore {
 public:
     // `arguments`: the command line without the program's name.

@@ -27,8 +27,13 @@ bool Outside(int32_t value, uint32_t first, uint32_t last)
     return u < first || u > last;
 }
 
-// One level only, like the platform's folder creation: a chosen folder on a
-// drive that is gone must not be recreated under the empty mount point.
+SettingsScope ScopeOfRoot(const std::string& rootName)
+{
+    return ::strcasecmp(rootName.c_str(), "HKCU") == 0 ? SettingsScope::User : SettingsScope::System;
+}
+
+} // namespace
+
 bool MakeRecordFolder(const std::string& path)
 {
     if (::mkdir(path.c_str(), 0777) == 0)
@@ -38,13 +43,6 @@ bool MakeRecordFolder(const std::string& path)
     std::error_code error;
     return std::filesystem::is_directory(path, error);
 }
-
-SettingsScope ScopeOfRoot(const std::string& rootName)
-{
-    return ::strcasecmp(rootName.c_str(), "HKCU") == 0 ? SettingsScope::User : SettingsScope::System;
-}
-
-} // namespace
 
 void CQuorinAppCore::SetRegistryKey(ISettingsKeys& keys, const std::string& company)
 {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "recording/QreFile.h"
 #include "recording/RecordDatum.h"
 #include "recording/RecordFiles.h"
 #include "recording/WriteCache.h"
@@ -18,7 +19,7 @@ class CNorqEventLogger;
 class CNorqFileRecorder {
 public:
     enum : int32_t { kIdle = 0, kOpen = 1, kClosing = 2, kError = 3, kStopped = 4 };
-    static constexpr int32_t kHeaderSize = 5080;
+    static constexpr int32_t kHeaderSize = static_cast<int32_t>(kQreHeaderSize);
     // How long the destructor and Restart wait for a worker to end.
     static constexpr uint32_t kWorkerExitWaitMs = 5000;
 

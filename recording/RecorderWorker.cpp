@@ -218,11 +218,13 @@ private:
         const char* text = nullptr;
         {
             std::lock_guard lock(m_s.fileLock);
-            text = EnterError(error);
+            // The file goes before state 3 shows: a start that sees the
+            // error must not still see the dropped file.
             if (m_s.file && m_s.fileGeneration == generation) {
                 m_s.file.reset();
                 m_s.hasFile.store(false);
             }
+            text = EnterError(error);
         }
         LogFailure(text, description);
     }

@@ -3,19 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-
-constexpr int32_t kDefaultCaptureSeconds = 60;
-// Further ahead than this a deadline would read as already reached.
-constexpr int64_t kLongestPeriodMs = std::numeric_limits<int32_t>::max();
-
-bool Reached(uint32_t now, uint32_t deadline)
-{
-    return static_cast<int32_t>(now - deadline) >= 0;
-}
-
-} // namespace
-
 int32_t FramesToConsume(int32_t writeIndex, int32_t readIndex, int32_t lastBeatOffset)
 {
     const int32_t held = std::max(lastBeatOffset, 1);
@@ -55,29 +42,6 @@ bool CMarkStamp::TakeForBlock(int32_t consumedFrames)
         return false;
     m_markPending = false;
     return true;
-}
-
-std::optional<uint32_t> CVitalsSchedule::Poll(uint32_t now, uint16_t featureBits, int32_t deviceKind,
-                                              bool recording, int32_t eventCaptureSeconds)
-{
-    if (featureBits != kFeatureTemp || deviceKind != kDeviceSelvo || !Reached(now, m_nextVitalsCapture))
-        return std::nullopt;
-    std::optional<uint32_t> position;
-    if (recording)
-        position = m_recordTicks;
-    const int64_t seconds = eventCaptureSeconds < 1 ? kDefaultCaptureSeconds : eventCaptureSeconds;
-    const auto period = static_cast<uint32_t>(std::min(seconds * 1000, kLongestPeriodMs));
-    m_nextVitalsCapture += period;
-    if (Reached(now, m_nextVitalsCapture))
-        m_nextVitalsCapture = now + period;
-    m_recordTicks += 1;
-    return position;
-}
-
-void CVitalsSchedule::Restart(uint32_t nextCapture, uint32_t recordTicks)
-{
-    m_nextVitalsCapture = nextCapture;
-    m_recordTicks = recordTicks;
 }
 
 bool CPrintThrottle::Request(Clock::time_point now)

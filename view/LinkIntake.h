@@ -55,28 +55,6 @@ private:
     bool m_markPending = false;
 };
 
-// A Selvo that sends no waveforms (features exactly the temperature bit)
-// gets a Vitals event every "EventCapture" seconds of the tick count.
-// Ticks are milliseconds that wrap at 2^32; a tick has been reached when
-// it lies less than 2^31 ms behind now.
-class CVitalsSchedule {
-public:
-    // Called on every pass of new data. Returns the position of the Vitals
-    // event to store (only while recording). An "EventCapture" below 1
-    // counts as 60 s. A schedule that has fallen a whole period behind
-    // starts again from now rather than storing on every pass.
-    std::optional<uint32_t> Poll(uint32_t now, uint16_t featureBits, int32_t deviceKind, bool recording,
-                                 int32_t eventCaptureSeconds);
-
-    void Restart(uint32_t nextCapture, uint32_t recordTicks);
-    uint32_t NextCapture() const { return m_nextVitalsCapture; }
-    uint32_t RecordTicks() const { return m_recordTicks; }
-
-private:
-    uint32_t m_nextVitalsCapture = 0;
-    uint32_t m_recordTicks = 0;
-};
-
 // The remote's print button: a request prints only when more than 2 s
 // passed since the previous request, printed or not, so a steady stream of
 // presses keeps being ignored.

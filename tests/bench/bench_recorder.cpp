@@ -1,4 +1,5 @@
-// What a live recording costs: 4-byte records through WriteData, the queue,
+// What a live recording costs: frames encoded as 4-byte sample records and
+// handed to WriteData, the queue,
 // the worker and its cache into a real file, with the program held to one
 // core. Counters: every operator new per record (the drain after each batch
 // included) and the longest single WriteData call.
@@ -15,6 +16,7 @@
 
 #include "platform/Event.h"
 #include "recording/NorqFileRecorder.h"
+#include "recording/QreFile.h"
 
 namespace {
 std::atomic<uint64_t> g_allocations{0};
@@ -81,7 +83,7 @@ void BM_RecordsThroughTheWorker(benchmark::State& state)
             if (!drained.Wait(60000))
                 state.SkipWithError("the worker did not drain");
         };
-        const std::vector<uint8_t> header(CNorqFileRecorder::kHeaderSize, 0);
+        const std::vector<uint8_t> header(kQreHeaderSize, 0);
         if (!recorder.OpenFile(folder + "/bench.qre") || !recorder.WriteHeader(header.data())) {
             state.SkipWithError("cannot open the file");
             return;
@@ -89,10 +91,15 @@ void BM_RecordsThroughTheWorker(benchmark::State& state)
         uint32_t n = 0;
         const auto batch = [&](std::chrono::nanoseconds& longest) {
             for (int i = 0; i < kBatch; ++i, ++n) {
-                const uint8_t record[4] = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
-                    static_cast<uint8_t>(n >> 16), 0x5A};
+                SampleFrame frame;
+                frame.ecg = static_cast<int16_t>(n);
+                frame.flags = static_cast<uint8_t>(n & 3);
+                frame.co2 = static_cast<int16_t>(n & 0x7FF);
+                frame.co2Valid = static_cast<uint8_t>(n & 1);
                 const auto start = std::chrono::steady_clock::now();
-                const bool queued = recorder.WriteData(record, 4);
+                uint8_t record[kQreSampleRecordSize];
+                EncodeSampleRecord(frame, record);
+                const bool queued = recorder.WriteData(record, kQreSampleRecordSize);
                 const auto took = std::chrono::steady_clock::now() - start;
                 if (took > longest)
                     longest = took;

@@ -100,41 +100,6 @@ TEST(LinkIntake, PrintsOnlyMoreThanTwoSecondsAfterThePreviousRequest)
     }
 }
 
-TEST(LinkIntake, SelvoVitalsFollowEventCapture)
-{
-    const struct {
-        uint32_t now;
-        uint16_t features;
-        int32_t kind;
-        bool recording;
-        int32_t seconds;
-        std::optional<uint32_t> position;
-        uint32_t next;
-    } steps[] = {
-        {1000, kFeatureTemp, kDeviceSelvo, true, 0, 0, 61000},         // 0 counts as 60 s
-        {1001, kFeatureTemp, kDeviceSelvo, true, 0, std::nullopt, 61000},
-        {61000, kFeatureTemp, kDeviceSelvo, false, -5, std::nullopt, 121000},
-        {121000, kFeatureTemp | kFeatureEcg, kDeviceSelvo, true, 10, std::nullopt, 121000},
-        {121000, kFeatureTemp, kDeviceMoval, true, 10, std::nullopt, 121000},
-        {121500, kFeatureTemp, kDeviceSelvo, true, 10, 2, 131000},
-        {500000, kFeatureTemp, kDeviceSelvo, true, 10, 3, 510000},     // far behind: from now on
-    };
-    CVitalsSchedule schedule;
-    schedule.Restart(1000, 0);
-    int n = 0;
-    for (const auto& s : steps) {
-        EXPECT_EQ(schedule.Poll(s.now, s.features, s.kind, s.recording, s.seconds), s.position) << "step " << n;
-        EXPECT_EQ(schedule.NextCapture(), s.next) << "step " << n;
-        ++n;
-    }
-
-    // Across the tick count's wrap.
-    schedule.Restart(0xFFFFF000u, 7);
-    EXPECT_EQ(schedule.Poll(0xFFFFEFFFu, kFeatureTemp, kDeviceSelvo, true, 60), std::nullopt);
-    EXPECT_EQ(schedule.Poll(0x00000100u, kFeatureTemp, kDeviceSelvo, true, 60), 7u);
-    EXPECT_EQ(schedule.NextCapture(), 0xFFFFF000u + 60000u);
-}
-
 TEST(LinkIntake, AlarmSilenceButton)
 {
     const struct {

@@ -65,6 +65,7 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
         m_link.SetPortMap(m_portMap.get());
     }
     m_connectThread = std::make_unique<CConnectThread>(MakeConnectEnvironment());
+    CreateRecording();
     if (!m_soundManager.LoadSounds())
         LogEventText("CQuorinView::CQuorinView", "The sounds could not be made.");
 
@@ -102,6 +103,9 @@ std::unique_ptr<ISoundPlayer> CQuorinView::MakeSoundPlayer()
 
 CQuorinView::~CQuorinView()
 {
+    // The frame's bars may be gone before the view: the closing recording
+    // tells them nothing.
+    m_services.frame = nullptr;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunViewShutdown(*this);
     QApplication::restoreOverrideCursor();
@@ -354,12 +358,6 @@ void CQuorinView::RequestStop()
     m_writer.RequestStop();
 }
 
-void CQuorinView::CloseRecording()
-{
-    if (m_services.closeRecording)
-        m_services.closeRecording();
-}
-
 bool CQuorinView::PortOpen()
 {
     return m_link.IsOpen();
@@ -394,11 +392,6 @@ void CQuorinView::ReleaseDrawing()
     m_grid = QImage();
     for (QImage& layer : m_stripLayers)
         layer = QImage();
-}
-
-void CQuorinView::DeleteRecorder()
-{
-    // The recorder comes with the recording work.
 }
 
 void CQuorinView::CloseLogger()

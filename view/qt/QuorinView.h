@@ -43,6 +43,7 @@
 #include "view/ViewLayout.h"
 #include "patient/AVImark.h"
 #include "patient/PatientInfo.h"
+#include "recording/LiveRecording.h"
 #include "view/ViewShutdown.h"
 #include "view/ViewTexts.h"
 #include "view/SoundManager.h"
@@ -59,6 +60,7 @@ class QLabel;
 // built yet; they do nothing.
 inline constexpr int kCommandEditPatient = 8710;
 inline constexpr int kCommandNewPatient = 8880;
+inline constexpr int kCommandRecord = 8850;
 inline constexpr char kAlarmsSilentText[] = "No audio output: alarm sounds are silent";
 
 struct ViewServices {
@@ -72,11 +74,10 @@ struct ViewServices {
     std::function<void(uint32_t ms)> wait;       // the destructor's waits; empty: sleep
     std::function<void()> checkForUpdates;       // the silent start-up update check
     std::function<bool()> chooseDemoModel;       // true: "Exotic Heart Rates" chosen
-    std::function<void()> closeRecording;
-    // The live recording until it is built here: whether one runs, and its
-    // start. Empty: none runs, none starts.
-    std::function<bool()> isRecording;
-    std::function<void()> startRecording;
+    // Where recordings are written; null: the disk.
+    std::shared_ptr<IRecordFileSystem> recordFiles;
+    uint32_t recorderWakeMs = 1000;              // how often the recorder's worker writes
+    std::function<uint64_t()> tickMs;            // milliseconds that never wrap; empty: steady clock
     std::function<void()> programmingComplete;   // the service terminal's box
     // The device selection before a Bluetooth connection: false when the
     // user cancelled, else the chosen device. Empty: none is chosen.
@@ -168,8 +169,14 @@ public:
     void RemoteBloodPressure();
     bool HasEpisodes() const;
     bool IsRecording() const;
-    void StoreVitalsEvent(uint32_t position);
+    void StoreVitalsEvent();
     void StartRecording();
+    void CloseRecording() override;
+    std::string GetMissingPatientFields() const;
+    // The record command: the episode's end, or a new one.
+    void ToggleRecording();
+    const CLiveRecording& Recording() const { return *m_recording; }
+    CNorqFileRecorder& Recorder() { return *m_recorder; }
     void CountGasProbeUse();
     void RequestPatientData();
     void HandFrameToRecording(const SampleFrame& frame, int32_t index);
@@ -236,7 +243,6 @@ private:
     void LeavePoster() override;
     void KillMmTimer() override;
     void RequestStop() override;
-    void CloseRecording() override;
     bool PortOpen() override;
     void ClosePort() override;
     void Wait(uint32_t ms) override;
@@ -270,6 +276,10 @@ private:
     void AfterPaint();
     void ResetTrendAccumulators();
     void CheckRecording();
+    void DrawRecordingLine(QPainter& painter);
+    void CreateRecording();
+    void PollRecordingRestart();
+    void PollSelvoVitals();
     void ArmGasProbeMessage();
     void RequestVitals();
 
@@ -340,7 +350,6 @@ private:
     std::unique_ptr<IPrompter> m_ownPrompter;
     CNumericsIntake m_numerics;
     CMarkStamp m_mark;
-    CVitalsSchedule m_vitals;
     CPrintThrottle m_printThrottle{CPrintThrottle::Clock::now()};
     std::unique_ptr<ISoundPlayer> m_ownPlayer;
     std::unique_ptr<CQtMessagePoster> m_ownPoster;
@@ -424,6 +433,10 @@ private:
     bool m_afterPaintQueued = false;
     bool m_liveTimersStarted = false;
     int32_t m_recordingLineY = 0;
+    std::unique_ptr<CNorqFileRecorder> m_recorder;
+    std::unique_ptr<CLiveRecording> m_recording;
+    bool m_recordingResume = false;   // the recording ran when the link dropped
+    uint64_t m_recordRestartDeadline = 0;
     int32_t m_maxPleth = 0;
     uint32_t m_co2AbsentSince = 0;
     uint32_t m_probeConnectedMs = 0;
@@ -433,4 +446,6 @@ private:
     static constexpr int kSetupTimer = 12;
     static constexpr int kSnoozeTimer = 13;
     static constexpr int kAutoTrendTimer = 7;
+    // Waits for the recorder to save before a Selvo's new episode.
+    static constexpr int kRecordRestartTimer = 15;
 };

@@ -68,7 +68,10 @@ void CQuorinView::ConnectActions::RestartVersionTimer()
 
 void CQuorinView::ConnectActions::ResumeRemoteRecording()
 {
-    // The live recording comes with its own work.
+    Queue([this] {
+        if (g_liveData.deviceKind == kDeviceSelvo && m_view.IsRecording())
+            m_view.m_writeQueue.Push("\rRD 1\r");
+    });
 }
 
 void CQuorinView::ConnectActions::StartCommandWriter()
@@ -175,6 +178,8 @@ void CQuorinView::OnFileConnect()
         // Only switching the demo on starts it: the old generator ends
         // first, so there are never two writers.
         if (m_connected != 0) {
+            if (m_app.m_config.autoSave != 0 && !IsRecording())
+                StartRecording();
             m_writer.Stop();
             DemoWiring wiring;
             wiring.view = this;

@@ -25,7 +25,6 @@ constexpr uint32_t kBannerMs = 2000;
 constexpr int kPrintCommand = 57608;
 constexpr int kGainCycleCommand = 8680;
 constexpr int kSweepCycleCommand = 8690;
-constexpr int kRecordCommand = 8850;
 constexpr int kReviewCommand = 8890;
 constexpr int kTrendCommand = 8900;
 
@@ -133,9 +132,7 @@ void CQuorinView::OnNewData()
     if (pass.Changed())
         EvaluateAlarms();
 
-    if (const auto position = m_vitals.Poll(Tick(), live.featureBits, live.deviceKind, IsRecording(),
-                                            LoadRelaxed(config.eventCapture)))
-        StoreVitalsEvent(*position);
+    PollSelvoVitals();
 }
 
 void CQuorinView::PlaceEvent(const CEcgEvent& event)
@@ -203,7 +200,7 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         break;
     case 10:
         m_fromRemote = 1;
-        RunCommand(kRecordCommand);
+        RunCommand(kCommandRecord);
         break;
     case 11:
         if ((g_liveData.featureBits & kFeatureNibp) != 0)

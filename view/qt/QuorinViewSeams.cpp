@@ -7,18 +7,6 @@ void CQuorinView::CapturePrintData()
 {
 }
 
-void CQuorinView::ResumeRecording()
-{
-}
-
-void CQuorinView::SuspendRecording()
-{
-}
-
-void CQuorinView::RestartRecordingForFeatures(uint16_t, uint16_t)
-{
-}
-
 void CQuorinView::RequestRemoteVersion()
 {
 }
@@ -35,6 +23,7 @@ void CQuorinView::RunCommand(int command)
         UpdateTitle();
         break;
     case kCommandNewPatient: OnNewPatient(); break;
+    case kCommandRecord: ToggleRecording(); break;
     default: break;
     }
 }
@@ -43,43 +32,17 @@ void CQuorinView::RemoteBloodPressure()
 {
 }
 
-bool CQuorinView::HasEpisodes() const
-{
-    return false;
-}
-
-bool CQuorinView::IsRecording() const
-{
-    return m_services.isRecording && m_services.isRecording();
-}
-
-void CQuorinView::StartRecording()
-{
-    if (m_services.startRecording)
-        m_services.startRecording();
-}
-
 void CQuorinView::CountGasProbeUse()
 {
 }
 
 void CQuorinView::RequestPatientData()
 {
-}
-
-void CQuorinView::StoreVitalsEvent(uint32_t)
-{
-}
-
-void CQuorinView::HandFrameToRecording(const SampleFrame&, int32_t)
-{
+    // Nothing in the live recording reads a "patient data requested" mark:
+    // the close names and fills the file from the record as it then is.
 }
 
 void CQuorinView::ResetTrendAccumulators()
-{
-}
-
-void CQuorinView::CheckRecording()
 {
 }
 
@@ -93,9 +56,5 @@ void CQuorinView::CloseExpiredRemoteMenu()
 }
 
 void CQuorinView::OpenTrendWindow()
-{
-}
-
-void CQuorinView::RequestVitals()
 {
 }

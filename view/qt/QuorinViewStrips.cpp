@@ -121,6 +121,7 @@ void CQuorinView::paintEvent(QPaintEvent*)
     PrepareStripLayers(strips.strips[0]);
     DrawStrips(painter, strips);
     DrawBanners(painter);
+    DrawRecordingLine(painter);
     DrawPulseBar(painter);
 
     // The paint's other duties (timers, a failed recording's box, the

@@ -123,6 +123,9 @@ void CQuorinView::HandleTimer(int id)
         if (ProcessBPError(g_gasStatus[2]))
             g_gasStatus[2] = 0;
         break;
+    case kRecordRestartTimer:
+        PollRecordingRestart();
+        break;
     case kSetupTimer:
         m_timers->KillTimer(id);
         if (live.deviceKind != kDeviceMoval) {

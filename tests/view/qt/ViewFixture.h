@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdlib>
 #include <memory>
 
@@ -14,6 +15,13 @@
 #include "platform/qt/QtMessagePoster.h"
 #include "view/qt/QuorinView.h"
 
+
+// The recorder's worker has saved what was queued.
+inline bool WaitForIdleRecorder(const CNorqFileRecorder& recorder)
+{
+    return QTest::qWaitFor([&] { return recorder.State() == CNorqFileRecorder::kIdle && !recorder.HasFile(); },
+                           5000);
+}
 
 class QuorinViewTest : public ::testing::Test {
 protected:
@@ -28,6 +36,8 @@ protected:
         // No port: the view's own connect at start-up only reports that.
         m_app.m_config.portNum = 0;
         m_app.m_config.winBluetooth = 0;
+        m_app.SetEpisodeFolder(m_documents.path().toStdString() + "/Norq_Patient_Episodes");
+        m_app.SetRecordFolder(m_app.EpisodeFolder());
     }
     void TearDown() override
     {
@@ -42,6 +52,7 @@ protected:
         if (services.prompter == nullptr)
             services.prompter = &m_prompter;
         services.wait = [](uint32_t) {};
+        services.recorderWakeMs = 5;
         // The patient dialog before a connection is cancelled unless a
         // test answers it.
         if (!services.runPatientDialog)

@@ -90,18 +90,23 @@ TEST_F(ViewPatient, OkFilesTheRecordTitleAndRecentEntryAndCancelFilesNothing)
 
 TEST_F(ViewPatient, NewPatientAsksBeforeStoppingARecordingAndFilesANewRecord)
 {
-    bool recording = false;
-    int started = 0;
-    ViewServices services;
-    services.isRecording = [&] { return recording; };
-    services.closeRecording = [&] { recording = false; };
-    services.startRecording = [&] { ++started; };
-    CQuorinView& view = OpenWith([](CPatientInfoDlg& d) { return Name(d, "Tom"); }, services);
+    // The answer comes after the closed episode is saved, as it does when
+    // somebody types.
+    CQuorinView* shown = nullptr;
+    CQuorinView& view = OpenWith([&shown](CPatientInfoDlg& d) {
+        if (shown != nullptr) {
+            EXPECT_TRUE(WaitForIdleRecorder(shown->Recorder()));
+        }
+        return Name(d, "Tom");
+    });
+    shown = &view;
     view.m_patient.info.name = "Rex";
     view.m_patient.info.weight = "12";
     view.m_patient.birthDate = COleDate::FromDate(2019, 6, 1);
     view.m_patient.nameEntered = true;
-    recording = true;
+    ASSERT_TRUE(WaitForIdleRecorder(view.Recorder()));
+    view.StartRecording();
+    ASSERT_TRUE(view.IsRecording());
     const std::size_t before = m_prompter.Prompts().size();
 
     m_prompter.QueueAnswer(kIdCancel);
@@ -111,27 +116,27 @@ TEST_F(ViewPatient, NewPatientAsksBeforeStoppingARecordingAndFilesANewRecord)
               "Specifying a new patient will stop the current recording.\n\nPress 'Cancel' to abort, 'OK' to proceed.");
     EXPECT_EQ(m_prompter.Prompts().back().caption, "New Patient");
     EXPECT_EQ(m_prompter.Prompts().back().type, kMbOkCancel | kMbIconWarning);
-    EXPECT_TRUE(recording);
+    EXPECT_TRUE(view.IsRecording());
     EXPECT_EQ(m_dialogs, 0);
     EXPECT_EQ(view.m_patient.info.name, "Rex");
 
-    // "Auto Save" as stored: the command reloads the settings.
+    // "Auto Save" as stored: the command reloads the settings, closes the
+    // episode and starts the new patient's.
     ASSERT_TRUE(Store()->WriteProfileInt(kSectionValues, kValueAutoSave, 1));
     m_prompter.QueueAnswer(kIdOk);
     view.OnNewPatient();
-    EXPECT_FALSE(recording);
     EXPECT_EQ(m_dialogs, 1);
     EXPECT_EQ(m_shownName, kToday);
     EXPECT_EQ(view.m_patient.info.name, "Tom");
     EXPECT_EQ(view.m_patient.info.weight, "0");
     EXPECT_EQ(view.m_patient.birthDate, COleDate::FromDate(2018, 1, 1));
     EXPECT_TRUE(view.m_patient.nameEntered);
-    EXPECT_EQ(started, 1);
+    EXPECT_TRUE(view.IsRecording());
+    EXPECT_EQ(m_prompter.Prompts().size(), before + 2);  // the two questions, no other box
 
     // Connecting ends the recording and its patient.
-    recording = true;
     view.OnFileConnect();
-    EXPECT_FALSE(recording);
+    EXPECT_FALSE(view.IsRecording());
     EXPECT_EQ(view.m_patient.info.name, kToday);
 }
 

@@ -1,0 +1,125 @@
+#pragma once
+// The view's recording control: one QRE file per episode. Starting picks
+// the folder and name and opens the file through the recorder; every
+// consumed frame becomes a sample record, its event or a periodic vitals
+// event; closing finishes the header, writes the events, closes, names and
+// lists the episode (or deletes an empty one). Runs on the UI thread; the
+// file work is the recorder's worker's.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/QuorinAppCore.h"
+#include "link/LiveData.h"
+#include "patient/PatientInfo.h"
+#include "platform/OleDate.h"
+#include "platform/Prompter.h"
+#include "recording/NorqFileRecorder.h"
+#include "recording/QreFile.h"
+
+// One line of the review list.
+struct episodeItemType {
+    std::string text;
+    std::string path;
+};
+
+struct LiveRecordingServices {
+    CQuorinAppCore* app = nullptr;          // settings in force, folders, demo flag
+    CNorqFileRecorder* recorder = nullptr;
+    IPrompter* prompter = nullptr;
+    std::function<void(const std::string&)> statusMessage;   // the main window's status bar
+    std::function<void(const std::string&)> queueCommand;    // to the remote, by the write queue
+    std::function<uint64_t()> tickMs;                         // milliseconds, never wraps
+    std::function<COleDate()> now;
+    std::function<void(const char* tag, const std::string& line)> log;  // default: the event log
+    std::function<uint8_t()> cuffSize;                        // of the current species
+    std::string appName = "Quorin";
+};
+
+// What the paint shows of a running or saving episode.
+struct RecordingLine {
+    std::string label;
+    std::string elapsed;   // "%D:%H:%M:%S"
+    std::string fileName;  // the first 19 characters and "..."
+};
+
+// A recording the recorder dropped: told once.
+struct RecordingFailure {
+    std::string logLine;
+    std::string boxText;
+};
+
+class CLiveRecording {
+public:
+    static constexpr std::size_t kMaxEpisodes = 100;
+
+    explicit CLiveRecording(LiveRecordingServices services);
+
+    // Both leave it alone while the view's start-up holds recordings back.
+    void StartRecording(const PatientData& patient, bool startupPending);
+    void CloseRecording(CPatientInfo& patient, bool esophageal);
+
+    // The waveform intake's hand-off of one consumed ring frame (its event
+    // gets the episode's position).
+    void HandFrame(SampleFrame& frame);
+    // A vitals event now; true when its heart rate comes from the ECG.
+    bool StoreVitalsEvent();
+    // A Selvo that sends no waveforms: a vitals event every "EventCapture"
+    // seconds while it records. Called on every pass of new data; when an
+    // event was stored, whether its heart rate comes from the ECG.
+    std::optional<bool> PollSelvoVitals(uint16_t featureBits, int32_t deviceKind);
+    // The blood-pressure step's wish for a vitals event at the next frame.
+    void RequestVitals() { m_vitalsRequested = true; }
+
+    // The recorder's word on a rename, on the UI thread: a rename that did
+    // not happen leaves the list naming the file where it is.
+    void OnRenameReport(const CNorqFileRecorder::RenameReport& report);
+
+    bool IsRecording() const { return m_recordingActive != 0; }
+    const std::vector<episodeItemType>& Episodes() const { return m_episodes; }
+    const std::vector<CEcgEvent>& Events() const { return m_events; }
+    uint32_t RecordTicks() const { return m_recordTicks; }
+    const COleDate& RecordStart() const { return m_recordStart; }
+    const COleDate& SessionDate() const { return m_sessionDate; }
+
+    // The paint's recording line; none unless a file is open or saving.
+    std::optional<RecordingLine> Line(const COleDate& now) const;
+    // A running recording the recorder has dropped (state 3 or 4), once.
+    std::optional<RecordingFailure> TakeFailure();
+
+private:
+    void Log(const char* tag, const std::string& line) const;
+    bool PrepareFolder();
+    void ResetEpisode();
+    // True when the file holds sample records.
+    bool FinishHeader(CPatientInfo& patient, bool esophageal);
+    void NameAndList(const CPatientInfo& patient, bool hasSamples);
+    void SetRecordModeAfterClose();
+    uint64_t CapturePeriodMs() const;
+
+    LiveRecordingServices m_s;
+
+    int32_t m_recordingActive = 0;
+    uint8_t m_closingRecording = 0;
+    QreFileHeader m_qreHeader{};
+    COleDate m_recordStart;
+    COleDate m_sessionDate;
+    uint32_t m_recordTicks = 0;
+    // Milliseconds of the never-wrapping tick: a 32-bit count would flood
+    // events when it wraps.
+    uint64_t m_nextVitalsCapture = 0;
+    bool m_vitalsRequested = false;
+    std::vector<CEcgEvent> m_events;
+    std::vector<episodeItemType> m_episodes;
+
+    // "RecordMode" as it stood when the episode started: a change in the
+    // dialog mid-episode must not make records and header disagree.
+    int32_t m_recordMode = 0;
+    // The name asked for at the start and what the recorder added to it.
+    std::string m_nameSuffix;
+    std::string m_fileName;
+    std::deque<std::pair<std::string, std::string>> m_pendingRenames;
+};
