@@ -55,6 +55,7 @@ class CColorStatic;
 class CQuorinAppCore;
 class CViewTimers;
 class QLabel;
+class QPainter;
 
 // What the view takes from outside. Empty hooks stand for work that is not
 // built yet; they do nothing.
@@ -103,6 +104,9 @@ struct ViewMessageIds {
     uint32_t closeRecording;
     uint32_t programmingComplete;
 };
+
+void DrawTextOnBackground(QPainter& painter, int32_t left, int32_t top, const std::string& text,
+                          COLORREF textColor, COLORREF backColor);
 
 class CQuorinView : public QWidget, public IWindowObject, public IDemoView, private IViewShutdownSteps {
     Q_OBJECT

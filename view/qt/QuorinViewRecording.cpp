@@ -193,12 +193,7 @@ void CQuorinView::DrawRecordingLine(QPainter& painter)
     const int32_t h = m_metrics.smallTextHeight;
     auto draw = [&](const QFont& font, const std::string& text) {
         painter.setFont(font);
-        const QString shown = QString::fromStdString(text);
-        const QFontMetrics metrics = painter.fontMetrics();
-        const QRect box(x, y, metrics.horizontalAdvance(shown), metrics.height());
-        painter.fillRect(box, ToQColor(background));
-        painter.setPen(ToQColor(kRecordingLineColor));
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, shown);
+        DrawTextOnBackground(painter, x, y, text, kRecordingLineColor, background);
     };
     draw(m_fonts[4], line->label);
     y += h - 3;

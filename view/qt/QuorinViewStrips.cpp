@@ -132,26 +132,30 @@ void CQuorinView::paintEvent(QPaintEvent*)
     }
 }
 
+// Text on its own background, as wide as it is: the banners and the
+// recording line over the pane.
+void DrawTextOnBackground(QPainter& painter, int32_t left, int32_t top, const std::string& text,
+                          COLORREF textColor, COLORREF backColor)
+{
+    const QString shown = QString::fromStdString(text);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QRect box(left, top, metrics.horizontalAdvance(shown), metrics.height());
+    painter.fillRect(box, ToQColor(backColor));
+    painter.setPen(ToQColor(textColor));
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, shown);
+}
+
 void CQuorinView::DrawBanners(QPainter& painter)
 {
     const int32_t x = m_layout.bannerX;
     int32_t y = m_layout.bannerY;
     const int32_t h = m_metrics.smallTextHeight;
     painter.setFont(m_fonts[kFontCaption]);
-    auto drawText = [&painter](int32_t left, int32_t top, const std::string& text, COLORREF textColor,
-                               COLORREF backColor) {
-        const QString shown = QString::fromStdString(text);
-        const QFontMetrics metrics = painter.fontMetrics();
-        const QRect box(left, top, metrics.horizontalAdvance(shown), metrics.height());
-        painter.fillRect(box, ToQColor(backColor));
-        painter.setPen(ToQColor(textColor));
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, shown);
-    };
     if (m_remoteStop)
-        drawText(x, y, " Remote Stop ", 0x40FFFF, 0xFF4040);
+        DrawTextOnBackground(painter, x, y, " Remote Stop ", 0x40FFFF, 0xFF4040);
     const int32_t step = int32_t(1.5 * h);
     if (m_bannerShown && !m_bannerText.empty())
-        drawText(x, y + step + 5 * h, m_bannerText, 0xFFFFFF, 0x0080FF);
+        DrawTextOnBackground(painter, x, y + step + 5 * h, m_bannerText, 0xFFFFFF, 0x0080FF);
     y += 2 * step;
     m_recordingLineY = y;
 }
