@@ -1,6 +1,7 @@
 #include "app/ValueHelpers.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <limits>
 
@@ -55,4 +56,12 @@ int16_t RoundToShort(double value)
     if (low < 0)
         low += 65536.0;
     return static_cast<int16_t>(static_cast<uint16_t>(low));
+}
+
+std::string FormatTimeSpan(int64_t seconds)
+{
+    const long long s = seconds < 0 ? 0 : static_cast<long long>(seconds);
+    char text[48];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld:%02lld", s / 86400, s / 3600 % 24, s / 60 % 60, s % 60);
+    return text;
 }

@@ -16,3 +16,8 @@ void FormatOneDecimal(std::string& out, float value);
 
 // Nearest whole number, an exact half going down, cut to its low 16 bits.
 int16_t RoundToShort(double value);
+
+// A span of whole seconds as a time span prints it with "%D:%H:%M:%S":
+// days, then the day's hours, minutes and seconds in two digits. A
+// negative span counts as 0.
+std::string FormatTimeSpan(int64_t seconds);

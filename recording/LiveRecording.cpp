@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/NorqEventLogger.h"
+#include "app/ValueHelpers.h"
 #include "recording/EpisodeNames.h"
 
 namespace {
@@ -32,15 +33,10 @@ std::string Printf(const char* format, ...)
     return text;
 }
 
-// CTimeSpan's "%D:%H:%M:%S": whole days, then the day's hours, minutes and
-// seconds in two digits.
 std::string FormatSpan(const COleDate& from, const COleDate& to)
 {
     const auto days = COleDate::SpanDays(from, to);
-    const int64_t seconds = days ? std::max<int64_t>(0, std::llround(*days * 86400.0)) : 0;
-    return Printf("%lld:%02lld:%02lld:%02lld", static_cast<long long>(seconds / 86400),
-                  static_cast<long long>(seconds / 3600 % 24), static_cast<long long>(seconds / 60 % 60),
-                  static_cast<long long>(seconds % 60));
+    return FormatTimeSpan(days ? std::llround(*days * 86400.0) : 0);
 }
 
 bool SelvoWithoutEcgStrips(uint16_t features)

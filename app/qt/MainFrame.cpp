@@ -53,6 +53,7 @@ int CMainFrame::OnCreate()
     setDockNestingEnabled(true);
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
 
+    CreateMainMenu();
     m_buttonStates.Reset();
     return 0;
 }
@@ -132,13 +133,15 @@ CMainFrame* CreateMainFrame()
 
 void CMainFrame::SetCommandState(std::uint32_t command, bool enabled, bool checked)
 {
-    if (!m_wndToolBar)
-        return;
-    if (QAction* action = m_wndToolBar->FindButton(command)) {
+    if (QAction* action = CommandAction(command)) {
         action->setEnabled(enabled);
-        action->setCheckable(true);
+        // A mark only when checked, as the menu shows it; a button's image
+        // tells the rest.
+        action->setCheckable(checked);
         action->setChecked(checked);
     }
+    if (auto key = m_keyActions.find(command); key != m_keyActions.end())
+        key->second->setEnabled(enabled);
 }
 
 void CMainFrame::SetStatusMessage(const std::string& text)

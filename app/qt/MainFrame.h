@@ -2,6 +2,8 @@
 // The main window: the view (set by the window factory), the tool bar and
 // the status bar whose connection pane hosts a coloured text box.
 #include <cstdint>
+#include <functional>
+#include <map>
 
 #include <QMainWindow>
 #include <QPointer>
@@ -10,6 +12,8 @@
 #include "view/FrameControls.h"
 
 class CColorStatic;
+class QAction;
+struct MenuItemDef;
 class CEXStatusBar;
 class CMainToolBar;
 
@@ -34,6 +38,14 @@ public:
     void SetStatusMessage(const std::string& text) override;
     void SetConnectionPane(const std::string& text, std::optional<COLORREF> background) override;
 
+    // The view's command handler and its update of every command's state
+    // (run when a menu opens); set by the window factory.
+    void SetCommandHandlers(std::function<void(std::uint32_t)> run, std::function<void()> update);
+    // Runs a command unless its rule has greyed it.
+    void RunCommand(std::uint32_t id);
+    // The menu's (or the tool bar's) action of a command.
+    QAction* CommandAction(std::uint32_t id) const;
+
     CColorStatic* GetConnectionWindow() const;
     CMainToolBar* GetToolBar() const;
     CEXStatusBar* GetStatusBar() const;
@@ -47,11 +59,17 @@ protected:
 
 private:
     void ApplyButton(FrameButton button, bool on);
+    void CreateMainMenu();
+    QAction* MenuAction(const MenuItemDef& item);
 
     QPointer<CColorStatic> m_wndConnection;
     QPointer<CMainToolBar> m_wndToolBar;
     QPointer<CEXStatusBar> m_wndStatusBar;
     CFrameButtonStates m_buttonStates;
+    std::map<std::uint32_t, QAction*> m_menuActions;
+    std::map<std::uint32_t, QAction*> m_keyActions;
+    std::function<void(std::uint32_t)> m_runCommand;
+    std::function<void()> m_updateCommands;
 };
 
 // A new frame with OnCreate done; null when it failed.

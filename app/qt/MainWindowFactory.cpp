@@ -27,6 +27,9 @@ QMainWindow* CreateMainWindow()
     auto* view = new CQuorinView(*app, std::move(services), frame);
     view->setObjectName(QStringLiteral("view"));
     frame->setCentralWidget(view);
+    frame->SetCommandHandlers([view](std::uint32_t id) { view->OnCommand(id); },
+                              [view] { view->UpdateCommandStates(); });
     view->OnInitialUpdate();
+    view->UpdateCommandStates();
     return frame;
 }

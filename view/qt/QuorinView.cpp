@@ -210,7 +210,9 @@ void CQuorinView::OnInitialUpdate()
     m_timers->SetTimer(kMmTimer, kMmTimerMs);
 
     if (demo) {
-        const bool exotic = m_services.chooseDemoModel && m_services.chooseDemoModel();
+        const bool exotic = m_services.chooseDemoModel ? m_services.chooseDemoModel()
+                                                       : RunDemoModelChoice() && m_exoticRates != 0;
+        m_exoticRates = exotic ? 1 : 0;
         StoreRelaxed(config.heartRatesAbove400, exotic ? 1 : 0);
         if (exotic) {
             StoreRelaxed(config.bandwidth, 0);

@@ -25,6 +25,8 @@
 #include "view/AlarmEvaluator.h"
 #include "view/AlarmTones.h"
 #include "view/BeatTones.h"
+#include "view/CommandDialogs.h"
+#include "view/CommandRules.h"
 #include "view/CommandWriter.h"
 #include "view/ConnectThread.h"
 #include "view/DemoGenerator.h"
@@ -74,7 +76,9 @@ struct ViewServices {
     std::function<uint32_t()> tick;              // milliseconds; empty: GetTickCount
     std::function<void(uint32_t ms)> wait;       // the destructor's waits; empty: sleep
     std::function<void()> checkForUpdates;       // the silent start-up update check
-    std::function<bool()> chooseDemoModel;       // true: "Exotic Heart Rates" chosen
+    std::function<bool()> chooseDemoModel;       // true: "Exotic Heart Rates" chosen; empty: the dialog
+    ICommandDialogs* dialogs = nullptr;          // null: none built yet (every one cancelled)
+    std::function<void(uint32_t ms)> commandPause;  // the waits after a command; empty: sleep
     // Where recordings are written; null: the disk.
     std::shared_ptr<IRecordFileSystem> recordFiles;
     uint32_t recorderWakeMs = 1000;              // how often the recorder's worker writes
@@ -170,6 +174,19 @@ public:
     void CapturePrintData();
     void RemoteMenuStep(int code);
     void RunCommand(int command);
+    // A command of the menu, the keys or the tool bar: run when its rule
+    // enables it; then every command's state is refreshed.
+    void OnCommand(uint32_t id);
+    CommandState CommandStateOf(uint32_t id) const;
+    void UpdateCommandStates();
+    void RefreshSweepGainCaption();
+    void ToggleShowSpO2();
+    void ToggleShowResp();
+    void SetMovalTextMode(uint8_t value);
+    void RequestRemoteVersion();
+    void RestartVersionTimer();
+    void VersionTimerProc();
+    void RecordVitalsEvent() { StoreVitalsEvent(); }
     void RemoteBloodPressure();
     bool HasEpisodes() const;
     bool IsRecording() const;
@@ -205,6 +222,7 @@ public:
     CQtMessagePoster& Poster() { return *m_poster; }
     CSoundManager& SoundManager() { return m_soundManager; }
     CTermTextModel& Terminal() { return m_terminal; }
+    CWriteQueue& WriteQueue() { return m_writeQueue; }
     bool MarkPending() const { return m_mark.Pending(); }
     const std::string& BannerText() const { return m_bannerText; }
     CSerialMovalMFC& Link() { return m_link; }
@@ -231,6 +249,7 @@ public:
     bool m_markHrFromEcg = false;
     int32_t m_trendOpen = 0;
     int32_t m_bpRunning = 0;
+    int32_t m_bpCuffAsked = 0;  // the cuff dialog comes before every measurement but the first
     int32_t m_fromRemote = 0;
     Relaxed<int32_t> m_verboseLogging{0};
     std::string m_bannerText;
@@ -315,8 +334,23 @@ private:
     void ResumeRecording();
     void SuspendRecording();
     void RestartRecordingForFeatures(uint16_t before, uint16_t now);
-    void RequestRemoteVersion();
+    bool RemoteVersionMatched() const;
     void CountMonitors();
+    ICommandDialogs& Dialogs();
+    void Pause(uint32_t ms);
+    CommandContext MakeCommandContext() const;
+    void SetBandwidth(int32_t bandwidth);
+    void ToggleDental();
+    void ZeroCo2Probe();
+    void ToggleBloodPressure();
+    void StopBloodPressureCommon();
+    void OnWaveforms();
+    bool RunDemoModelChoice();
+    void OnDemoConfiguration();
+    void ReviewEpisode();
+    void PrintCommand(uint32_t id);
+    void OnServiceCommand();
+    void OtherCommand(uint32_t id);
     NumericsInput LayoutInput() const;
     uint32_t Tick() const;
     COleDate Now() const;
@@ -450,6 +484,7 @@ private:
     static constexpr int kSetupTimer = 12;
     static constexpr int kSnoozeTimer = 13;
     static constexpr int kAutoTrendTimer = 7;
+    static constexpr int kVersionTimer = 11;
     // Waits for the recorder to save before a Selvo's new episode.
     static constexpr int kRecordRestartTimer = 15;
 };

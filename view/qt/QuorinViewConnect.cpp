@@ -63,7 +63,7 @@ void CQuorinView::ConnectActions::RequestRemoteVersion()
 
 void CQuorinView::ConnectActions::RestartVersionTimer()
 {
-    // Version polling comes with the menu commands.
+    Queue([this] { m_view.RestartVersionTimer(); });
 }
 
 void CQuorinView::ConnectActions::ResumeRemoteRecording()

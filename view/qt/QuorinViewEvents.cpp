@@ -65,8 +65,10 @@ void CQuorinView::OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam)
         break;
     case kComRemoteStatus:
         // The service terminal has the remote's buttons while it is open.
-        if (!m_terminal.IsShown())
+        if (!m_terminal.IsShown()) {
             OnRemoteStatus(value);
+            UpdateCommandStates();
+        }
         break;
     case kComSendSetup:
         WriteToRemote(kCmdMovalSetup);

@@ -161,6 +161,7 @@ void CQuorinView::OnViewMessage(uint32_t message, CPostedEvent& event)
         CloseRecording();
         UpdateTitle();
     }
+    UpdateCommandStates();
 }
 
 CColorStatic* CQuorinView::OwnBox(const QObject* object) const

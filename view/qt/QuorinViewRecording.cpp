@@ -80,7 +80,7 @@ void CQuorinView::StartRecording()
     if (m_recording != nullptr)
         m_recording->StartRecording(m_patient, m_startupPending);
     if (m_services.frame != nullptr)
-        m_services.frame->SetRecordingButton(IsRecording());
+        m_services.frame->SetRecordingButton(!IsRecording());  // image 10: idle
 }
 
 void CQuorinView::CloseRecording()
@@ -88,7 +88,7 @@ void CQuorinView::CloseRecording()
     if (m_recording != nullptr)
         m_recording->CloseRecording(m_patient.info, m_esophageal != 0);
     if (m_services.frame != nullptr)
-        m_services.frame->SetRecordingButton(IsRecording());
+        m_services.frame->SetRecordingButton(!IsRecording());  // image 10: idle
 }
 
 void CQuorinView::StoreVitalsEvent()
@@ -208,7 +208,7 @@ void CQuorinView::CheckRecording()
         return;
     if (const auto failure = m_recording->TakeFailure()) {
         if (m_services.frame != nullptr)
-            m_services.frame->SetRecordingButton(false);
+            m_services.frame->SetRecordingButton(true);
         Prompter().MessageBox(failure->boxText, "QRE File Recording Failed!", kMbOk | kMbIconWarning);
     }
 }

@@ -7,25 +7,8 @@ void CQuorinView::CapturePrintData()
 {
 }
 
-void CQuorinView::RequestRemoteVersion()
-{
-}
-
 void CQuorinView::RemoteMenuStep(int)
 {
-}
-
-void CQuorinView::RunCommand(int command)
-{
-    switch (command) {
-    case kCommandEditPatient:
-        FilePatientInfo(false);
-        UpdateTitle();
-        break;
-    case kCommandNewPatient: OnNewPatient(); break;
-    case kCommandRecord: ToggleRecording(); break;
-    default: break;
-    }
 }
 
 void CQuorinView::RemoteBloodPressure()

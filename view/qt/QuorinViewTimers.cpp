@@ -66,7 +66,11 @@ void CQuorinView::HandleTimer(int id)
             m_bannerText.clear();
             update();
         }
-        UpdateAlarmCommands();
+        // The framework's idle update of the commands.
+        UpdateCommandStates();
+        break;
+    case kVersionTimer:
+        VersionTimerProc();
         break;
     case kTrendSampleTimer:
         if (m_live == 0) {

@@ -1,0 +1,104 @@
+// The view's command handlers: what reaches the remote's write queue and
+// the captions, with the waits after a command taken out.
+#include <gtest/gtest.h>
+
+#include "app/MenuCommands.h"
+#include "tests/view/qt/ViewFixture.h"
+#include "view/ViewLayout.h"
+#include "view/qt/ColorStatic.h"
+
+namespace {
+
+class ViewCommands : public QuorinViewTest {
+protected:
+    CQuorinView& OpenLive(int32_t kind, uint16_t features)
+    {
+        ViewServices services;
+        services.commandPause = [](uint32_t) {};
+        CQuorinView& view = Open(800, 600, std::move(services));
+        std::string stale;
+        while (view.WriteQueue().Pop(stale)) {
+        }
+        g_liveData.deviceKind = kind;
+        g_liveData.featureBits = features;
+        view.m_live = 1;
+        view.LayoutNumerics(true);  // the pane of this model
+        return view;
+    }
+    std::vector<std::string> Queued(CQuorinView& view)
+    {
+        std::vector<std::string> texts;
+        std::string text;
+        while (view.WriteQueue().Pop(text))
+            texts.push_back(text);
+        return texts;
+    }
+    std::string Box(CQuorinView& view, int box) { return view.SingleBoxAt(box)->text().toStdString(); }
+};
+
+}  // namespace
+
+TEST_F(ViewCommands, DisplayCyclesAndDentalCaptions)
+{
+    CQuorinView& view = OpenLive(kDeviceTarvikPlus, kFeatureEcg);
+    const struct {
+        int32_t from, to;
+    } sweeps[] = {{8, 1}, {3, 2}, {4, 8}};
+    for (const auto& s : sweeps) {
+        m_app.m_config.ecgSweep = s.from;
+        view.OnCommand(menu::kSweepCycle);
+        EXPECT_EQ(m_app.m_config.ecgSweep, s.to) << s.from;
+    }
+    view.m_patient.info.speciesCode = 1;
+    m_app.m_config.gain[0] = 2;
+    view.m_gainIndex = 4;
+    view.OnCommand(menu::kGainCycle);
+    EXPECT_EQ(view.m_gainIndex, 0);
+    EXPECT_EQ(m_app.m_config.gain[1], 0);
+    EXPECT_EQ(m_app.m_config.gain[0], 2);  // the current species only
+    EXPECT_EQ(Box(view, kBoxSweepGain), "200mm/sec  (x0.5)");
+
+    view.OnCommand(menu::kDental);
+    EXPECT_EQ(Queued(view), std::vector<std::string>{"\rsz 0\r"});
+    EXPECT_EQ(Box(view, kBoxSweepGain), "200mm/sec  (x0.5) Dental");
+    view.OnCommand(menu::kDental);
+    EXPECT_EQ(Queued(view), std::vector<std::string>{"\rsz 1\r"});
+
+    g_liveData.deviceKind = kDeviceBrindle;
+    view.RefreshSweepGainCaption();
+    EXPECT_EQ(Box(view, kBoxSweepGain), "6.25mm/sec  ");
+    // A greyed command does nothing.
+    view.OnCommand(menu::kSweepCycle);
+    EXPECT_EQ(m_app.m_config.ecgSweep, sweeps[2].to);
+}
+
+TEST_F(ViewCommands, BloodPressureStartsAndStopsOnTheRemote)
+{
+    CQuorinView& view = OpenLive(kDeviceTarvikPlus, kFeatureNibp);
+    view.m_patient.info.speciesCode = 0;
+    m_app.m_config.cuffSize[0] = 6;
+    m_app.m_config.bpInterval = 3;
+    m_app.m_config.initialPressure = 160;
+    view.OnCommand(menu::kBloodPressure);
+    EXPECT_EQ(Queued(view), (std::vector<std::string>{"sp 6 300 160\r", "bp 1\r"}));
+    EXPECT_EQ(view.m_bpRunning, 1);
+    ASSERT_NE(view.CaptionBox(kGroupBloodPressure), nullptr);
+    EXPECT_EQ(view.CaptionBox(kGroupBloodPressure)->text().toStdString(), " BP (mmHg) Cuff: Adult");
+    view.OnCommand(menu::kBloodPressure);
+    EXPECT_EQ(Queued(view), std::vector<std::string>{"bp 0\r"});
+    EXPECT_EQ(view.m_bpRunning, 0);
+}
+
+TEST_F(ViewCommands, TheVersionRequestOfAFramedRemote)
+{
+    CQuorinView& view = OpenLive(kDeviceSelvo, kFeatureEcg);
+    g_versionPending = 0;
+    g_liveData.movalTextMode = 1;
+    view.RequestRemoteVersion();
+    EXPECT_EQ(g_versionPending, 1);
+    EXPECT_EQ(g_liveData.movalTextMode, 0);
+    EXPECT_EQ(Queued(view), std::vector<std::string>{"sb 1\r"});
+    g_versionPending = 0;
+    view.VersionTimerProc();  // no version yet: asked again
+    EXPECT_EQ(g_versionPending, 1);
+}
