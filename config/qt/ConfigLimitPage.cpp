@@ -288,7 +288,10 @@ QGroupBox* ConfigLimitPage::BuildSpeciesRow(int s)
             }
         });
     }
-    grid->setColumnStretch(grid->columnCount(), 1);
+    // Each pair of columns takes the same share, so that the heads above
+    // the rows stand over their pairs.
+    for (int pair = 0; pair < (ColumnCount() + 1) / 2; ++pair)
+        grid->setColumnStretch(3 * pair + 2, 1);
     return row;
 }
 

@@ -23,6 +23,8 @@ constexpr char kNoteText[] =
 ConfigTabCtrl::ConfigTabCtrl(ConfigWorkingCopy copy, QWidget* parent) : QTabWidget(parent), m_copy(std::move(copy))
 {
     setObjectName("4210");
+    // Every caption stays in sight: the dialog grows to hold the row.
+    setUsesScrollButtons(false);
     connect(this, &QTabWidget::currentChanged, this, [this] { OnSelChange(); });
 }
 
