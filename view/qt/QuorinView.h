@@ -53,6 +53,7 @@
 
 class CAnimateCtrl;
 class CPatientInfoDlg;
+class ConfigTabDlg;
 class CColorStatic;
 class CQuorinAppCore;
 class CViewTimers;
@@ -89,6 +90,8 @@ struct ViewServices {
     std::function<bool(int& device)> chooseDevice;
     // Runs the patient dialog modally: true on OK. Empty: exec().
     std::function<bool(CPatientInfoDlg& dialog)> runPatientDialog;
+    // Runs the product configuration dialog modally: true on OK. Empty: exec().
+    std::function<bool(ConfigTabDlg& dialog)> runConfigDialog;
     IAVImark* avimark = nullptr;                 // null: the stand-in (never running)
     std::function<COleDate()> now;               // the local time; empty: the clock's
     const IOsVersion* osVersion = nullptr;       // null: this system's
@@ -141,6 +144,8 @@ public:
     uint8_t GetUnitSelector(int slot) const;
     void SetAlarmSilence(int32_t on);
     void UpdateSweepGainText();
+    // The sweep-and-gain caption from the settings and the current gain.
+    void RefreshSweepGainCaption();
     void SetPatientIdText(const std::string& text);
     void SetDisplayMode(int32_t species);
     bool ProcessBPError(int code);
@@ -164,7 +169,16 @@ public:
     // The connect command: the connection to the remote, or the demo.
     void OnFileConnect();
     void SetConnectionStatus(int32_t status);
-    void ApplyFeatureChange();
+    // The set-up for features the remote newly reports; `sendBpSetup`
+    // false leaves the blood-pressure set-up to the caller.
+    void ApplyFeatureChange(bool sendBpSetup = true);
+
+    // The product configuration dialog on the mode in m_configMode (0 the
+    // defaults, 1 the settings in force); on OK the result is put in force
+    // and sent to the remote. True when OK ended it.
+    bool ShowConfigTabDlg();
+    uint8_t m_configMode = 0;
+    CWriteQueue& WriteQueue() { return m_writeQueue; }
     // IDemoView, asked on the generator's thread.
     bool DemoConnected() override;
     bool ExoticHeartRates() override;

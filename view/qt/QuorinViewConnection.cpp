@@ -90,7 +90,7 @@ void CQuorinView::SetConnectionStatus(int32_t status)
     UpdateAlarmCommands();
 }
 
-void CQuorinView::ApplyFeatureChange()
+void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
 {
     LiveData& live = g_liveData;
     const uint16_t features = live.featureBits;
@@ -104,7 +104,7 @@ void CQuorinView::ApplyFeatureChange()
             m_gasPollRequested = true;
             m_co2AppearedTick = Tick();
         }
-        if ((added & kFeatureNibp) != 0)
+        if ((added & kFeatureNibp) != 0 && sendBpSetup)
             m_writeQueue.Push(::BpSetupCommand(m_app.m_config, m_patient.info.speciesCode));
         if (!m_terminal.IsShown()) {
             m_terminal.ClearReceiveBuffer();
