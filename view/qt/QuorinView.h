@@ -193,7 +193,6 @@ public:
     void OnCommand(uint32_t id);
     CommandState CommandStateOf(uint32_t id) const;
     void UpdateCommandStates();
-    void RefreshSweepGainCaption();
     void ToggleShowSpO2();
     void ToggleShowResp();
     void SetMovalTextMode(uint8_t value);
@@ -236,7 +235,6 @@ public:
     CQtMessagePoster& Poster() { return *m_poster; }
     CSoundManager& SoundManager() { return m_soundManager; }
     CTermTextModel& Terminal() { return m_terminal; }
-    CWriteQueue& WriteQueue() { return m_writeQueue; }
     bool MarkPending() const { return m_mark.Pending(); }
     const std::string& BannerText() const { return m_bannerText; }
     CSerialMovalMFC& Link() { return m_link; }

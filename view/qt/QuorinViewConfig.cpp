@@ -17,17 +17,6 @@ constexpr char kConfigTag[] = "CQuorinView::ShowConfigTabDlg";
 
 }  // namespace
 
-void CQuorinView::RefreshSweepGainCaption()
-{
-    if (CColorStatic* box = SingleBoxAt(kBoxSweepGain)) {
-        const LiveData& live = g_liveData;
-        const std::string text =
-            FormatSweepText(LoadRelaxed(m_app.m_config.ecgSweep), live.deviceKind) + "  " +
-            FormatGainShortText(m_gainIndex, live.deviceKind, live.featureBits, live.dentalScalarRejection == 1);
-        box->setText(QString::fromStdString(text));
-    }
-}
-
 bool CQuorinView::ShowConfigTabDlg()
 {
     RemoteConfiguration& config = m_app.m_config;

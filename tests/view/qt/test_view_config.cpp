@@ -66,8 +66,9 @@ TEST_F(ViewConfig, AnAcceptedConfigurationSendsTheNotchAndAChangedCuffSetUpOnlyW
         std::vector<std::string> sent;
         bool warned;
     } const cases[] = {
-        {"idle", 0, {"sl 60\r", "sp 2 300 150\r"}, false},
-        {"measuring", 1, {"sl 60\r"}, true},
+        // The set-up sent again ends with the version request ("sb 1").
+        {"idle", 0, {"sl 60\r", "sp 2 300 150\r", "sb 1\r"}, false},
+        {"measuring", 1, {"sl 60\r", "sb 1\r"}, true},
     };
     CQuorinView& view = OpenWith([](ConfigTabDlg& dialog) { return TypeInitialPressure(dialog, "150"); });
     g_liveData.featureBits = kFeatureEcg | kFeatureNibp;
@@ -115,7 +116,7 @@ TEST_F(ViewConfig, FactoryDefaultsSendOnlyTheNotchAndCancelChangesNothing)
 
     factory = true;
     EXPECT_TRUE(view.ShowConfigTabDlg());
-    EXPECT_EQ(Queued(), std::vector<std::string>{"sl 60\r"});
+    EXPECT_EQ(Queued(), (std::vector<std::string>{"sl 60\r", "sb 1\r"}));
     EXPECT_EQ(m_app.m_config.initialPressure, m_app.m_factoryConfig.initialPressure);
     EXPECT_EQ(m_app.m_config.alarms, 1);
 }
