@@ -24,6 +24,7 @@ void CQuorinView::RunCommand(int command)
         break;
     case kCommandNewPatient: OnNewPatient(); break;
     case kCommandRecord: ToggleRecording(); break;
+    case kCommandServiceTerminal: OnServiceTerminal(); break;
     default: break;
     }
 }
