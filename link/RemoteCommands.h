@@ -51,6 +51,10 @@ inline constexpr char kCmdSetHardware[] = "\rsh ";
 inline constexpr char kCmdSetSerial[] = "\rss ";
 inline constexpr char kCmdSetDeviceId[] = "\rsi ";
 inline constexpr char kCmdSetManufacturer[] = "\rsm ";
+// Save Setup: "cs" after any identity row, then always "cr" before the
+// version is asked for again.
+inline constexpr char kCmdSaveSetupCs[] = "cs\r";
+inline constexpr char kCmdSaveSetupCr[] = "cr\r";
 
 // Service terminal: output selection.
 inline constexpr char kCmdOutVoltage[] = "\rsd 1000\rov\r";

@@ -2,6 +2,7 @@
 
 #include "link/LiveData.h"
 #include "link/SerialMoval.h"
+#include "link/TermDlg.h"
 #include "platform/SerialErrors.h"
 
 int32_t CLinkConnectPort::Open(const std::string& device, const IWindowObject* window, uint32_t message,
@@ -62,5 +63,5 @@ int CLinkConnectPort::StreamProtocol() const
 
 bool CLinkConnectPort::IsProgramming() const
 {
-    return g_linkMode.load() == kLinkProgramming;
+    return g_linkMode.load() == kLinkProgramming || (m_terminal != nullptr && m_terminal->IsProgramming());
 }

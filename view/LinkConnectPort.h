@@ -3,6 +3,7 @@
 #include "view/ConnectServices.h"
 
 class CSerialMovalMFC;
+class CTK_TermDlg;
 
 class CLinkConnectPort : public IConnectPort {
 public:
@@ -20,8 +21,13 @@ public:
     bool ResetLinkState() override;
     void SetFirstBuffer() override;
     int StreamProtocol() const override;
+    // Also while the terminal programs the remote (before and after the
+    // link feeds the lines, the remote sends nothing).
     bool IsProgramming() const override;
+    // Before the connection thread starts, and after it has ended.
+    void SetTerminal(const CTK_TermDlg* terminal) { m_terminal = terminal; }
 
 private:
     CSerialMovalMFC& m_link;
+    const CTK_TermDlg* m_terminal = nullptr;
 };

@@ -2,7 +2,7 @@
 # fails on one that goes against the order of the layers:
 #
 #   platform <- link <- app core <- recording, view core (config, patient core)
-#   platform/qt <- view/qt (config/qt, patient/qt, recording/qt) <- app/qt
+#   platform/qt <- link/qt <- view/qt (config/qt, patient/qt, recording/qt) <- app/qt
 #
 # A core folder never includes a qt/ folder. With EXPECT set, the check
 # instead passes when the refusals are exactly EXPECT (its own test).
@@ -19,10 +19,11 @@ set(below_recording ${below_patient} patient)
 set(below_config ${below_app} app)
 set(below_view ${below_recording} recording config)
 set(below_platform/qt platform)
+set(below_link/qt platform link platform/qt)
 set(below_patient/qt ${below_patient} patient platform/qt)
 set(below_recording/qt ${below_recording} recording platform/qt)
 set(below_config/qt ${below_config} config platform/qt)
-set(below_view/qt ${below_view} view platform/qt patient/qt recording/qt config/qt)
+set(below_view/qt ${below_view} view platform/qt link/qt patient/qt recording/qt config/qt)
 set(below_app/qt ${below_view/qt} view/qt)
 # The launchers: the core and the platform's Qt backends, never the view.
 set(below_NorqRemoteSwitcher platform zelbex link app platform/qt)

@@ -32,6 +32,13 @@ constexpr uint32_t kClockMs = 500;
 constexpr uint32_t kMmTimerMs = 100;
 constexpr uint32_t kBpTimerMs = 1000;
 
+// A terminal left from an earlier view goes; this view's is made.
+CTK_TermDlg* NewTerminal(ITermDlgOwner& owner)
+{
+    CTK_TermDlg::Destroy();
+    return CTK_TermDlg::Instance(owner);
+}
+
 }  // namespace
 
 CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* parent)
@@ -42,6 +49,8 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
       m_ownPoster(m_services.poster == nullptr ? std::make_unique<CQtMessagePoster>() : nullptr),
       m_poster(m_services.poster != nullptr ? m_services.poster : m_ownPoster.get()),
       m_handle(m_poster->Register(this)),
+      m_termDlg(NewTerminal(*this)),
+      m_terminal(m_termDlg->Text()),
       m_link(m_poster, m_handle, LogEventText),
       m_soundManager(m_services.soundPlayer != nullptr ? *m_services.soundPlayer : *m_ownPlayer)
 {
@@ -59,6 +68,8 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
         delete reinterpret_cast<std::string*>(message.lParam);
     });
     m_link.SetTerminal(&m_terminal);
+    m_link.SetProgrammingFeed(m_termDlg);
+    m_connectPort.SetTerminal(m_termDlg);
     // "COM5" reaches its device through the settings' port map.
     if (const IProfileStore* store = m_app.ProfileStore()) {
         m_portMap = std::make_unique<CProfilePortMap>(*store);
@@ -333,6 +344,8 @@ bool CQuorinView::event(QEvent* event)
     } else if (message.message == m_messageIds.programmingComplete) {
         if (m_services.programmingComplete)
             m_services.programmingComplete();
+        else
+            m_termDlg->OnProgrammingComplete();
     } else {
         OnViewMessage(message.message, posted);
     }
@@ -404,10 +417,4 @@ void CQuorinView::CloseLogger()
         logger->LogSessionEnded(kProgramTitle, m_app.VersionText());
     CNorqEventLogger::Shutdown();
     m_logging = false;
-}
-
-void CQuorinView::DestroyTerminal()
-{
-    // The terminal window comes with the service terminal; its text model
-    // is a member and goes with the view.
 }

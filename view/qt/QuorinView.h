@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "link/DeviceSelection.h"
 #include "link/SerialMoval.h"
+#include "link/TermDlg.h"
 #include "link/TermTextModel.h"
 #include "link/WriteQueue.h"
 #include "platform/Event.h"
@@ -52,6 +54,8 @@
 #include "view/qt/QuorinDoc.h"
 
 class CAnimateCtrl;
+class CTK_TermDlgWnd;
+class QDialog;
 class CPatientInfoDlg;
 class ConfigTabDlg;
 class CColorStatic;
@@ -65,6 +69,7 @@ class QPainter;
 inline constexpr int kCommandEditPatient = 8710;
 inline constexpr int kCommandNewPatient = 8880;
 inline constexpr int kCommandRecord = 8850;
+inline constexpr int kCommandServiceTerminal = 9030;
 inline constexpr char kAlarmsSilentText[] = "No audio output: alarm sounds are silent";
 
 struct ViewServices {
@@ -86,8 +91,12 @@ struct ViewServices {
     std::function<uint64_t()> tickMs;            // milliseconds that never wrap; empty: steady clock
     std::function<void()> programmingComplete;   // the service terminal's box
     // The device selection before a Bluetooth connection: false when the
-    // user cancelled, else the chosen device. Empty: none is chosen.
+    // user cancelled, else the chosen device. Empty: the device dialog over
+    // the Bluetooth library, which also stores the chosen port.
     std::function<bool(int& device)> chooseDevice;
+    // Runs the service terminal's dialogs (the lock, the terminal, the
+    // device choice) modally; the dialog's result. Empty: exec().
+    std::function<int(QDialog& dialog)> runServiceDialog;
     // Runs the patient dialog modally: true on OK. Empty: exec().
     std::function<bool(CPatientInfoDlg& dialog)> runPatientDialog;
     // Runs the product configuration dialog modally: true on OK. Empty: exec().
@@ -115,7 +124,11 @@ struct ViewMessageIds {
 void DrawTextOnBackground(QPainter& painter, int32_t left, int32_t top, const std::string& text,
                           COLORREF textColor, COLORREF backColor);
 
-class CQuorinView : public QWidget, public IWindowObject, public IDemoView, private IViewShutdownSteps {
+class CQuorinView : public QWidget,
+                    public IWindowObject,
+                    public IDemoView,
+                    private IViewShutdownSteps,
+                    private ITermDlgOwner {
     Q_OBJECT
 public:
     CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* parent = nullptr);
@@ -168,6 +181,10 @@ public:
 
     // The connect command: the connection to the remote, or the demo.
     void OnFileConnect();
+    // The service command: the access lock, then the terminal, modally.
+    void OnServiceTerminal();
+    CTK_TermDlg& TermDlg() { return *m_termDlg; }
+    CTK_TermDlgWnd* TermDlgWindow() const;
     void SetConnectionStatus(int32_t status);
     // The set-up for features the remote newly reports; `sendBpSetup`
     // false leaves the blood-pressure set-up to the caller.
@@ -288,6 +305,17 @@ private:
     void CloseLogger() override;
     void DestroyTerminal() override;
 
+    // ITermDlgOwner
+    bool LinkLive() const override;
+    CSerial& LinkPort() override;
+    CWriteQueue& LinkQueue() override;
+    bool RecordingRuns() const override;
+    uint32_t ProbeConnectedMs() const override;
+    void LogTerminal(const std::string& text) override;
+
+    int RunServiceDialog(QDialog& dialog);
+    bool ChooseBluetoothDevice(int& device);
+
     void OnViewMessage(uint32_t message, CPostedEvent& event);
     void OnNewData();
     void OnRemoteStatus(uint16_t code);
@@ -406,7 +434,9 @@ private:
     CQtMessagePoster* m_poster;
     WindowHandle m_handle = 0;
     // Before the link: its processor may use the model until it stops.
-    CTermTextModel m_terminal;
+    CTK_TermDlg* m_termDlg;
+    CTermTextModel& m_terminal;
+    CTK_TermDlgWnd* m_termWnd = nullptr;
     CSerialMovalMFC m_link;
     CWriteQueue m_writeQueue;
     CEvent m_viewEvent;

@@ -419,7 +419,7 @@ void CQuorinView::PrintCommand(uint32_t)
 
 void CQuorinView::OnServiceCommand()
 {
-    // The service terminal comes with its own work.
+    OnServiceTerminal();
 }
 
 void CQuorinView::OtherCommand(uint32_t)
@@ -470,6 +470,5 @@ void CQuorinView::VersionTimerProc()
 
 bool CQuorinView::RemoteVersionMatched() const
 {
-    // The terminal's version check comes with the service terminal.
-    return false;
+    return m_termDlg != nullptr && m_termDlg->CheckRemoteVersion();
 }

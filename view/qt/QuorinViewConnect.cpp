@@ -213,9 +213,9 @@ void CQuorinView::StartConnection()
         return;
     }
     ConnectStart start;
-    if (bluetooth && m_services.chooseDevice) {
+    if (bluetooth) {
         int device = 0;
-        if (!m_services.chooseDevice(device)) {
+        if (!ChooseBluetoothDevice(device)) {
             LogEventText("CQuorinView::ConnectThread", "Connect to Remote - Cancelled");
             SetConnectionStatus(0);
             m_connected = 0;
