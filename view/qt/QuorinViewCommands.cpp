@@ -197,6 +197,24 @@ void CQuorinView::RunCommand(int command)
         }
         break;
     case kService: OnServiceCommand(); break;
+    case kDefaultConfiguration: {
+        m_configMode = 0;
+        const bool accepted = ShowConfigTabDlg();
+        ResetAlarmDisplay();
+        // Only an accepted dialog becomes the stored defaults.
+        if (accepted) {
+            m_app.m_storedConfig = m_app.m_config;
+            if (!m_app.SaveSettings())
+                LogEventText("CQuorinView::OnEditDefaultConfiguration", "The settings could not be saved.");
+        }
+        break;
+    }
+    case kCurrentConfiguration:
+        m_configMode = 1;
+        StoreRelaxed(config.species, m_patient.info.speciesCode);
+        ShowConfigTabDlg();
+        ResetAlarmDisplay();
+        break;
     default: OtherCommand(id); break;
     }
 }

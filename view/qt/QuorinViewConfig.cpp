@@ -81,6 +81,10 @@ bool CQuorinView::ShowConfigTabDlg()
     else
         UpdateSweepGainText();
     update();
+    // A module that offers one agent measures the one chosen, from this OK
+    // on (a cancelled choice never reaches the live store).
+    if (live.gasModuleKind == 2)
+        live.primaryAgent = uint8_t(LoadRelaxed(config.primaryAgent));
     if (actions.reapplyFeatures) {
         live.handledFeatureBits = 0;
         // The set-up above already decided about the cuff.

@@ -2,7 +2,10 @@
 // the captions, with the waits after a command taken out.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+
 #include "app/MenuCommands.h"
+#include "config/qt/ConfigTabDlg.h"
 #include "tests/view/qt/ViewFixture.h"
 #include "view/ViewLayout.h"
 #include "view/qt/ColorStatic.h"
@@ -101,4 +104,27 @@ TEST_F(ViewCommands, TheVersionRequestOfAFramedRemote)
     g_versionPending = 0;
     view.VersionTimerProc();  // no version yet: asked again
     EXPECT_EQ(g_versionPending, 1);
+}
+
+TEST_F(ViewCommands, EditingTheDefaultsStoresThemOnlyWhenAccepted)
+{
+    for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept);
+        ViewServices services;
+        services.runConfigDialog = [accept](ConfigTabDlg& dialog) {
+            dialog.OnInitDialog();
+            dialog.findChild<QLineEdit*>("4880")->setText("150");  // "Initial Pressure"
+            if (accept)
+                dialog.accept();
+            else
+                dialog.reject();
+            return accept;
+        };
+        CQuorinView& view = Open(800, 600, std::move(services));
+        m_app.m_config.initialPressure = 120;
+        m_app.m_storedConfig.initialPressure = 120;
+        view.OnCommand(menu::kDefaultConfiguration);
+        EXPECT_EQ(m_app.m_storedConfig.initialPressure, accept ? 150 : 120);
+        m_view.reset();
+    }
 }
