@@ -21,8 +21,8 @@ inline bool ShellSucceeded(int result) { return result > 32; }
 class IShellLauncher {
 public:
     virtual ~IShellLauncher() = default;
-    // `file` is a path; `folder` becomes the program's working directory
-    // (empty: ours).
+    // `folder` becomes the program's working directory (empty: ours); a
+    // relative `file` is looked for there, a bare name then on PATH.
     virtual int StartProgram(const std::string& file, const std::vector<std::string>& arguments,
                              const std::string& folder) = 0;
 };

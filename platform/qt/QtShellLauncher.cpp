@@ -27,15 +27,17 @@ int CQtShellLauncher::StartProgram(const std::string& file, const std::vector<st
     if (!folderPath.isEmpty() && !QFileInfo(folderPath).isDir())
         return kShellPathNotFound;
 
-    // A bare name is looked for on PATH, a relative path in the folder.
+    // A relative path lies in the folder; a bare name not found there is
+    // looked for on PATH.
     QString program = QString::fromStdString(file);
-    if (!program.contains(QLatin1Char('/'))) {
+    if (QFileInfo(program).isRelative() && !folderPath.isEmpty()
+        && QFileInfo::exists(folderPath + QLatin1Char('/') + program)) {
+        program = folderPath + QLatin1Char('/') + program;
+    } else if (!program.contains(QLatin1Char('/'))) {
         const QString found = QStandardPaths::findExecutable(program);
         if (found.isEmpty())
             return kShellFileNotFound;
         program = found;
-    } else if (QFileInfo(program).isRelative() && !folderPath.isEmpty()) {
-        program = folderPath + QLatin1Char('/') + program;
     }
     const QFileInfo info(program);
     if (!info.exists())
