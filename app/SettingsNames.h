@@ -101,3 +101,10 @@ inline constexpr char kValueRecentPointer[] = "Recent Pointer";
 inline constexpr char kValueMaxEcgWaveforms[] = "Max ECG Waveforms";
 inline constexpr char kValueAlarmSnooze[] = "AlarmSnooze";
 inline constexpr char kValueDefaultWtUnit[] = "DefaultWtUnit";
+
+// "Defaults\Remotes", NorqRemoteSwitcher's list: the count, and per remote
+// (numbered from 1) its type, name and COM port.
+inline constexpr char kValueRNum[] = "RNum";
+inline constexpr char kValueRType[] = "RType";
+inline constexpr char kValueRName[] = "RName";
+inline constexpr char kValueRPort[] = "RPort";

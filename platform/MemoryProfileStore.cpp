@@ -19,6 +19,16 @@ bool CMemoryProfileStore::WriteValue(const std::string& path, const std::string&
     return true;
 }
 
+bool CMemoryProfileStore::DeleteValue(const std::string& path)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_readOnly)
+        return false;
+    if (m_values.erase(path) != 0)
+        ++m_writes;
+    return true;
+}
+
 IProfileStore::Values CMemoryProfileStore::ReadAll() const
 {
     std::lock_guard lock(m_mutex);

@@ -26,6 +26,8 @@ public:
     // Raw access by full value path ("Defaults/Values/PortNum").
     virtual std::optional<std::string> ReadValue(const std::string& path) const = 0;
     [[nodiscard]] virtual bool WriteValue(const std::string& path, const std::string& text) = 0;
+    // Removes the value; true when it is gone (or was never there).
+    [[nodiscard]] virtual bool DeleteValue(const std::string& path) = 0;
     // Every value of the key, by full path.
     virtual Values ReadAll() const = 0;
     // Replaces the whole key with `values` in one step.

@@ -56,6 +56,17 @@ bool CQtProfileStore::WriteValue(const std::string& path, const std::string& tex
     return true;
 }
 
+bool CQtProfileStore::DeleteValue(const std::string& path)
+{
+    if (!m_settings->isWritable())
+        return false;
+    const QString key = ToQString(path);
+    // remove() on a key that names a group would take the whole group.
+    if (m_settings->contains(key))
+        m_settings->remove(key);
+    return true;
+}
+
 IProfileStore::Values CQtProfileStore::ReadAll() const
 {
     Values values;

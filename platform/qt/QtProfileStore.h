@@ -15,6 +15,7 @@ public:
 
     std::optional<std::string> ReadValue(const std::string& path) const override;
     [[nodiscard]] bool WriteValue(const std::string& path, const std::string& text) override;
+    [[nodiscard]] bool DeleteValue(const std::string& path) override;
     Values ReadAll() const override;
     [[nodiscard]] bool ReplaceAll(const Values& values) override;
     [[nodiscard]] bool Flush() override;

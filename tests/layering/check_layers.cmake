@@ -26,8 +26,10 @@ set(below_config/qt ${below_config} config platform/qt)
 set(below_view/qt ${below_view} view platform/qt link/qt patient/qt recording/qt config/qt)
 set(below_app/qt ${below_view/qt} view/qt)
 # The launchers: the core and the platform's Qt backends, never the view.
-set(below_NorqRemoteSwitcher platform zelbex link app platform/qt)
+set(below_NorqRemoteSwitcher platform zelbex link app)
+set(below_NorqRemoteSwitcher/qt ${below_NorqRemoteSwitcher} NorqRemoteSwitcher platform/qt)
 set(below_demo ${below_NorqRemoteSwitcher})
+set(below_demo/qt ${below_demo} demo platform/qt)
 
 set(folders platform zelbex link app patient recording config view NorqRemoteSwitcher demo)
 

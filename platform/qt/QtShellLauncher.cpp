@@ -1,0 +1,69 @@
+#include "platform/qt/QtShellLauncher.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// QProcess reports a failed exec as "execv: " and the system's text for the
+// error; the same text, made here, tells which one it was.
+bool FailedWith(const QString& errorString, int error)
+{
+    return errorString.endsWith(QString::fromLocal8Bit(std::strerror(error)));
+}
+
+} // namespace
+
+int CQtShellLauncher::StartProgram(const std::string& file, const std::vector<std::string>& arguments,
+                                   const std::string& folder)
+{
+    const QString folderPath = QString::fromStdString(folder);
+    if (!folderPath.isEmpty() && !QFileInfo(folderPath).isDir())
+        return kShellPathNotFound;
+
+    // A relative path lies in the folder; a bare name not found there is
+    // looked for on PATH.
+    QString program = QString::fromStdString(file);
+    if (QFileInfo(program).isRelative() && !folderPath.isEmpty()
+        && QFileInfo::exists(folderPath + QLatin1Char('/') + program)) {
+        program = folderPath + QLatin1Char('/') + program;
+    } else if (!program.contains(QLatin1Char('/'))) {
+        const QString found = QStandardPaths::findExecutable(program);
+        if (found.isEmpty())
+            return kShellFileNotFound;
+        program = found;
+    }
+    const QFileInfo info(program);
+    if (!info.exists())
+        return kShellFileNotFound;
+    if (info.isDir() || ::access(QFile::encodeName(program).constData(), X_OK) != 0)
+        return kShellAccessDenied;
+
+    QStringList args;
+    for (const std::string& argument : arguments)
+        args << QString::fromStdString(argument);
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(args);
+    if (!folderPath.isEmpty())
+        process.setWorkingDirectory(folderPath);
+    if (process.startDetached())
+        return kShellStarted;
+
+    const QString why = process.errorString();
+    if (FailedWith(why, ENOENT))
+        return kShellFileNotFound;
+    if (FailedWith(why, EACCES) || FailedWith(why, EPERM))
+        return kShellAccessDenied;
+    if (FailedWith(why, ENOEXEC))
+        return kShellBadFormat;
+    if (FailedWith(why, ENOMEM) || FailedWith(why, EAGAIN))
+        return kShellOutOfResources;
+    return kShellNoAssociation;
+}
