@@ -14,6 +14,7 @@
 #include "config/ConfigTabs.h"
 #include "config/ConfigValidator.h"
 #include "config/ConfigWorkingCopy.h"
+#include "platform/FolderChooser.h"
 #include "platform/Prompter.h"
 
 class CQuorinAppCore;
@@ -34,6 +35,14 @@ public:
     void ShowCurrentPage();
     QWidget* Page(int page) const { return m_pages[page]; }
 
+    // What the General page asks of the program; the dialog fills it
+    // before the pages are created.
+    struct PageServices {
+        const CQuorinAppCore* app = nullptr;
+        IPrompter* prompter = nullptr;
+        IFolderChooser* folderChooser = nullptr;
+    };
+    PageServices services;
     ConfigMode configMode = kConfigDefaults;
     const std::array<int, kConfigPageCount> pageDialogId{
         4060, 4070, 4080, 4090, 4130, 4100, 4140, 4150, 4160, 4170, 4180, 4190, 4200, 191};
@@ -50,6 +59,7 @@ public:
     struct Setup {
         CQuorinAppCore* app = nullptr;   // its settings and, for the factory defaults, its store
         IPrompter* prompter = nullptr;   // null: message boxes over the dialog
+        IFolderChooser* folderChooser = nullptr;  // null: the folder browser over the dialog
         ConfigMode mode = kConfigDefaults;
     };
 
@@ -74,6 +84,7 @@ private:
     CQuorinAppCore& m_app;
     std::unique_ptr<IPrompter> m_ownPrompter;
     IPrompter& m_prompter;
+    std::unique_ptr<IFolderChooser> m_ownFolderChooser;
     ConfigTabCtrl* m_tabs = nullptr;
     QPushButton* m_factoryDefaults = nullptr;
     QLabel* m_note = nullptr;
