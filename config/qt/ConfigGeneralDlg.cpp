@@ -13,7 +13,6 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/QuorinAppCore.h"
 #include "config/ConfigFilters.h"
 #include "config/GeneralPage.h"
 #include "config/qt/ConfigTabDlg.h"
@@ -143,9 +142,11 @@ void ConfigGeneralDlg::Build()
 
     auto* columns = new QHBoxLayout;
     QVBoxLayout* column[4];
-    for (QVBoxLayout*& c : column) {
-        c = new QVBoxLayout;
-        columns->addLayout(c, 1);
+    for (int c = 0; c < 4; ++c) {
+        m_columns[c] = new QWidget;
+        column[c] = new QVBoxLayout(m_columns[c]);
+        column[c]->setContentsMargins(0, 0, 0, 0);
+        columns->addWidget(m_columns[c], 1);
     }
     Row(column[0], {5640}, false);
     Row(column[0], {6110, 4220});
@@ -161,8 +162,9 @@ void ConfigGeneralDlg::Build()
     Frame(column[1], "Print Report", 0, {3870, 3880}, true);
 
     QWidget* alarms = Frame(column[2], "Alarm settings", 0, {6100, 6080});
-    auto* note = new QLabel("Alarms must also be enabled in the configuration screen for each parameter.");
-    note->setWordWrap(true);
+    // Broken by hand: a wrapped label is given the height of its widest
+    // layout, and the columns narrow in mode 1.
+    auto* note = new QLabel("Alarms must also be enabled in the\nconfiguration screen for each parameter.");
     alarms->layout()->addWidget(note);
     Frame(column[2], "Episode Reviewer", 3900, {5410, 3890});
     Frame(column[2], "Automatic Trend Graph Display", 0, {4800});
@@ -244,6 +246,13 @@ void ConfigGeneralDlg::ApplyVisibility()
             visible = visible || shown(member);
         group.widget->setVisible(visible);
     }
+    // A column with nothing left to show gives its width to the others.
+    for (QWidget* column : m_columns) {
+        bool visible = false;
+        for (const Group& group : m_groups)
+            visible = visible || (group.widget->parentWidget() == column && !group.widget->isHidden());
+        column->setVisible(visible);
+    }
 }
 
 void ConfigGeneralDlg::OnInitDialog()
@@ -273,10 +282,10 @@ void ConfigGeneralDlg::OnInitDialog()
 
     GeneralPageInputs in;
     in.mode = m_tabs.configMode;
-    in.demo = services.app != nullptr && services.app->IsDemoMode();
+    in.demo = services.demo;
     in.deviceKind = live.deviceKind;
     in.featureBits = live.featureBits;
-    in.ecgProgramsPresent = services.app != nullptr ? services.app->EcgProgramsPresent() : 0;
+    in.ecgProgramsPresent = services.ecgProgramsPresent;
     in.gasModuleKind = m_gasModuleKind;
     m_shown = GeneralPageVisibility(in, w);
     FillAgentLists();

@@ -63,6 +63,7 @@ private:
     std::map<int, QWidget*> m_controls;
     std::map<int, bool> m_shown;   // what the page's rules show, by id
     std::vector<Group> m_groups;
+    std::array<QWidget*, 4> m_columns{};
     QLineEdit* m_recordPath = nullptr;  // the episode folder shown
     std::array<QComboBox*, 2> m_agentLists{};
     std::array<std::vector<int>, 2> m_agentCodes;  // the code of each entry

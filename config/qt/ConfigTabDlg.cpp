@@ -93,8 +93,9 @@ ConfigTabDlg::ConfigTabDlg(const Setup& setup, ConfigWorkingCopy copy, QWidget* 
     m_tabs->configMode = setup.mode;
     if (setup.folderChooser == nullptr)
         m_ownFolderChooser = std::make_unique<CQtFolderChooser>(this);
-    m_tabs->services = {setup.app, &m_prompter,
-                        setup.folderChooser != nullptr ? setup.folderChooser : m_ownFolderChooser.get()};
+    m_tabs->services = {&m_prompter,
+                        setup.folderChooser != nullptr ? setup.folderChooser : m_ownFolderChooser.get(),
+                        m_app.IsDemoMode(), m_app.EcgProgramsPresent()};
 
     m_note = new QLabel(kNoteText);
     m_note->setObjectName("4020");
@@ -129,7 +130,12 @@ ConfigTabDlg::~ConfigTabDlg() = default;
 
 void ConfigTabDlg::showEvent(QShowEvent* event)
 {
+    const bool first = !m_initialised;
     OnInitDialog();
+    // The size taken on showing knew none of the pages: only their
+    // smallest size was granted, which clips wrapped texts.
+    if (first)
+        adjustSize();
     QDialog::showEvent(event);
 }
 
