@@ -35,12 +35,13 @@ public:
     void ShowCurrentPage();
     QWidget* Page(int page) const { return m_pages[page]; }
 
-    // What the General page asks of the program; the dialog fills it
+    // What the General page takes from the program; the dialog fills it
     // before the pages are created.
     struct PageServices {
-        const CQuorinAppCore* app = nullptr;
         IPrompter* prompter = nullptr;
         IFolderChooser* folderChooser = nullptr;
+        bool demo = false;
+        int ecgProgramsPresent = 0;  // bit 0 Trellan, bit 1 Vospery
     };
     PageServices services;
     ConfigMode configMode = kConfigDefaults;
