@@ -27,7 +27,6 @@ struct GeneralCheck {
 extern const std::vector<GeneralCheck> kGeneralChecks;
 inline constexpr GeneralCheck kAutoSaveCheck{3940, "Auto Save", &ConfigWorkingCopy::autoSave};
 inline constexpr GeneralCheck kHighRatesCheck{4360, "Heart Rates > 400 BPM", &ConfigWorkingCopy::heartRatesAbove400};
-inline constexpr GeneralCheck kSpecifyPortCheck{5640, "Specify Com Port Number?", &ConfigWorkingCopy::winBluetooth};
 
 // Two boxes kept exclusive: box i checked means the field holds
 // values[i]; one of the values is 0, and any other field value counts as
@@ -73,7 +72,10 @@ struct GeneralPageInputs {
 // still hold a control shown here.
 std::map<int, bool> GeneralPageVisibility(const GeneralPageInputs& in, const ConfigWorkingCopy& w);
 
-// The COM port's label and edit show while the port is specified.
+// Checked: the port is specified (automatic selection, `winBluetooth`, is
+// off); its label and edit show meanwhile.
+inline constexpr int kSpecifyPortId = 5640;
+inline constexpr char kSpecifyPortText[] = "Specify Com Port Number?";
 inline constexpr int kPortControls[2] = {6110, 4220};
 bool PortSpecified(const ConfigWorkingCopy& w);
 // The recording-mode pair shows while Auto Save is on.

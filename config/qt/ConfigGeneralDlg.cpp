@@ -62,10 +62,15 @@ QCheckBox* ConfigGeneralDlg::Check(int id, const char* text)
 
 void ConfigGeneralDlg::Build()
 {
-    ConfigGeneralDlg* const page = this;
+    BuildControls();
+    BuildLayout();
+}
+
+void ConfigGeneralDlg::BuildControls()
+{
     for (const GeneralCheck& check : kGeneralChecks)
         connect(Check(check.id, check.text), &QCheckBox::clicked, this,
-                [page, field = check.field](bool checked) { page->Copy().*field = checked ? 1 : 0; });
+                [this, field = check.field](bool checked) { Copy().*field = checked ? 1 : 0; });
     connect(Check(kAutoSaveCheck.id, kAutoSaveCheck.text), &QCheckBox::clicked, this, [this](bool checked) {
         Copy().autoSave = checked ? 1 : 0;
         for (const int id : kRecordModeControls)
@@ -74,7 +79,7 @@ void ConfigGeneralDlg::Build()
     });
     connect(Check(kHighRatesCheck.id, kHighRatesCheck.text), &QCheckBox::clicked, this,
             &ConfigGeneralDlg::OnHighRatesClicked);
-    connect(Check(kSpecifyPortCheck.id, kSpecifyPortCheck.text), &QCheckBox::clicked, this,
+    connect(Check(kSpecifyPortId, kSpecifyPortText), &QCheckBox::clicked, this,
             &ConfigGeneralDlg::OnSpecifyComPort);
 
     for (int pair = 0; pair < static_cast<int>(kGeneralPairs.size()); ++pair)
@@ -139,7 +144,10 @@ void ConfigGeneralDlg::Build()
     };
     for (const auto& [id, text] : labels)
         Add(new QLabel(text), id);
+}
 
+void ConfigGeneralDlg::BuildLayout()
+{
     auto* columns = new QHBoxLayout;
     QVBoxLayout* column[4];
     for (int c = 0; c < 4; ++c) {
@@ -268,7 +276,7 @@ void ConfigGeneralDlg::OnInitDialog()
         live.gasModuleKind = m_gasModuleKind;
 
     static_cast<QLineEdit*>(Control(4220))->setText(QString::number(w.portNum));
-    static_cast<QCheckBox*>(Control(5640))->setChecked(PortSpecified(w) || w.bluetoothUsable == 0);
+    static_cast<QCheckBox*>(Control(kSpecifyPortId))->setChecked(PortSpecified(w) || w.bluetoothUsable == 0);
     for (const GeneralCheck& check : kGeneralChecks)
         static_cast<QCheckBox*>(Control(check.id))->setChecked(w.*check.field != 0);
     static_cast<QCheckBox*>(Control(kAutoSaveCheck.id))->setChecked(w.autoSave != 0);
@@ -369,7 +377,7 @@ void ConfigGeneralDlg::OnHighRatesClicked(bool checked)
 
 void ConfigGeneralDlg::OnSpecifyComPort()
 {
-    const bool specified = static_cast<QCheckBox*>(Control(5640))->isChecked();
+    const bool specified = static_cast<QCheckBox*>(Control(kSpecifyPortId))->isChecked();
     Copy().winBluetooth = specified ? 0 : 1;
     for (const int id : kPortControls)
         m_shown[id] = specified;

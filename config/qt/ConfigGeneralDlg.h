@@ -44,6 +44,8 @@ private:
 
     ConfigWorkingCopy& Copy() const;
     void Build();
+    void BuildControls();
+    void BuildLayout();
     QWidget* Add(QWidget* widget, int id);
     QCheckBox* Check(int id, const char* text);
     QWidget* Frame(QLayout* column, const QString& title, int id, const std::vector<int>& members,
