@@ -8,8 +8,10 @@
 #include "app/NorqEventLogger.h"
 #include "app/QuorinAppCore.h"
 #include "config/qt/ConfigLimitPage.h"
-#include "config/qt/ConfigPlaceholderPages.h"
+#include "config/qt/ConfigGeneralDlg.h"
+#include "config/qt/ConfigOEMSoftwareDlg.h"
 #include "link/LiveData.h"
+#include "platform/qt/QtFolderChooser.h"
 #include "platform/qt/QtPrompter.h"
 
 namespace {
@@ -49,6 +51,8 @@ void ConfigTabCtrl::CreatePages()
         if (auto* limits = qobject_cast<ConfigLimitPage*>(page))
             limits->OnInitDialog();
     }
+    static_cast<ConfigGeneralDlg*>(m_pages[kPageGeneral])->OnInitDialog();
+    static_cast<ConfigOEMSoftwareDlg*>(m_pages[kPageOEMSoftware])->OnInitDialog();
 }
 
 void ConfigTabCtrl::SetTabs(const std::vector<ConfigTab>& tabs)
@@ -87,6 +91,11 @@ ConfigTabDlg::ConfigTabDlg(const Setup& setup, ConfigWorkingCopy copy, QWidget* 
     setWindowTitle("Product Configuration");
     m_tabs = new ConfigTabCtrl(std::move(copy), this);
     m_tabs->configMode = setup.mode;
+    if (setup.folderChooser == nullptr)
+        m_ownFolderChooser = std::make_unique<CQtFolderChooser>(this);
+    m_tabs->services = {&m_prompter,
+                        setup.folderChooser != nullptr ? setup.folderChooser : m_ownFolderChooser.get(),
+                        m_app.IsDemoMode(), m_app.EcgProgramsPresent()};
 
     m_note = new QLabel(kNoteText);
     m_note->setObjectName("4020");
@@ -121,7 +130,12 @@ ConfigTabDlg::~ConfigTabDlg() = default;
 
 void ConfigTabDlg::showEvent(QShowEvent* event)
 {
+    const bool first = !m_initialised;
     OnInitDialog();
+    // The size taken on showing knew none of the pages: only their
+    // smallest size was granted, which clips wrapped texts.
+    if (first)
+        adjustSize();
     QDialog::showEvent(event);
 }
 

@@ -14,6 +14,7 @@
 #include "config/ConfigTabs.h"
 #include "config/ConfigValidator.h"
 #include "config/ConfigWorkingCopy.h"
+#include "platform/FolderChooser.h"
 #include "platform/Prompter.h"
 
 class CQuorinAppCore;
@@ -34,6 +35,15 @@ public:
     void ShowCurrentPage();
     QWidget* Page(int page) const { return m_pages[page]; }
 
+    // What the General page takes from the program; the dialog fills it
+    // before the pages are created.
+    struct PageServices {
+        IPrompter* prompter = nullptr;
+        IFolderChooser* folderChooser = nullptr;
+        bool demo = false;
+        int ecgProgramsPresent = 0;  // bit 0 Trellan, bit 1 Vospery
+    };
+    PageServices services;
     ConfigMode configMode = kConfigDefaults;
     const std::array<int, kConfigPageCount> pageDialogId{
         4060, 4070, 4080, 4090, 4130, 4100, 4140, 4150, 4160, 4170, 4180, 4190, 4200, 191};
@@ -50,6 +60,7 @@ public:
     struct Setup {
         CQuorinAppCore* app = nullptr;   // its settings and, for the factory defaults, its store
         IPrompter* prompter = nullptr;   // null: message boxes over the dialog
+        IFolderChooser* folderChooser = nullptr;  // null: the folder browser over the dialog
         ConfigMode mode = kConfigDefaults;
     };
 
@@ -74,6 +85,7 @@ private:
     CQuorinAppCore& m_app;
     std::unique_ptr<IPrompter> m_ownPrompter;
     IPrompter& m_prompter;
+    std::unique_ptr<IFolderChooser> m_ownFolderChooser;
     ConfigTabCtrl* m_tabs = nullptr;
     QPushButton* m_factoryDefaults = nullptr;
     QLabel* m_note = nullptr;

@@ -6,6 +6,7 @@
 #include "config/qt/ConfigTabDlg.h"
 #include "link/EcgChain.h"
 #include "link/LiveData.h"
+#include "platform/qt/QtFolderChooser.h"
 #include "view/ConfigApply.h"
 #include "view/ViewTexts.h"
 #include "view/qt/ColorStatic.h"
@@ -25,6 +26,9 @@ bool CQuorinView::ShowConfigTabDlg()
     setup.app = &m_app;
     setup.prompter = &Prompter();
     setup.mode = m_configMode == 1 ? kConfigCurrent : kConfigDefaults;
+    // Opens over the dialog, the window in front when it is asked.
+    CQtFolderChooser folderChooser;
+    setup.folderChooser = &folderChooser;
     bool accepted = false;
     std::optional<ConfigValidation> result;
     {
