@@ -87,14 +87,14 @@ void ConfigGeneralDlg::BuildControls()
             connect(Check(kGeneralPairs[pair].ids[box], kGeneralPairs[pair].texts[box]), &QCheckBox::clicked, this,
                     [this, pair, box](bool checked) { OnPairClicked(pair, box, checked); });
 
-    for (const GeneralCombo& spec : kGeneralCombos) {
+    for (const GeneralCombo& def : kGeneralCombos) {
         auto* combo = new QComboBox;
-        for (const char* item : spec.items)
+        for (const char* item : def.items)
             combo->addItem(item);
-        Add(combo, spec.id);
-        connect(combo, &QComboBox::activated, this, [this, &spec](int index) {
-            if (index >= 0 && index < static_cast<int>(spec.values.size()))
-                Copy().*spec.field = spec.values[index];
+        Add(combo, def.id);
+        connect(combo, &QComboBox::activated, this, [this, &def](int index) {
+            if (index >= 0 && index < static_cast<int>(def.values.size()))
+                Copy().*def.field = def.values[index];
         });
     }
     for (int list = 0; list < 2; ++list) {
@@ -283,8 +283,8 @@ void ConfigGeneralDlg::OnInitDialog()
     static_cast<QCheckBox*>(Control(kHighRatesCheck.id))->setChecked(w.heartRatesAbove400 != 0);
     for (int pair = 0; pair < static_cast<int>(kGeneralPairs.size()); ++pair)
         ShowPair(pair);
-    for (const GeneralCombo& spec : kGeneralCombos)
-        static_cast<QComboBox*>(Control(spec.id))->setCurrentIndex(GeneralComboIndex(spec, w.*spec.field));
+    for (const GeneralCombo& def : kGeneralCombos)
+        static_cast<QComboBox*>(Control(def.id))->setCurrentIndex(GeneralComboIndex(def, w.*def.field));
     static_cast<QLineEdit*>(Control(3990))->setText(QString::fromStdString(w.hospital));
     m_recordPath->setText(QString::fromStdString(w.recordPath));
 
@@ -342,15 +342,15 @@ void ConfigGeneralDlg::OnAgentActivated(int list, int index)
 
 void ConfigGeneralDlg::ShowPair(int pair)
 {
-    const GeneralPair& spec = kGeneralPairs[pair];
-    const int32_t field = Copy().*spec.field;
+    const GeneralPair& def = kGeneralPairs[pair];
+    const int32_t field = Copy().*def.field;
     for (int box = 0; box < 2; ++box)
-        static_cast<QCheckBox*>(Control(spec.ids[box]))->setChecked(PairBoxChecked(spec, box, field));
+        static_cast<QCheckBox*>(Control(def.ids[box]))->setChecked(PairBoxChecked(def, box, field));
 }
 
 void ConfigGeneralDlg::OnPairClicked(int pair, int box, bool checked)
 {
-    const GeneralPair& spec = kGeneralPairs[pair];
+    const GeneralPair& def = kGeneralPairs[pair];
     if (pair == kLowPassPair) {
         // Checking "Low" or unchecking "High" chooses Low.
         if ((box == 0) == checked)
@@ -358,7 +358,7 @@ void ConfigGeneralDlg::OnPairClicked(int pair, int box, bool checked)
         else
             Copy().bandwidth = 0;
     } else {
-        Copy().*spec.field = spec.values[checked ? box : 1 - box];
+        Copy().*def.field = def.values[checked ? box : 1 - box];
     }
     ShowPair(pair);
 }
