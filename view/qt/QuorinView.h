@@ -101,7 +101,7 @@ struct ViewServices {
     std::function<bool(CPatientInfoDlg& dialog)> runPatientDialog;
     // Runs the product configuration dialog modally: true on OK. Empty: exec().
     std::function<bool(ConfigTabDlg& dialog)> runConfigDialog;
-    IAVImark* avimark = nullptr;                 // null: the stand-in (never running)
+    IAVImark* avimark = nullptr;                 // null: this system's automation and processes
     std::function<COleDate()> now;               // the local time; empty: the clock's
     const IOsVersion* osVersion = nullptr;       // null: this system's
 };

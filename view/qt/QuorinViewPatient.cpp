@@ -31,9 +31,9 @@ void CQuorinView::ShowPatientId()
 
 bool CQuorinView::ReadAVImarkPatient()
 {
-    CAVImarkStandIn standIn;
-    IAVImark& avimark = m_services.avimark != nullptr ? *m_services.avimark : standIn;
-    CAVImarkData data;
+    CAVImark system;
+    IAVImark& avimark = m_services.avimark != nullptr ? *m_services.avimark : system;
+    CAVImarkData data([this] { return Now(); });
     try {
         if (avimark.ReadCurrentPatient(data) != 0)
             return false;
