@@ -45,8 +45,10 @@ CVetInfoDlg::CVetInfoDlg(QWidget* parent) : QDialog(parent)
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(spec.id));
         m_limits[spec.field] = new CTypingLimit(edit, spec.limit);
-        // Room for the 33 characters an edit shows.
-        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * (kVetInfoShownLength + 2));
+        // Room for the 33 characters an edit shows, of an ordinary width.
+        const QFontMetrics metrics = edit->fontMetrics();
+        edit->setMinimumWidth(metrics.horizontalAdvance(QString(kVetInfoShownLength, QLatin1Char('0')))
+                              + 2 * metrics.horizontalAdvance(QLatin1Char('M')));
         const int field = spec.field;
         connect(edit, &QLineEdit::textEdited, this, [this, field](const QString& text) {
             m_strings[field] = text.toStdString();
