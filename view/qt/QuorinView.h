@@ -58,6 +58,7 @@ class CTK_TermDlgWnd;
 class QDialog;
 class CPatientInfoDlg;
 class ConfigTabDlg;
+class CVetInfoDlg;
 class CColorStatic;
 class CQuorinAppCore;
 class CViewTimers;
@@ -101,7 +102,9 @@ struct ViewServices {
     std::function<bool(CPatientInfoDlg& dialog)> runPatientDialog;
     // Runs the product configuration dialog modally: true on OK. Empty: exec().
     std::function<bool(ConfigTabDlg& dialog)> runConfigDialog;
-    IAVImark* avimark = nullptr;                 // null: the stand-in (never running)
+    // Runs the practice-information dialog modally: true on OK. Empty: exec().
+    std::function<bool(CVetInfoDlg& dialog)> runVetInfoDialog;
+    IAVImark* avimark = nullptr;                 // null: this system's automation and processes
     std::function<COleDate()> now;               // the local time; empty: the clock's
     const IOsVersion* osVersion = nullptr;       // null: this system's
 };
@@ -168,6 +171,8 @@ public:
     // the question).
     void FilePatientInfo(bool newPatient);
     void OnNewPatient(bool fromRecording = false);
+    // Command 8760: the practice's texts, stored at once when confirmed.
+    void OnEditVetInfo();
     bool IsLiveOrDemo() const;
 
     // Alarms.

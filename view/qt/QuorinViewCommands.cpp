@@ -215,6 +215,7 @@ void CQuorinView::RunCommand(int command)
         ShowConfigTabDlg();
         ResetAlarmDisplay();
         break;
+    case kVetInformation: OnEditVetInfo(); break;
     default: OtherCommand(id); break;
     }
 }
@@ -443,7 +444,7 @@ void CQuorinView::OnServiceCommand()
 void CQuorinView::OtherCommand(uint32_t)
 {
     // Commands whose windows come later: export and import of settings,
-    // vet information, about, updates, the manual and the support links.
+    // about, updates, the manual and the support links.
 }
 
 // ---- The remote's version ----

@@ -1,5 +1,5 @@
 // The patient record in the view: its dialog for the current or a new
-// patient, and the new-patient command.
+// patient, and the new-patient command; the practice's information.
 #include <chrono>
 #include <exception>
 
@@ -8,7 +8,9 @@
 #include "link/LiveData.h"
 #include "patient/PatientDates.h"
 #include "patient/PatientFiling.h"
+#include "patient/VetInfo.h"
 #include "patient/qt/PatientInfoDlg.h"
+#include "patient/qt/VetInfoDlg.h"
 #include "view/qt/ColorStatic.h"
 #include "view/qt/QuorinView.h"
 
@@ -31,9 +33,9 @@ void CQuorinView::ShowPatientId()
 
 bool CQuorinView::ReadAVImarkPatient()
 {
-    CAVImarkStandIn standIn;
-    IAVImark& avimark = m_services.avimark != nullptr ? *m_services.avimark : standIn;
-    CAVImarkData data;
+    CAVImark system;
+    IAVImark& avimark = m_services.avimark != nullptr ? *m_services.avimark : system;
+    CAVImarkData data([this] { return Now(); });
     try {
         if (avimark.ReadCurrentPatient(data) != 0)
             return false;
@@ -131,4 +133,17 @@ void CQuorinView::OnNewPatient(bool fromRecording)
     CountGasProbeUse();
     RequestPatientData();
     SetAlarmSilence(alarms);
+}
+
+void CQuorinView::OnEditVetInfo()
+{
+    CVetInfoDlg dialog(this);
+    dialog.Strings() = ReadVetInfo(m_app.m_config);
+    const bool accepted = m_services.runVetInfoDialog ? m_services.runVetInfoDialog(dialog)
+                                                      : dialog.exec() == QDialog::Accepted;
+    if (!accepted)
+        return;
+    WriteVetInfo(dialog.Strings(), m_app.m_config);
+    if (!m_app.SaveClinicInfo())
+        LogEventText("CQuorinView::OnEditVetInfo", "The practice information could not be saved.");
 }

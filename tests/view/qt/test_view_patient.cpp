@@ -9,7 +9,9 @@
 
 #include "app/SettingsNames.h"
 #include "patient/PatientDates.h"
+#include "app/MenuCommands.h"
 #include "patient/qt/PatientInfoDlg.h"
+#include "patient/qt/VetInfoDlg.h"
 #include "platform/MemoryProfileStore.h"
 #include "tests/view/qt/ViewFixture.h"
 #include "view/qt/ColorStatic.h"
@@ -186,6 +188,35 @@ TEST_F(ViewPatient, ANewPatientTakesAVImarksRecordAndAFailureIsToldButTheDialogS
             return p.caption == "AVImark Communication Error";
         });
         EXPECT_EQ(static_cast<std::size_t>(told), c.boxes);
+        m_view.reset();
+    }
+}
+
+TEST_F(ViewPatient, VetInformationIsStoredAtOnceWhenConfirmedAndCancelLeavesItAlone)
+{
+    const VetInfoStrings typed{"Kay Vets", "1 Main St", "Suite 2", "Austin", "TX", "78701", "555 0100", "desk@kay.example"};
+    const char* const names[] = {kValueClinic, kValueAddress1, kValueAddress2, kValueCity,
+                                 kValueState,  kValueZip,      kValuePhone,    kValueEmail};
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        ViewServices services;
+        VetInfoStrings shown;
+        services.runVetInfoDialog = [&](CVetInfoDlg& dialog) {
+            shown = dialog.Strings();
+            dialog.Strings() = typed;
+            return ok;
+        };
+        CQuorinView& view = Open(800, 600, std::move(services));
+        m_app.m_config.clinic = "Old Clinic";
+        m_app.m_config.email = "old@example";
+        const std::size_t writes = Store()->WriteCount();
+        view.OnCommand(menu::kVetInformation);
+        EXPECT_EQ(shown[kVetClinic], "Old Clinic");
+        EXPECT_EQ(shown[kVetEmail], "old@example");
+        EXPECT_EQ(ReadVetInfo(m_app.m_config), ok ? typed : shown);
+        EXPECT_EQ(Store()->WriteCount() > writes, ok);
+        for (int i = 0; i < kVetInfoCount; ++i)
+            EXPECT_EQ(Store()->GetProfileString(kSectionValues, names[i], "-"), ok ? typed[i] : "-") << names[i];
         m_view.reset();
     }
 }
