@@ -1,10 +1,15 @@
 #include "view/qt/GasUsesDlg.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -16,6 +21,23 @@ QLabel* PlainLabel(const std::string& text, QWidget* parent)
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(false);
     return label;
+}
+
+// A long reorder file scrolls inside the dialog, which stays on the screen.
+QScrollArea* Scrolled(QLabel* label, QWidget* parent)
+{
+    constexpr int kMaxWidth = 640;
+    const int maxHeight = 14 * label->fontMetrics().lineSpacing();
+    auto* area = new QScrollArea(parent);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(label);
+    area->setWidgetResizable(true);
+    const QSize hint = label->sizeHint();
+    const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int width = std::min(hint.width(), kMaxWidth) + (hint.height() > maxHeight ? bar : 0);
+    const int height = std::min(hint.height(), maxHeight) + (hint.width() > kMaxWidth ? bar : 0);
+    area->setFixedSize(width, height);
+    return area;
 }
 
 }  // namespace
@@ -36,7 +58,7 @@ CGasUses::CGasUses(int32_t uses, const std::string& reorderPath, QWidget* parent
     m_reorder = PlainLabel(m_form.reorderText, this);
     m_reorder->setObjectName(QStringLiteral("1347"));
     m_reorder->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(m_reorder);
+    layout->addWidget(Scrolled(m_reorder, this));
 
     // Auto-exclusive: checking one clears the other.
     m_replaced = new QRadioButton(QStringLiteral("ADAPTOR REPLACED"), this);

@@ -240,4 +240,19 @@ TEST(GasUsesDialog, ShowsTheReorderFileAsPlainTextAndFitsIt)
     EXPECT_EQ(dialog.Uses(), 2);
     dialog.adjustSize();
     EXPECT_GE(dialog.width(), reorder->sizeHint().width());
+
+    // A long file scrolls inside a dialog that stays on a small screen.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    for (int i = 0; i < 70; ++i)
+        file.write(QByteArray("A long line of the reorder file that goes on and on, number ") + QByteArray::number(i) +
+                   "\r\n");
+    file.close();
+    CGasUses big(3, path.toStdString());
+    big.adjustSize();
+    EXPECT_LT(big.height(), 600);
+    EXPECT_LT(big.width(), 900);
+    const QString cut = big.findChild<QLabel*>("1347")->text();
+    EXPECT_LE(cut.size(), qsizetype(kReorderTextLimit));
+    EXPECT_FALSE(cut.contains("number 69"));
+    EXPECT_FALSE(cut.contains('\r'));
 }
