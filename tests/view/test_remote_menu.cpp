@@ -24,7 +24,7 @@ public:
     bool DentalRejection() const override { return dental; }
     int StreamProtocol() const override { return protocol; }
     void SendMenuId(uint16_t id) override { ids.push_back(id); }
-    void Redraw() override { ++redraws; }
+    void Redraw() override {}
     RemoteConfiguration& Config() override { return config; }
     int32_t Species() const override { return species; }
     int32_t GainIndex() const override { return gain; }
@@ -41,23 +41,22 @@ public:
         }
         calls.push_back("command " + std::to_string(id));
     }
-    void ToggleShowSpO2() override { config.showSpO2 = !config.showSpO2; calls.push_back("spo2"); }
-    void ToggleShowResp() override { config.showResp = !config.showResp; calls.push_back("resp"); }
+    void ToggleShowSpO2() override { Call("spo2", config.showSpO2 = !config.showSpO2); }
+    void ToggleShowResp() override { Call("resp", config.showResp = !config.showResp); }
     void OnSilenceAlarm() override { calls.push_back("silence"); }
-    void OnToggleAlarms() override { config.alarms = !config.alarms; calls.push_back("alarms"); }
+    void OnToggleAlarms() override { Call("alarms", config.alarms = !config.alarms); }
     bool Snoozing() const override { return snoozing; }
     void ShowBanner(const std::string& text) override { banners.push_back(text); }
     void PostEnableAlarmTone(bool on) override { calls.push_back(on ? "post tone on" : "post tone off"); }
     void PostInvalidate() override { calls.push_back("post invalidate"); }
-    void ToggleRecordingFromRemote() override { recording = !recording; calls.push_back("record"); }
+    void ToggleRecordingFromRemote() override { Call("record", recording = !recording); }
     bool IsRecording() const override { return recording; }
     bool BloodPressureRunning() const override { return bpRunning; }
-    void ToggleBloodPressure() override { bpRunning = !bpRunning; calls.push_back("bp toggle"); }
-    void StartBloodPressureWithChosenCuff() override { bpRunning = true; calls.push_back("bp start"); }
+    void ToggleBloodPressure() override { Call("bp toggle", bpRunning = !bpRunning); }
+    void StartBloodPressureWithChosenCuff() override { Call("bp start", bpRunning = true); }
     void SetPatientSpecies(int32_t code, const std::string& text) override
     {
-        species = code;
-        calls.push_back("species " + std::to_string(code) + " " + text);
+        Call("species " + std::to_string(code) + " " + text, species = code);
     }
     void NewPatientFromRemote() override
     {
@@ -65,6 +64,7 @@ public:
         if (duringNewPatient)
             duringNewPatient();
     }
+    void Call(const std::string& what, int32_t) { calls.push_back(what); }
 
     uint32_t now = 1000;
     int32_t kind = kDeviceTarvikPlus;
@@ -77,7 +77,6 @@ public:
     bool bpRunning = false;
     RemoteConfiguration config;
     std::vector<uint16_t> ids;
-    int redraws = 0;
     Log calls;
     Log banners;
     std::function<void()> duringNewPatient;
