@@ -37,6 +37,8 @@
 #include "view/EventQueue.h"
 #include "view/BpCycle.h"
 #include "view/GasProbe.h"
+#include "view/GasUses.h"
+#include "view/RemoteMenu.h"
 #include "view/TrendStore.h"
 #include "view/FrameControls.h"
 #include "view/BpStatus.h"
@@ -57,6 +59,7 @@ class CAnimateCtrl;
 class CTK_TermDlgWnd;
 class QDialog;
 class CPatientInfoDlg;
+class CGasUses;
 class ConfigTabDlg;
 class CVetInfoDlg;
 class CColorStatic;
@@ -104,6 +107,8 @@ struct ViewServices {
     std::function<bool(ConfigTabDlg& dialog)> runConfigDialog;
     // Runs the practice-information dialog modally: true on OK. Empty: exec().
     std::function<bool(CVetInfoDlg& dialog)> runVetInfoDialog;
+    // Runs the airway adaptor's dialog modally. Empty: exec().
+    std::function<void(CGasUses& dialog)> runGasUsesDialog;
     IAVImark* avimark = nullptr;                 // null: this system's automation and processes
     std::function<COleDate()> now;               // the local time; empty: the clock's
     const IOsVersion* osVersion = nullptr;       // null: this system's
@@ -208,7 +213,12 @@ public:
 
     // What other parts of the view provide; empty until they are built.
     void CapturePrintData();
+    // The remote's menu buttons: 1 previous, 2 next, 3 select.
     void RemoteMenuStep(int code);
+    void CloseRemoteMenu();
+    const CRemoteMenu& RemoteMenuState() const { return m_remoteMenu; }
+    // Where the open menu is drawn: near the top left of the strips.
+    QPoint RemoteMenuOrigin() const;
     void RunCommand(int command);
     // A command of the menu, the keys or the tool bar: run when its rule
     // enables it; then every command's state is refreshed.
@@ -341,6 +351,7 @@ private:
     void DrawStrips(QPainter& painter, const StripLayout& strips);
     void DrawBanners(QPainter& painter);
     void DrawPulseBar(QPainter& painter);
+    void DrawRemoteMenu(QPainter& painter, int32_t x, int32_t y);
     void AfterPaint();
     void ResetTrendAccumulators();
     void CheckRecording();
@@ -423,6 +434,55 @@ private:
         CQuorinView& m_view;
     };
 
+    // What the remote menu does to the view.
+    class RemoteMenuActions : public IRemoteMenuView {
+    public:
+        explicit RemoteMenuActions(CQuorinView& view) : m_view(view) {}
+        uint32_t Tick() const override;
+        int32_t DeviceKind() const override;
+        uint16_t FeatureBits() const override;
+        bool DentalRejection() const override;
+        int StreamProtocol() const override;
+        void SendMenuId(uint16_t id) override;
+        void Redraw() override;
+        RemoteConfiguration& Config() override;
+        int32_t Species() const override;
+        int32_t GainIndex() const override;
+        void RunCommand(uint32_t id) override;
+        void ToggleShowSpO2() override;
+        void ToggleShowResp() override;
+        void OnSilenceAlarm() override;
+        void OnToggleAlarms() override;
+        bool Snoozing() const override;
+        void ShowBanner(const std::string& text) override;
+        void PostEnableAlarmTone(bool on) override;
+        void PostInvalidate() override;
+        void ToggleRecordingFromRemote() override;
+        bool IsRecording() const override;
+        bool BloodPressureRunning() const override;
+        void ToggleBloodPressure() override;
+        void StartBloodPressureWithChosenCuff() override;
+        void SetPatientSpecies(int32_t code, const std::string& text) override;
+        void NewPatientFromRemote() override;
+
+    private:
+        CQuorinView& m_view;
+    };
+
+    // What the adaptor's count does to the view and the store.
+    class GasUsesActions : public IGasUsesView {
+    public:
+        explicit GasUsesActions(CQuorinView& view) : m_view(view) {}
+        int32_t DeviceKind() const override;
+        uint16_t FeatureBits() const override;
+        int32_t StoredUses() const override;
+        void StoreUses(int32_t uses) override;
+        int32_t RunGasUsesDialog(int32_t uses) override;
+
+    private:
+        CQuorinView& m_view;
+    };
+
     void ClearMarkAndBanner();
     void StartConnection();
     ConnectEnvironment MakeConnectEnvironment();
@@ -449,6 +509,8 @@ private:
     CLinkConnectPort m_connectPort{m_link};
     CLinkCommandPort m_commandPort{m_link};
     ConnectActions m_connectActions{*this};
+    RemoteMenuActions m_remoteMenuActions{*this};
+    CRemoteMenu m_remoteMenu{m_remoteMenuActions};
     Relaxed<int32_t> m_sharedSpecies{0};  // the patient's species, for the thread's set-up
     Relaxed<uint8_t> m_exoticRates{0};
     int32_t m_connectRequest = 0;

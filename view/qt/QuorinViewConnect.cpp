@@ -41,9 +41,12 @@ void CQuorinView::ConnectActions::ClearMarkAndBanner()
     Queue([this] { m_view.ClearMarkAndBanner(); });
 }
 
-void CQuorinView::ConnectActions::CloseRemoteMenu(bool)
+void CQuorinView::ConnectActions::CloseRemoteMenu(bool sendMenuIdZero)
 {
-    // The remote menu comes with its own work.
+    Queue([this, sendMenuIdZero] {
+        m_view.m_remoteMenu.Close(sendMenuIdZero);
+        m_view.update();
+    });
 }
 
 void CQuorinView::ConnectActions::RequestGasServicePoll()
@@ -145,7 +148,7 @@ void CQuorinView::OnFileConnect()
     m_remoteStop = 0;
     m_tracingsHalted = 0;
     ClearMarkAndBanner();
-    RemoteMenuStep(0);
+    CloseRemoteMenu();
 
     m_connectRequest = m_connectRequest ? 0 : 1;
     // Commands queued for the last connection are not this one's.

@@ -1,21 +1,9 @@
-// What other parts of the view will provide: alarms, the connection, the
-// remote menu, printing, the commands. Each is a no-op until its part is
+// What other parts of the view will provide: alarms, the connection,
+// printing, the commands. Each is a no-op until its part is
 // built, so the link events can already call them in their places.
 #include "view/qt/QuorinView.h"
 
 void CQuorinView::CapturePrintData()
-{
-}
-
-void CQuorinView::RemoteMenuStep(int)
-{
-}
-
-void CQuorinView::RemoteBloodPressure()
-{
-}
-
-void CQuorinView::CountGasProbeUse()
 {
 }
 
@@ -32,10 +20,6 @@ void CQuorinView::ResetTrendAccumulators()
 void CQuorinView::ArmGasProbeMessage()
 {
     m_gasArming.Arm();
-}
-
-void CQuorinView::CloseExpiredRemoteMenu()
-{
 }
 
 void CQuorinView::OpenTrendWindow()

@@ -123,6 +123,8 @@ void CQuorinView::paintEvent(QPaintEvent*)
     DrawBanners(painter);
     DrawRecordingLine(painter);
     DrawPulseBar(painter);
+    const QPoint menuOrigin = RemoteMenuOrigin();
+    DrawRemoteMenu(painter, menuOrigin.x(), menuOrigin.y());
 
     // The paint's other duties (timers, a failed recording's box, the
     // set-up commands) run after it.
