@@ -37,7 +37,3 @@ void CQuorinView::ArmGasProbeMessage()
 void CQuorinView::CloseExpiredRemoteMenu()
 {
 }
-
-void CQuorinView::OpenTrendWindow()
-{
-}
