@@ -15,10 +15,13 @@
 namespace {
 
 // The dialog's layout, in pixels.
-constexpr int kPlotLeft = 90;
+constexpr int kPlotLeft = 100;
 constexpr int kPlotTop = 40;
 constexpr int kPlotWidth = 676;
-constexpr int kPlotHeight = 420;
+// Seven bands keep room for two value lines and a two-line caption each.
+constexpr int kPlotHeight = 560;
+// A wide caption may reach a little past the label strip.
+constexpr int kLabelOverhang = 12;
 constexpr int kDialogWidth = kPlotLeft + kPlotWidth + 14;
 constexpr int kBarTop = kPlotTop + kPlotHeight + 6;
 constexpr int kNoteTop = kBarTop + 24;
@@ -132,7 +135,8 @@ bool CTrend::TimerRunning(int id) const
 
 QRect CTrend::ImageRect() const
 {
-    return QRect(kPlotLeft - kTrendLabelStrip, kPlotTop, kTrendLabelStrip + kPlotWidth, kPlotHeight);
+    const int left = kTrendLabelStrip + kLabelOverhang;
+    return QRect(kPlotLeft - left, kPlotTop, left + kPlotWidth, kPlotHeight);
 }
 
 void CTrend::OnTimer(int id)
@@ -193,11 +197,9 @@ void CTrend::OnCtlColor()
 
 void CTrend::PaintBar(bool live)
 {
-    QPalette colors = m_bar->palette();
+    // Only the trough takes the mode's colour; arrows and thumb keep the style's.
     const QColor color = Color(live ? kTrendLiveBarColor : kTrendPastBarColor);
-    colors.setColor(QPalette::Window, color);
-    colors.setColor(QPalette::Base, color);
-    m_bar->setPalette(colors);
+    m_bar->setStyleSheet(QStringLiteral("QScrollBar:horizontal { background: %1; }").arg(color.name()));
 }
 
 void CTrend::ShowFullPlotControls()
@@ -215,10 +217,10 @@ void CTrend::DrawTrends()
 {
     const TrendChannels& channels = m_plot.Channels();
     const TrendGeometry geometry = MakeTrendGeometry(kPlotWidth, kPlotHeight, channels.count);
-    QImage image(kTrendLabelStrip + kPlotWidth, kPlotHeight, QImage::Format_RGB32);
+    QImage image(ImageRect().size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter painter(&image);
-    painter.translate(kTrendLabelStrip, 0);
+    painter.translate(kPlotLeft - ImageRect().left(), 0);
     DrawGrid(painter, geometry);
     if (channels.count > 0) {
         DrawLabels(painter, geometry);
