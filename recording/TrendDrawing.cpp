@@ -22,7 +22,7 @@ TrendGeometry MakeTrendGeometry(int32_t width, int32_t height, int channelCount)
     g.count = std::max(channelCount, 0);
     g.band = g.count > 0 ? (height - 4) / g.count : 0;
     g.col = (width - 4) / kTrendTicks;
-    g.step = double(15 * g.col - 1) / double(kTrendPlotSamples - 1);
+    g.span = 15 * g.col - 1;
     return g;
 }
 

@@ -29,7 +29,8 @@ struct TrendGeometry {
     int count = 0;
     int32_t band = 0;  // 0 without a channel
     int32_t col = 0;
-    double step = 0.0;
+    // x of the k-th shown sample: k x (15 x col - 1) / 449, truncated.
+    int32_t span = 0;
 
     int32_t UpperLine(int i) const { return 4 + i * band; }
     int32_t LowerLine(int i) const { return 4 + (i + 1) * band; }
@@ -39,7 +40,7 @@ struct TrendGeometry {
     // The tops of the 16-pixel label lines of band i.
     int32_t TopLabelY(int i) const { return i == 0 ? UpperLine(i) - 2 : UpperLine(i) + 2; }
     int32_t BottomLabelY(int i) const { return LowerLine(i) - 2 - kTrendLabelLine; }
-    int32_t X(int k) const { return int32_t(k * step); }
+    int32_t X(int k) const { return int32_t(int64_t(k) * span / (kTrendPlotSamples - 1)); }
 };
 
 TrendGeometry MakeTrendGeometry(int32_t width, int32_t height, int channelCount);
