@@ -84,6 +84,9 @@ public:
     uint32_t RecordTicks() const { return m_recordTicks; }
     const COleDate& RecordStart() const { return m_recordStart; }
     const COleDate& SessionDate() const { return m_sessionDate; }
+    // The view's session starts when it is built and at every connection;
+    // a close starts it again.
+    void SetSessionDate(const COleDate& date) { m_sessionDate = date; }
 
     // The paint's recording line; none unless a file is open or saving.
     std::optional<RecordingLine> Line(const COleDate& now) const;

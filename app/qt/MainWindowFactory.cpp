@@ -5,6 +5,7 @@
 #include "app/qt/FontSubstitution.h"
 #include "app/qt/MainFrame.h"
 #include "app/qt/QuorinApp.h"
+#include "recording/qt/Trend.h"
 #include "view/qt/QuorinView.h"
 
 QMainWindow* CreateMainWindow()
@@ -23,6 +24,9 @@ QMainWindow* CreateMainWindow()
     // Qt application object (tests) lets the view keep its own.
     if (CQuorinApp* qtApp = CQuorinApp::Instance())
         services.poster = &qtApp->Poster();
+    services.makeTrendWindow = [](ITrendView& source, QWidget* parent) -> QDialog* {
+        return new CTrend(source, parent);
+    };
     // The view's own minimum size becomes the frame's through its layout.
     auto* view = new CQuorinView(*app, std::move(services), frame);
     view->setObjectName(QStringLiteral("view"));

@@ -71,7 +71,7 @@ bool CToolBar24::LoadToolBar(int resourceId)
 
 bool CToolBar24::LoadImages()
 {
-    m_plain = LoadBitmapResource(kToolBarBitmap);
+    m_plain = LoadFrameBitmap(kToolBarBitmap);
     if (m_plain.isNull())
         return false;
     m_hot = SplitStrip(m_plain);

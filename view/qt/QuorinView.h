@@ -2,6 +2,7 @@
 // The one view of the main frame: it owns the link, the write queue, the
 // sound manager and the logger's lifetime, builds the numerics pane from the
 // layout plan and keeps the strip layers the waveform drawing uses.
+#include <QDialog>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -50,6 +51,7 @@
 #include "patient/AVImark.h"
 #include "patient/PatientInfo.h"
 #include "recording/LiveRecording.h"
+#include "recording/TrendView.h"
 #include "view/ViewShutdown.h"
 #include "view/ViewTexts.h"
 #include "view/SoundManager.h"
@@ -112,6 +114,8 @@ struct ViewServices {
     IAVImark* avimark = nullptr;                 // null: this system's automation and processes
     std::function<COleDate()> now;               // the local time; empty: the clock's
     const IOsVersion* osVersion = nullptr;       // null: this system's
+    // Builds the trend window over the view, not yet shown; empty: none.
+    std::function<QDialog*(ITrendView& view, QWidget* parent)> makeTrendWindow;
 };
 
 // The ids of the messages the view handles (registered once per process).
@@ -136,7 +140,8 @@ class CQuorinView : public QWidget,
                     public IWindowObject,
                     public IDemoView,
                     private IViewShutdownSteps,
-                    private ITermDlgOwner {
+                    private ITermDlgOwner,
+                    private ITrendView {
     Q_OBJECT
 public:
     CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* parent = nullptr);
@@ -258,6 +263,7 @@ public:
     CColorStatic* ValueBox(int slot) const;
     CColorStatic* LimitBox(int box) const;
     const CTrendStore& Trend() const { return m_trend; }
+    QDialog* TrendWindow() const { return m_trendWindow; }
     CColorStatic* CaptionBox(int group) const;
     CColorStatic* SingleBoxAt(int box) const;
     QLabel* Picture(int picture) const;
@@ -292,6 +298,9 @@ public:
     int32_t m_esophageal = 0;
     bool m_markHrFromEcg = false;
     int32_t m_trendOpen = 0;
+    // The store position up to which the trend window has scaled its
+    // channels; it lives with the store, past each window.
+    int32_t m_trendScaledIndex = 0;
     int32_t m_bpRunning = 0;
     int32_t m_bpCuffAsked = 0;  // the cuff dialog comes before every measurement but the first
     int32_t m_fromRemote = 0;
@@ -327,6 +336,16 @@ private:
     bool RecordingRuns() const override;
     uint32_t ProbeConnectedMs() const override;
     void LogTerminal(const std::string& text) override;
+
+    // ITrendView
+    TrendStoreRead TrendStore() const override;
+    bool TrendTimerOn() const override { return m_trendTimerOn; }
+    bool TrendOpen() const override { return m_trendOpen != 0; }
+    int32_t TrendScaledIndex() const override { return m_trendScaledIndex; }
+    void SetTrendScaledIndex(int32_t index) override { m_trendScaledIndex = index; }
+    std::string WindowTitle() const override { return m_title; }
+    int64_t ElapsedSeconds() const override;
+    TrendUnits Units() const override;
 
     int RunServiceDialog(QDialog& dialog);
     bool ChooseBluetoothDevice(int& device);
@@ -565,6 +584,7 @@ private:
     CTrendStore m_trend;
     bool m_trendTimerOn = false;
     bool m_trendHalted = false;
+    QPointer<QDialog> m_trendWindow;
     CBpCycle m_bpCycle;
     CGasProbeArming m_gasArming;
     bool m_gasPollRequested = false;

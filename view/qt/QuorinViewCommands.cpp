@@ -125,11 +125,8 @@ void CQuorinView::RunCommand(int command)
     case kRWaveMarker: StoreRelaxed(config.rMarker, LoadRelaxed(config.rMarker) != 0 ? 0 : 1); break;
     case kQrsTone: StoreRelaxed(config.qrsTone, LoadRelaxed(config.qrsTone) != 0 ? 0 : 1); break;
     case kTrend:
-        if (IsLiveOrDemo()) {
-            m_trendOpen = 1;
+        if (IsLiveOrDemo())
             OpenTrendWindow();
-            m_trendOpen = 0;  // whichever way it closed
-        }
         break;
     case kWaveforms: OnWaveforms(); break;
     case kAtmosphericPressure:

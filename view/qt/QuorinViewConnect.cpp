@@ -151,6 +151,9 @@ void CQuorinView::OnFileConnect()
     CloseRemoteMenu();
 
     m_connectRequest = m_connectRequest ? 0 : 1;
+    // A connection starts the session the trend window's times count from.
+    if ((demo ? m_connected == 0 : m_connectRequest != 0) && m_recording != nullptr)
+        m_recording->SetSessionDate(Now());
     // Commands queued for the last connection are not this one's.
     std::string stale;
     while (m_writeQueue.Pop(stale)) {

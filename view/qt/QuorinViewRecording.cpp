@@ -52,6 +52,7 @@ void CQuorinView::CreateRecording()
         return uint8_t(LoadRelaxed(m_app.m_config.cuffSize[LimitSpecies(m_patient.info.speciesCode)]));
     };
     m_recording = std::make_unique<CLiveRecording>(std::move(services));
+    m_recording->SetSessionDate(Now());
     // The worker tells of each rename; the list is the UI thread's.
     QPointer<CQuorinView> self(this);
     m_recorder->SetRenameReport([self](const CNorqFileRecorder::RenameReport& report) {

@@ -22,6 +22,3 @@ void CQuorinView::ArmGasProbeMessage()
     m_gasArming.Arm();
 }
 
-void CQuorinView::OpenTrendWindow()
-{
-}

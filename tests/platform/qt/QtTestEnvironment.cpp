@@ -1,16 +1,17 @@
-// One application object, with its event loop, for every test of this binary.
+// One application object, with its event loop, for every test of this binary;
+// a widget one, for the push pin.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 
 namespace {
 
-class QtCoreApplicationEnvironment : public ::testing::Environment {
+class QtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
         if (!QCoreApplication::instance())
-            m_app = new QCoreApplication(m_argc, m_argv);
+            m_app = new QApplication(m_argc, m_argv);
     }
     void TearDown() override
     {
@@ -22,9 +23,9 @@ private:
     int m_argc = 1;
     char m_name[32] = "test_platform_qt";
     char* m_argv[2] = {m_name, nullptr};
-    QCoreApplication* m_app = nullptr;
+    QApplication* m_app = nullptr;
 };
 
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtCoreApplicationEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 } // namespace

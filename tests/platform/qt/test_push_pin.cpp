@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/qt/PushPinButton.h"
+#include "platform/qt/PushPinButton.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "app/qt/PushPinButton.h"
+#include "platform/qt/PushPinButton.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/qt/BitmapResources.h"
+#include "platform/qt/PinBitmaps.h"
 
 CPushPinButton::CPushPinButton(QWidget* parent) : QAbstractButton(parent)
 {
@@ -30,8 +30,8 @@ void CPushPinButton::SetPinned(bool pinned)
 void CPushPinButton::LoadPinBitmaps()
 {
     const QPalette colors = palette();
-    m_pinnedBitmap = LoadBitmapResource(m_bOrientation ? kPinnedBitmapVertical : kPinnedBitmap, &colors);
-    m_unpinnedBitmap = LoadBitmapResource(m_bOrientation ? kUnpinnedBitmapVertical : kUnpinnedBitmap, &colors);
+    m_pinnedBitmap = LoadPinBitmap(m_bOrientation ? kPinnedBitmapVertical : kPinnedBitmap, &colors);
+    m_unpinnedBitmap = LoadPinBitmap(m_bOrientation ? kUnpinnedBitmapVertical : kUnpinnedBitmap, &colors);
 }
 
 void CPushPinButton::SetPinState()

@@ -1,4 +1,4 @@
-#include "view/qt/ViewTimers.h"
+#include "platform/qt/ViewTimers.h"
 
 #include <QTimer>
 #include <algorithm>

@@ -1,0 +1,68 @@
+// The trend window over the view's trend store: its opener and what it reads.
+#include <QDialog>
+#include <cmath>
+
+#include "view/qt/QuorinView.h"
+
+void CQuorinView::OpenTrendWindow()
+{
+    // One window at a time: the periodic opener must not stack windows
+    // over one that is pinned.
+    if (m_trendOpen != 0)
+        return;
+    // One the view has asked to close and that has not yet seen its tick
+    // goes now, so that its end cannot close the new one.
+    if (m_trendWindow != nullptr) {
+        m_trendWindow->disconnect(this);
+        m_trendWindow->done(QDialog::Accepted);
+        m_trendWindow->deleteLater();
+        m_trendWindow = nullptr;
+    }
+    if (!m_services.makeTrendWindow)
+        return;
+    QDialog* window = m_services.makeTrendWindow(*this, this);
+    if (window == nullptr)
+        return;
+    m_trendWindow = window;
+    m_trendOpen = 1;
+    // However it closes (by itself, asked by the view, or Escape), the
+    // window is gone and the next command opens a new one.
+    connect(window, &QDialog::finished, this, [this, window] {
+        if (m_trendWindow == window) {
+            m_trendOpen = 0;
+            m_trendWindow = nullptr;
+        }
+        window->deleteLater();
+    });
+    window->show();
+}
+
+TrendStoreRead CQuorinView::TrendStore() const
+{
+    TrendStoreRead store;
+    for (int ring = 0; ring < kTrendChannelTypes; ++ring)
+        store.rings[std::size_t(ring)] = m_trend.Ring(ring);
+    store.flags = m_trend.Flags();
+    store.index = m_trend.Index();
+    store.wraps = m_trend.Wraps();
+    return store;
+}
+
+int64_t CQuorinView::ElapsedSeconds() const
+{
+    if (m_recording == nullptr)
+        return 0;
+    const auto days = COleDate::SpanDays(m_recording->SessionDate(), Now());
+    return days ? std::llround(*days * 86400.0) : 0;
+}
+
+TrendUnits CQuorinView::Units() const
+{
+    const RemoteConfiguration& config = m_app.m_config;
+    // "Defaults\Units": Temp, ..., CO2, O2, N2O.
+    TrendUnits units;
+    units.temp = LoadRelaxed(config.units[0]);
+    units.co2 = LoadRelaxed(config.units[6]);
+    units.o2 = LoadRelaxed(config.units[7]);
+    return units;
+}
