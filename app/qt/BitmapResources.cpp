@@ -9,6 +9,7 @@
 #include <QPolygonF>
 
 #include "app/FrameButtons.h"
+#include "app/qt/SplashBitmap.h"
 
 namespace {
 
@@ -319,6 +320,9 @@ QImage LoadBitmapResource(int id, const QPalette* mapGreysTo)
         break;
     case kUnpinnedBitmapVertical:
         image = PinImage(false, true);
+        break;
+    case kSplashBitmap:
+        image = SplashBitmap();
         break;
     default:
         return {};

@@ -21,8 +21,12 @@ QMainWindow* CreateMainWindow()
     services.frame = frame;
     // The application's poster outlives the view; a start-up without the
     // Qt application object (tests) lets the view keep its own.
-    if (CQuorinApp* qtApp = CQuorinApp::Instance())
+    if (CQuorinApp* qtApp = CQuorinApp::Instance()) {
         services.poster = &qtApp->Poster();
+        services.checkForUpdates = [qtApp] { qtApp->AutoCheckForUpdates(); };
+        services.checkForUpdatesNow = [qtApp] { qtApp->CheckForUpdates(false); };
+        services.about = [qtApp] { qtApp->OnAppAbout(); };
+    }
     // The view's own minimum size becomes the frame's through its layout.
     auto* view = new CQuorinView(*app, std::move(services), frame);
     view->setObjectName(QStringLiteral("view"));

@@ -215,6 +215,14 @@ void CQuorinView::RunCommand(int command)
         ShowConfigTabDlg();
         ResetAlarmDisplay();
         break;
+    case kAbout:
+        if (m_services.about)
+            m_services.about();
+        break;
+    case kCheckForUpdates:
+        if (m_services.checkForUpdatesNow)
+            m_services.checkForUpdatesNow();
+        break;
     default: OtherCommand(id); break;
     }
 }
@@ -443,7 +451,7 @@ void CQuorinView::OnServiceCommand()
 void CQuorinView::OtherCommand(uint32_t)
 {
     // Commands whose windows come later: export and import of settings,
-    // vet information, about, updates, the manual and the support links.
+    // vet information, the manual and the support links.
 }
 
 // ---- The remote's version ----
