@@ -42,7 +42,7 @@ CAboutDlg::CAboutDlg(AboutInputs inputs, QWidget* parent)
     m_remoteText = TextControl("1050", this);
     m_legalNotice = TextControl("1353", this);
     m_remoteText->setText(QString::fromLatin1(kNoRemoteConnection));
-    m_remoteText->setMinimumWidth(300);
+    m_remoteText->setMinimumWidth(380);
     QFont bold = m_productLine->font();
     bold.setBold(true);
     m_productLine->setFont(bold);
