@@ -41,7 +41,7 @@ bool CSplashWnd::CreateAndShow(std::function<QWidget*()> mainWindow)
 }
 
 CSplashWnd::CSplashWnd(QImage bitmap, std::function<QWidget*()> mainWindow)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
       m_bitmap(std::move(bitmap)), m_mainWindow(std::move(mainWindow))
 {
     setObjectName(QStringLiteral("splash"));
