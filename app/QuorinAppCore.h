@@ -15,6 +15,7 @@
 #include "platform/OsVersion.h"
 #include "platform/ProfileStore.h"
 #include "platform/Prompter.h"
+#include "platform/Relaxed.h"
 #include "zelbex/Zelbex.h"
 
 // The eight entry points of the Bluetooth support library.
@@ -94,6 +95,10 @@ public:
     // Set when the strip layers must be redrawn at the next paint although
     // their size has not changed (new colours, say).
     bool m_redrawLayers = false;
+
+    // Set while a remote, or the demo generator, is connected: the
+    // connection's threads write it, the about box reads it.
+    Relaxed<int32_t> m_connected{0};
 
     // Opens Software\<company>\quorin of the user as the settings store.
     void SetRegistryKey(ISettingsKeys& keys, const std::string& company);

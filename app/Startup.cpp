@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/ModuleVersion.h"
 #include "app/NorqEventLogger.h"
 #include "app/QuorinAppCore.h"
 #include "app/QuorinVersion.h"
@@ -130,7 +131,13 @@ StartupServices SystemStartupServices(IComModule& comModule)
     services.libraryLoader = &SystemLibraryLoader();
     services.moduleFileName = ReadModuleFileName;
     services.documentsFolder = GetMyDocumentsFolder;
-    services.versionBlock = [] { return std::optional<VersionBlock>(BuiltInVersionBlock()); };
+    services.versionBlock = []() -> std::optional<VersionBlock> {
+        std::string own;
+        CModuleVersion version;
+        if (!ReadModuleFileName(own) || !version.Load(own))
+            return std::nullopt;
+        return VersionBlock{version.GetString("FileVersion"), version.GetString("LegalCopyright")};
+    };
     if (const char* path = std::getenv("PATH"))
         services.searchPath = path;
     return services;

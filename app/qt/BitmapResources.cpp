@@ -8,6 +8,7 @@
 #include <QPolygonF>
 
 #include "app/FrameButtons.h"
+#include "app/qt/SplashBitmap.h"
 
 namespace {
 
@@ -242,7 +243,11 @@ QImage ToolBarStrip()
 
 QImage LoadFrameBitmap(int id)
 {
-    return id == kToolBarBitmap ? ToolBarStrip() : QImage();
+    switch (id) {
+    case kToolBarBitmap: return ToolBarStrip();
+    case kSplashBitmap: return SplashBitmap();
+    default: return {};
+    }
 }
 
 QPixmap MaskedPixmap(const QImage& image)

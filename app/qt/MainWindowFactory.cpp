@@ -22,8 +22,12 @@ QMainWindow* CreateMainWindow()
     services.frame = frame;
     // The application's poster outlives the view; a start-up without the
     // Qt application object (tests) lets the view keep its own.
-    if (CQuorinApp* qtApp = CQuorinApp::Instance())
+    if (CQuorinApp* qtApp = CQuorinApp::Instance()) {
         services.poster = &qtApp->Poster();
+        services.checkForUpdates = [qtApp] { qtApp->AutoCheckForUpdates(); };
+        services.checkForUpdatesNow = [qtApp] { qtApp->CheckForUpdates(false); };
+        services.about = [qtApp] { qtApp->OnAppAbout(); };
+    }
     services.makeTrendWindow = [](ITrendView& source, QWidget* parent) -> QDialog* {
         return new CTrend(source, parent);
     };

@@ -1,7 +1,12 @@
 #include "app/qt/QuorinApp.h"
 
 #include <QLocale>
+#include <chrono>
 #include <clocale>
+
+#include "app/qt/AboutDlg.h"
+#include "link/LiveData.h"
+#include "view/qt/QuorinView.h"
 
 namespace {
 
@@ -49,4 +54,34 @@ bool CQuorinApp::InitInstance(StartupServices services)
 int CQuorinApp::ExitInstance()
 {
     return RunExitInstance();
+}
+
+void CQuorinApp::OnAppAbout()
+{
+    AboutInputs inputs;
+    inputs.versionText = VersionText();
+    inputs.legalCopyright = LegalCopyright();
+    inputs.demoMode = IsDemoMode();
+    inputs.connected = m_connected != 0;
+    inputs.deviceKind = g_liveData.deviceKind;
+    QMainWindow* frame = MainWindow();
+    if (CQuorinView* view = frame != nullptr ? frame->findChild<CQuorinView*>() : nullptr)
+        inputs.receiveBuffer = view->Terminal().GetReceiveBuffer();
+    CAboutDlg about(std::move(inputs), frame);
+    about.exec();
+}
+
+void CQuorinApp::CheckForUpdates(bool silent)
+{
+    const int* numbers = VersionNumbers();
+    const int own[3] = {numbers[0], numbers[1], numbers[3]};
+    m_updateCheck.reset();
+    m_updateCheck = ::CheckForUpdates({m_http, m_host.Prompter(), m_launcher}, DefaultUpdateCheckSettings(), own,
+                                      silent);
+}
+
+void CQuorinApp::AutoCheckForUpdates()
+{
+    ::AutoCheckForUpdates(ProfileStore(), COleDate::FromLocalTime(std::chrono::system_clock::now()),
+                          [this] { CheckForUpdates(true); });
 }

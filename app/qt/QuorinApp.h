@@ -2,11 +2,16 @@
 // The application object: QApplication plus the program's start-up,
 // settings and shutdown (CQuorinAppCore).
 #include <QApplication>
+#include <functional>
+#include <memory>
 
 #include "app/QuorinAppCore.h"
+#include "app/UpdateCheck.h"
 #include "app/qt/QtStartupHost.h"
+#include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtMessagePoster.h"
 #include "platform/qt/QtProfileStore.h"
+#include "platform/qt/QtShellLauncher.h"
 
 // Numbers and times in the "C" locale whatever the user's locale is.
 void UseCLocaleForNumbersAndTimes();
@@ -30,7 +35,19 @@ public:
     // Worker threads reach windows through it; it outlives them all.
     CQtMessagePoster& Poster() { return m_poster; }
 
+    // Command 57664: the about box, modal over the main window.
+    void OnAppAbout();
+    // Starts an update check and returns at once; a check still running is
+    // abandoned. Silent: only the question about a newer version shows.
+    void CheckForUpdates(bool silent);
+    // The weekly check at start-up ("Check For Updates" on).
+    void AutoCheckForUpdates();
+
 private:
+    CQtHttpClient m_http;
+    CQtShellLauncher m_launcher;
+    // Dropped before the client and the launcher it uses.
+    std::unique_ptr<CUpdateCheck> m_updateCheck;
     CQtMessagePoster m_poster;
     CQtSettingsKeys m_settingsKeys;
     CQtStartupHost m_host;

@@ -88,6 +88,8 @@ struct ViewServices {
     std::function<uint32_t()> tick;              // milliseconds; empty: GetTickCount
     std::function<void(uint32_t ms)> wait;       // the destructor's waits; empty: sleep
     std::function<void()> checkForUpdates;       // the silent start-up update check
+    std::function<void()> checkForUpdatesNow;    // the menu's update check, not silent
+    std::function<void()> about;                 // the application's about box
     std::function<bool()> chooseDemoModel;       // true: "Exotic Heart Rates" chosen; empty: the dialog
     ICommandDialogs* dialogs = nullptr;          // null: none built yet (every one cancelled)
     std::function<void(uint32_t ms)> commandPause;  // the waits after a command; empty: sleep

@@ -213,6 +213,14 @@ void CQuorinView::RunCommand(int command)
         ResetAlarmDisplay();
         break;
     case kVetInformation: OnEditVetInfo(); break;
+    case kAbout:
+        if (m_services.about)
+            m_services.about();
+        break;
+    case kCheckForUpdates:
+        if (m_services.checkForUpdatesNow)
+            m_services.checkForUpdatesNow();
+        break;
     default: OtherCommand(id); break;
     }
 }
@@ -441,7 +449,7 @@ void CQuorinView::OnServiceCommand()
 void CQuorinView::OtherCommand(uint32_t)
 {
     // Commands whose windows come later: export and import of settings,
-    // about, updates, the manual and the support links.
+    // the manual and the support links.
 }
 
 // ---- The remote's version ----

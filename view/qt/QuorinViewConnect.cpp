@@ -100,7 +100,7 @@ ConnectEnvironment CQuorinView::MakeConnectEnvironment()
         &m_terminal,
         m_app.m_config,
         ConnectFlags{m_connected, m_live, m_lastDataTick, m_verboseLogging, m_sharedSpecies, m_connectThreadEnded,
-                     nullptr},
+                     &m_app.m_connected},
         [this] { return Tick(); },
         LogEventText,
         m_app.IsBluetoothLibraryLoaded() ? &m_app.Zelbex() : nullptr,
@@ -123,6 +123,7 @@ bool CQuorinView::ExoticHeartRates()
 void CQuorinView::SetDemoLive()
 {
     m_live = 1;
+    m_app.m_connected = 1;
 }
 
 // ---- The command ----
@@ -171,6 +172,7 @@ void CQuorinView::OnFileConnect()
         if (m_link.IsOpen())
             (void)m_link.Close();  // the thread's own close reports a failure
         m_live = 0;
+        m_app.m_connected = 0;
         SetConnectionStatus(0);
         update();
         if (!demo)

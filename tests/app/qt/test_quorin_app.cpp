@@ -10,6 +10,8 @@
 #include <fstream>
 
 #include "../AppTestSupport.h"
+#include "app/AboutTexts.h"
+#include "app/MenuCommands.h"
 #include "app/qt/QuorinApp.h"
 #include "link/LiveData.h"
 #include "platform/Thread.h"
@@ -114,6 +116,28 @@ TEST(QuorinApp, DemoModeDrawsTracesAndNumbersWithoutARemote)
         view->ValueBox(slot)->text().toDouble(&number);
         EXPECT_TRUE(number) << slot << ": " << view->ValueBox(slot)->text().toStdString();
     }
+}
+
+// The demo generator counts as a connected remote for the about box, until
+// it is switched off.
+TEST(QuorinApp, TheDemoConnectionShowsInTheAboutBox)
+{
+    ResetLiveStore();
+    AppStartup s({"SIMULATE_DATA"});
+    ASSERT_TRUE(s.Run());
+    ASSERT_TRUE(ProcessEventsUntil([&] { return s.app.m_connected != 0; }));
+    auto about = [&] {
+        return MakeAboutTexts(AboutInputs{s.app.VersionText(), s.app.LegalCopyright(), s.app.IsDemoMode(),
+                                          s.app.m_connected != 0, g_liveData.deviceKind, ""});
+    };
+    EXPECT_EQ(about().remoteText, "Connected to Tarvik+\r\n\r\nDemo Simulation");
+    EXPECT_EQ(about().productLine, "Norq Quorin " + s.app.VersionText());
+    EXPECT_EQ(about().legalNotice, s.app.LegalCopyright());
+    EXPECT_NE(s.app.VersionText(), "vX.X.X");
+
+    s.host.MainWindow()->findChild<CQuorinView*>()->OnCommand(menu::kConnect);
+    EXPECT_EQ(s.app.m_connected, 0);
+    EXPECT_EQ(about().remoteText, "No Remote Connection");
 }
 
 TEST(QuorinApp, NumbersAndTimesUseTheCLocale)

@@ -128,3 +128,19 @@ TEST_F(ViewCommands, EditingTheDefaultsStoresThemOnlyWhenAccepted)
         m_view.reset();
     }
 }
+
+TEST_F(ViewCommands, AboutAndUpdateCheckGoToTheApplication)
+{
+    int abouts = 0, checks = 0, weekly = 0;
+    ViewServices services;
+    services.about = [&] { ++abouts; };
+    services.checkForUpdatesNow = [&] { ++checks; };
+    services.checkForUpdates = [&] { ++weekly; };
+    CQuorinView& view = Open(800, 600, std::move(services));
+    EXPECT_EQ(weekly, m_app.m_config.checkForUpdates != 0 ? 1 : 0);
+    view.OnCommand(menu::kAbout);
+    view.OnCommand(menu::kCheckForUpdates);
+    EXPECT_EQ(abouts, 1);
+    EXPECT_EQ(checks, 1);
+    EXPECT_EQ(weekly, m_app.m_config.checkForUpdates != 0 ? 1 : 0);
+}
