@@ -130,8 +130,9 @@ void Scale(PageWriter& out, const Strip& s, const PrintReportInput& in, const Pr
     for (int32_t x = 0; x <= kPrintStripWidth; x += step)
         out.Line(PrintRole::kScale, {{s.rect.left + x, s.rect.bottom + 100}, {s.rect.left + x, s.rect.bottom - 250}}, 10,
                  0);
-    out.Text(PrintRole::kScale, kPrintFontSeconds, s.rect.left + 150, s.rect.bottom - 400 - kPrintFontHeights[3] / 2,
-             "seconds");
+    // Right of the CO2 pulse when there is one, under its label.
+    out.Text(PrintRole::kScale, kPrintFontSeconds, s.rect.left + (in.co2Trace ? 800 : 150),
+             s.rect.bottom - 50 - kPrintFontHeights[kPrintFontSeconds], "seconds");
 
     // One millivolt at the gain, or half of one when that would not fit.
     int32_t z = int32_t(std::lround(EcgGain(in.gainIndex) * 1000.0));
@@ -156,7 +157,7 @@ void Scale(PageWriter& out, const Strip& s, const PrintReportInput& in, const Pr
     const bool percent = LoadRelaxed(in.config->units[6]) != 0;
     const bool scaled = LoadRelaxed(in.config->co2Scale) != 0;
     const char* scaleText = scaled ? (percent ? "2%" : "20mmHg") : (percent ? "1%" : "8mmHg");
-    const int32_t top = s.co2Base - 500 - kPrintFontHeights[kPrintFontEvent];
+    const int32_t top = s.co2Base - 550 - kPrintFontHeights[kPrintFontEvent];
     out.Text(PrintRole::kScale, kPrintFontEvent, s.rect.left + 600, top, "CO2");
     out.Text(PrintRole::kScale, kPrintFontEvent, s.rect.left + 600 + width(kPrintFontEvent, "CO2 "), top, scaleText);
 }
