@@ -130,6 +130,8 @@ public:
 
     [[nodiscard]] bool InitATL();
     void FindEcgPrograms();
+    // The same on another search path (folders joined by ':').
+    void FindEcgPrograms(const std::string& searchPath);
     [[nodiscard]] bool LoadBluetoothHelper();
 
     const std::vector<std::string>& Arguments() const { return m_arguments; }

@@ -287,8 +287,13 @@ bool CQuorinAppCore::InitATL()
 
 void CQuorinAppCore::FindEcgPrograms()
 {
-    m_trellanPath = FindProgramOnPath("Trellan", m_services.searchPath);
-    m_vosperyPath = FindProgramOnPath("Vospery", m_services.searchPath);
+    FindEcgPrograms(m_services.searchPath);
+}
+
+void CQuorinAppCore::FindEcgPrograms(const std::string& searchPath)
+{
+    m_trellanPath = FindProgramOnPath("Trellan", searchPath);
+    m_vosperyPath = FindProgramOnPath("Vospery", searchPath);
     m_ecgProgramsPresent = (m_trellanPath.empty() ? 0 : 1) | (m_vosperyPath.empty() ? 0 : 2);
 }
 

@@ -261,9 +261,14 @@ void CLiveRecording::NameAndList(const CPatientInfo& patient, bool hasSamples)
         m_pendingRenames.emplace_back(oldPath, newPath);
         recorder.RenameFile(oldPath, newPath);
     }
+    AddEpisode({text, newPath});
+}
+
+void CLiveRecording::AddEpisode(const episodeItemType& item)
+{
     if (m_episodes.size() >= kMaxEpisodes)
         m_episodes.erase(m_episodes.begin());
-    m_episodes.push_back({text, newPath});
+    m_episodes.push_back(item);
 }
 
 void CLiveRecording::OnRenameReport(const CNorqFileRecorder::RenameReport& report)

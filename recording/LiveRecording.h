@@ -78,6 +78,10 @@ public:
     // not happen leaves the list naming the file where it is.
     void OnRenameReport(const CNorqFileRecorder::RenameReport& report);
 
+    // One more line of the review list (a live or a printed episode); the
+    // oldest goes beyond kMaxEpisodes.
+    void AddEpisode(const episodeItemType& item);
+
     bool IsRecording() const { return m_recordingActive != 0; }
     const std::vector<episodeItemType>& Episodes() const { return m_episodes; }
     const std::vector<CEcgEvent>& Events() const { return m_events; }

@@ -6,7 +6,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/RemoteConfiguration.h"
 #include "link/LiveData.h"
@@ -69,6 +72,13 @@ using QreEventRecord = std::array<uint8_t, kQreEventRecordSize>;
 
 enum class QreRecordingKind : uint8_t { VitalsOnly = 0, Waveform = 1, WaveformWithCo2 = 2 };
 
+class IRecordFile;
+class IRecordFileSystem;
+struct PrintEpisodeServices;
+
+// FillHeader serves both writers. The rest is one print episode on its way
+// to the disk: its own copy of the snapshot, its header and its file, on a
+// short-lived worker (recording/PrintEpisode.h).
 class CQre3File {
 public:
     // Fills the header's practice, patient and remote fields; the recording
@@ -78,6 +88,37 @@ public:
     // in force, `live` the live store. A null header does nothing.
     static void FillHeader(CPatientInfo& patient, uint8_t* header, const COleDate& start, bool esophageal,
                            const RemoteConfiguration& config, const LiveData& live);
+
+    // Names, lists and starts the writer of a printed stretch (`count`
+    // frames, oldest first). Runs on the UI thread; no result: a refusal is
+    // logged and nothing is listed.
+    static void StorePrintEpisode(const CPatientInfo& patient, const std::string& folder, const SampleFrame* frames,
+                                  const COleDate& printMoment, bool esophageal, uint32_t count,
+                                  const PrintEpisodeServices& services);
+    // Creates the file (never over an existing one) and starts its worker
+    // on a copy of the frames; false when the name is taken, the file
+    // cannot be made or the worker cannot start.
+    static bool StartWriter(const std::string& path, const QreFileHeader& header, const SampleFrame* frames,
+                            uint32_t count, bool co2Flag, const PrintEpisodeServices& services);
+    // On the worker: header, samples, events, final header. Stamps each
+    // event's position into `frames`. False on a write error.
+    static bool WriteEpisode(IRecordFile& file, QreFileHeader header, SampleFrame* frames, uint32_t count,
+                             bool co2Flag, bool co2Save);
+
+    virtual ~CQre3File();
+
+private:
+    CQre3File();
+    void WriterThread();
+
+    std::string m_path;
+    QreFileHeader m_header{};
+    std::vector<SampleFrame> m_frames;
+    bool m_co2Flag = false;
+    bool m_co2Save = false;
+    std::unique_ptr<IRecordFile> m_file;
+    std::shared_ptr<IRecordFileSystem> m_files;
+    std::function<void(const std::string&)> m_log;
 };
 
 // One sample period as its 4-byte record. No allocation: it runs for every

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QPointer>
+#include <QPrinter>
 #include <QWidget>
 #include <array>
 #include <bitset>
@@ -23,6 +24,7 @@
 #include "platform/Event.h"
 #include "platform/ProfilePortMap.h"
 #include "platform/Prompter.h"
+#include "platform/ShellLauncher.h"
 #include "platform/Sound.h"
 #include "platform/qt/QtMessagePoster.h"
 #include "view/AlarmEvaluator.h"
@@ -51,10 +53,13 @@
 #include "patient/AVImark.h"
 #include "patient/PatientInfo.h"
 #include "recording/LiveRecording.h"
+#include "recording/PrintEpisode.h"
 #include "recording/TrendView.h"
+#include "view/PrintCapture.h"
 #include "view/ViewShutdown.h"
 #include "view/ViewTexts.h"
 #include "view/SoundManager.h"
+#include "view/qt/PrintPainter.h"
 #include "view/qt/QuorinDoc.h"
 
 class CAnimateCtrl;
@@ -69,6 +74,10 @@ class CQuorinAppCore;
 class CViewTimers;
 class QLabel;
 class QPainter;
+class QPrintDialog;
+class QPrintPreviewDialog;
+class QPageSetupDialog;
+class CReviewEpisodeDlg;
 
 // What the view takes from outside. Empty hooks stand for work that is not
 // built yet; they do nothing.
@@ -118,6 +127,16 @@ struct ViewServices {
     const IOsVersion* osVersion = nullptr;       // null: this system's
     // Builds the trend window over the view, not yet shown; empty: none.
     std::function<QDialog*(ITrendView& view, QWidget* parent)> makeTrendWindow;
+    // Printing: the printer (empty: the system's default, high resolution)
+    // and the print, preview and page set-up dialogs, run modally (empty:
+    // exec()); the print and set-up hooks return true on OK.
+    std::function<std::unique_ptr<QPrinter>()> makePrinter;
+    std::function<bool(QPrintDialog& dialog)> runPrintDialog;
+    std::function<void(QPrintPreviewDialog& dialog)> runPreviewDialog;
+    std::function<bool(QPageSetupDialog& dialog)> runPageSetupDialog;
+    // Runs the episode review dialog modally; its result. Empty: exec().
+    std::function<int(CReviewEpisodeDlg& dialog)> runReviewDialog;
+    IShellLauncher* shellLauncher = nullptr;     // null: detached processes
 };
 
 // The ids of the messages the view handles (registered once per process).
@@ -218,8 +237,23 @@ public:
     bool ExoticHeartRates() override;
     void SetDemoLive() override;
 
-    // What other parts of the view provide; empty until they are built.
+    // Printing: the capture of the printed stretch, the print job's steps
+    // and the print episode.
     void CapturePrintData();
+    const CPrintCapture& PrintCapture() const { return m_print; }
+    CPrintWriters& PrintWriters() { return m_printWriters; }
+    // The page count of the capture; false when nothing is to be printed.
+    bool OnPreparePrinting(int& pageCount);
+    void OnBeginPrinting(QPrinter& printer);
+    void OnPrint(QPainter& painter, QPrinter& printer, int page, int pageCount, bool preview);
+    void OnEndPrinting();
+    void PrintReport(QPainter& painter, QPrinter& printer, int page, int pageCount, uint32_t firstFrame,
+                     uint32_t frameCount);
+    void StorePrintReport();
+    // The review command: the dialog, then the chosen episode in the
+    // review program.
+    void OnReviewEpisode();
+
     // The remote's menu buttons: 1 previous, 2 next, 3 select.
     void RemoteMenuStep(int code);
     void CloseRemoteMenu();
@@ -249,6 +283,7 @@ public:
     // The record command: the episode's end, or a new one.
     void ToggleRecording();
     const CLiveRecording& Recording() const { return *m_recording; }
+    CLiveRecording& Recording() { return *m_recording; }
     CNorqFileRecorder& Recorder() { return *m_recorder; }
     void CountGasProbeUse();
     void RequestPatientData();
@@ -426,6 +461,9 @@ private:
     void OnDemoConfiguration();
     void ReviewEpisode();
     void PrintCommand(uint32_t id);
+    QPrinter& Printer();
+    void RunPrintJob(QPrinter& printer, bool preview);
+    IShellLauncher& ShellLauncher();
     void OnServiceCommand();
     void OtherCommand(uint32_t id);
     NumericsInput LayoutInput() const;
@@ -604,6 +642,11 @@ private:
     int32_t m_recordingLineY = 0;
     std::unique_ptr<CNorqFileRecorder> m_recorder;
     std::unique_ptr<CLiveRecording> m_recording;
+    CPrintCapture m_print;
+    CPrintWriters m_printWriters;
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<PrintResources> m_printResources;
+    std::unique_ptr<IShellLauncher> m_ownShellLauncher;
     bool m_recordingResume = false;   // the recording ran when the link dropped
     uint64_t m_recordRestartDeadline = 0;
     int32_t m_maxPleth = 0;

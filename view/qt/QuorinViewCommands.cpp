@@ -429,18 +429,6 @@ void CQuorinView::OnDemoConfiguration()
     UpdateTitle();
 }
 
-void CQuorinView::ReviewEpisode()
-{
-    // The review dialog and its launch come with the episode review.
-}
-
-void CQuorinView::PrintCommand(uint32_t)
-{
-    if (m_remoteStop == 0)
-        CapturePrintData();
-    // The print itself comes with the printing.
-}
-
 void CQuorinView::OnServiceCommand()
 {
     OnServiceTerminal();

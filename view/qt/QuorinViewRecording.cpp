@@ -219,4 +219,6 @@ void CQuorinView::DeleteRecorder()
     // The recorder's destructor closes an open file through its queue.
     m_recording.reset();
     m_recorder.reset();
+    // Print episodes still being written are finished before the log closes.
+    (void)m_printWriters.WaitIdle(std::chrono::seconds(10));
 }

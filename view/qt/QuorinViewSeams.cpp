@@ -1,11 +1,6 @@
-// What other parts of the view will provide: alarms, the connection,
-// printing, the commands. Each is a no-op until its part is
-// built, so the link events can already call them in their places.
+// What other parts of the view will provide. Each is a no-op until its
+// part is built, so the link events can already call them in their places.
 #include "view/qt/QuorinView.h"
-
-void CQuorinView::CapturePrintData()
-{
-}
 
 void CQuorinView::RequestPatientData()
 {

@@ -9,7 +9,7 @@
 
 #include "app/qt/EnBitmap.h"
 #include "app/qt/FontSubstitution.h"
-#include "app/qt/HListBox.h"
+#include "platform/qt/HListBox.h"
 #include "platform/qt/Monitors.h"
 #include "view/qt/ColorStatic.h"
 

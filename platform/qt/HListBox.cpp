@@ -1,4 +1,4 @@
-#include "app/qt/HListBox.h"
+#include "platform/qt/HListBox.h"
 
 #include <QFontMetrics>
 #include <QScrollBar>
