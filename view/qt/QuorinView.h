@@ -20,6 +20,8 @@
 #include "link/TermTextModel.h"
 #include "link/WriteQueue.h"
 #include "platform/Event.h"
+#include "platform/FileChooser.h"
+#include "platform/ShellLauncher.h"
 #include "platform/ProfilePortMap.h"
 #include "platform/Prompter.h"
 #include "platform/Sound.h"
@@ -27,7 +29,7 @@
 #include "view/AlarmEvaluator.h"
 #include "view/AlarmTones.h"
 #include "view/BeatTones.h"
-#include "view/CommandDialogs.h"
+#include "config/CommandDialogs.h"
 #include "view/CommandRules.h"
 #include "view/CommandWriter.h"
 #include "view/ConnectThread.h"
@@ -48,6 +50,7 @@
 #include "patient/AVImark.h"
 #include "patient/PatientInfo.h"
 #include "recording/LiveRecording.h"
+#include "view/OutsideLaunches.h"
 #include "view/ViewShutdown.h"
 #include "view/ViewTexts.h"
 #include "view/SoundManager.h"
@@ -61,6 +64,7 @@ class ConfigTabDlg;
 class CColorStatic;
 class CQuorinAppCore;
 class CViewTimers;
+class CViewLaunchHost;
 class QLabel;
 class QPainter;
 
@@ -83,7 +87,10 @@ struct ViewServices {
     std::function<void(uint32_t ms)> wait;       // the destructor's waits; empty: sleep
     std::function<void()> checkForUpdates;       // the silent start-up update check
     std::function<bool()> chooseDemoModel;       // true: "Exotic Heart Rates" chosen; empty: the dialog
-    ICommandDialogs* dialogs = nullptr;          // null: none built yet (every one cancelled)
+    ICommandDialogs* dialogs = nullptr;          // null: the dialogs over the view
+    // Opens the Help commands' documents and addresses; null: the desktop.
+    std::shared_ptr<IShellLauncher> shell;
+    IFileChooser* fileChooser = nullptr;         // null: the file dialogs over the view
     std::function<void(uint32_t ms)> commandPause;  // the waits after a command; empty: sleep
     // Where recordings are written; null: the disk.
     std::shared_ptr<IRecordFileSystem> recordFiles;
@@ -119,6 +126,7 @@ struct ViewMessageIds {
     uint32_t setWindowText;
     uint32_t closeRecording;
     uint32_t programmingComplete;
+    uint32_t launchBox;  // a launch thread's box; lParam: its LaunchBoxPost
 };
 
 void DrawTextOnBackground(QPainter& painter, int32_t left, int32_t top, const std::string& text,
@@ -391,6 +399,17 @@ private:
     void PrintCommand(uint32_t id);
     void OnServiceCommand();
     void OtherCommand(uint32_t id);
+
+    // The Help commands' launches and the settings files.
+    void OnViewManual();
+    void OnSupportWebsite();
+    void OnMonitoringGuidelines();
+    void OnQuickSupport();
+    void OnExportSettings();
+    void OnImportSettings();
+    void StartLaunch(LaunchKind kind);
+    void ShowLaunchBox(CPostedEvent& event);
+    IFileChooser& FileChooser();
     NumericsInput LayoutInput() const;
     uint32_t Tick() const;
     COleDate Now() const;
@@ -426,6 +445,11 @@ private:
     ViewServices m_services;
     const ViewMessageIds m_messageIds;
     std::unique_ptr<IPrompter> m_ownPrompter;
+    std::unique_ptr<ICommandDialogs> m_ownDialogs;
+    std::unique_ptr<IFileChooser> m_ownFileChooser;
+    // Shared with the launch threads, which may outlive the view.
+    std::shared_ptr<CViewLaunchHost> m_launchHost;
+    std::string m_settingsFilePath;  // the settings file chosen last
     CNumericsIntake m_numerics;
     CMarkStamp m_mark;
     CPrintThrottle m_printThrottle{CPrintThrottle::Clock::now()};
