@@ -5,8 +5,10 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 
 #include "app/QuorinAppCore.h"
+#include "config/qt/CaptionWidth.h"
 #include "link/LiveData.h"
 
 namespace {
@@ -34,7 +36,9 @@ CAgents::CAgents(CQuorinAppCore& app, QWidget* parent)
 {
     setObjectName(QStringLiteral("600"));
     setWindowTitle(QStringLiteral("Select Anesthesia Agents"));
-    auto* layout = new QGridLayout(this);
+    auto* column = new QVBoxLayout(this);
+    auto* layout = new QGridLayout;
+    column->addLayout(layout);
     m_primaryLabel = new QLabel(QStringLiteral("Primary"), this);
     m_primaryLabel->setObjectName(QStringLiteral("3810"));
     m_secondaryLabel = new QLabel(QStringLiteral("Secondary"), this);
@@ -49,8 +53,9 @@ CAgents::CAgents(CQuorinAppCore& app, QWidget* parent)
     layout->addWidget(m_secondary, 1, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CAgents::accept);
-    layout->addWidget(buttons, 2, 0, 1, 2);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    column->addWidget(buttons);
+    column->addStrut(CaptionWidth(*this));
+    column->setSizeConstraint(QLayout::SetFixedSize);
 
     const AgentLists& lists = m_choice.Lists();
     Fill(m_primary, lists.primary);

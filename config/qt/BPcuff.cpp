@@ -8,6 +8,7 @@
 
 #include "app/RemoteConfiguration.h"
 #include "config/SmallDialogRules.h"
+#include "config/qt/CaptionWidth.h"
 
 CBPcuff::CBPcuff(RemoteConfiguration& config, int32_t species, QWidget* parent)
     : QDialog(parent), m_config(config), m_species(std::clamp(species, 0, kSpeciesCount - 1))
@@ -24,6 +25,7 @@ CBPcuff::CBPcuff(RemoteConfiguration& config, int32_t species, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CBPcuff::accept);
     layout->addWidget(buttons);
+    layout->addStrut(CaptionWidth(*this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "config/SmallDialogRules.h"
+#include "config/qt/CaptionWidth.h"
 
 ConfigWaveDlg::ConfigWaveDlg(int32_t deviceKind, uint16_t featureBits, const WaveformChoice& shown, QWidget* parent)
     : QDialog(parent), m_choice(shown)
@@ -28,6 +29,7 @@ ConfigWaveDlg::ConfigWaveDlg(int32_t deviceKind, uint16_t featureBits, const Wav
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &ConfigWaveDlg::accept);
     layout->addWidget(buttons);
+    layout->addStrut(CaptionWidth(*this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

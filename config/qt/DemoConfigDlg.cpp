@@ -53,10 +53,13 @@ DemoConfigDlg::DemoConfigDlg(uint8_t gasModuleKind, uint16_t featureBits, int32_
 
     // Never smaller than the texts need.
     resize(std::max(kWidth, sizeHint().width()), std::max(kHeight, sizeHint().height()));
-    if (const QScreen* screen = parent != nullptr ? parent->screen() : this->screen()) {
-        const QRect area = parent != nullptr ? parent->window()->geometry() : screen->availableGeometry();
-        move(area.center() - rect().center());
-    }
+    // Over its window when that is shown (not yet, at the demo's start),
+    // else in the middle of the screen.
+    const QWidget* owner = parent != nullptr ? parent->window() : nullptr;
+    if (owner != nullptr && owner->isVisible())
+        move(owner->geometry().center() - rect().center());
+    else if (const QScreen* screen = owner != nullptr ? owner->screen() : this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void DemoConfigDlg::ShowForm()

@@ -1,5 +1,7 @@
 #include "config/qt/EcgDialogs.h"
 
+#include "config/qt/CaptionWidth.h"
+
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -28,6 +30,7 @@ CRadioChoiceDlg::CRadioChoiceDlg(int dialogId, const char* caption, const char* 
     connect(buttons, &QDialogButtonBox::accepted, this, &CRadioChoiceDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CRadioChoiceDlg::reject);
     layout->addWidget(buttons);
+    layout->addStrut(CaptionWidth(*this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
