@@ -1,6 +1,11 @@
 #include "platform/qt/QtShellLauncher.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
+#include <QThread>
+#include <QUrl>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -66,4 +71,37 @@ int CQtShellLauncher::StartProgram(const std::string& file, const std::vector<st
     if (FailedWith(why, ENOMEM) || FailedWith(why, EAGAIN))
         return kShellOutOfResources;
     return kShellNoAssociation;
+}
+
+int CQtShellLauncher::OpenDocument(const std::string& target)
+{
+    const QString text = QString::fromStdString(target);
+    QUrl url;
+    if (text.contains(QLatin1String("://"))) {
+        url = QUrl(text, QUrl::StrictMode);
+        if (!url.isValid())
+            return kShellFileNotFound;
+    } else {
+        const QFileInfo info(QFile::decodeName(target.c_str()));
+        if (!info.absoluteDir().exists())
+            return kShellPathNotFound;
+        if (!info.exists())
+            return kShellFileNotFound;
+        if (info.isDir() || !info.isReadable())
+            return kShellAccessDenied;
+        if (info.suffix().compare(QLatin1String("exe"), Qt::CaseInsensitive) == 0)
+            return kShellBadFormat;
+        url = QUrl::fromLocalFile(info.absoluteFilePath());
+    }
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr)
+        return kShellOutOfResources;
+    // The desktop services belong to the UI thread.
+    bool opened = false;
+    const auto open = [&] { opened = QDesktopServices::openUrl(url); };
+    if (QThread::currentThread() == app->thread())
+        open();
+    else if (!QMetaObject::invokeMethod(app, open, Qt::BlockingQueuedConnection))
+        return kShellOutOfResources;
+    return opened ? kShellStarted : kShellNoAssociation;
 }

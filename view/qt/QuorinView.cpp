@@ -1,4 +1,5 @@
 #include "view/qt/QuorinView.h"
+#include "platform/qt/QtShellLauncher.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include "view/qt/AnimateCtrl.h"
 #include "view/qt/ColorStatic.h"
 #include "view/qt/ViewBitmaps.h"
+#include "view/qt/ViewLaunchHost.h"
 #include "view/qt/ViewTimers.h"
 
 namespace {
@@ -67,6 +69,13 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
     m_poster->SetPayloadDeleter(m_messageIds.setWindowText, [](const PostedMessage& message) {
         delete reinterpret_cast<std::string*>(message.lParam);
     });
+    m_poster->SetPayloadDeleter(m_messageIds.launchBox, [](const PostedMessage& message) {
+        EndLaunchBox(reinterpret_cast<LaunchBoxPost*>(message.lParam));
+    });
+    // One launcher for the review programs and the Help commands.
+    if (!m_services.shell)
+        m_services.shell = std::make_shared<CQtShellLauncher>();
+    m_launchHost = MakeLaunchHost(m_services.shell, *m_poster, m_handle, m_messageIds.launchBox);
     m_link.SetTerminal(&m_terminal);
     m_link.SetProgrammingFeed(m_termDlg);
     m_connectPort.SetTerminal(m_termDlg);
@@ -117,6 +126,8 @@ CQuorinView::~CQuorinView()
     // The frame's bars may be gone before the view: the closing recording
     // tells them nothing.
     m_services.frame = nullptr;
+    // A launch thread that is still running shows nothing more.
+    m_launchHost->Close();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunViewShutdown(*this);
     QApplication::restoreOverrideCursor();
@@ -327,7 +338,8 @@ ViewMessageIds::ViewMessageIds()
       setDocumentTitle(RegisterWindowMessage("CDispView_SetDocumentTitle")),
       setWindowText(RegisterWindowMessage("CDispView_SetWindowText")),
       closeRecording(RegisterWindowMessage("CDispView_CloseRecording")),
-      programmingComplete(RegisterWindowMessage(kProgrammingCompleteMessage))
+      programmingComplete(RegisterWindowMessage(kProgrammingCompleteMessage)),
+      launchBox(RegisterWindowMessage("CQuorinView_LaunchBox"))
 {
 }
 
@@ -346,6 +358,8 @@ bool CQuorinView::event(QEvent* event)
             m_services.programmingComplete();
         else
             m_termDlg->OnProgrammingComplete();
+    } else if (message.message == m_messageIds.launchBox) {
+        ShowLaunchBox(posted);
     } else {
         OnViewMessage(message.message, posted);
     }

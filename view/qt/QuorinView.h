@@ -22,6 +22,8 @@
 #include "link/TermTextModel.h"
 #include "link/WriteQueue.h"
 #include "platform/Event.h"
+#include "platform/FileChooser.h"
+#include "platform/ShellLauncher.h"
 #include "platform/ProfilePortMap.h"
 #include "platform/Prompter.h"
 #include "platform/ShellLauncher.h"
@@ -30,7 +32,7 @@
 #include "view/AlarmEvaluator.h"
 #include "view/AlarmTones.h"
 #include "view/BeatTones.h"
-#include "view/CommandDialogs.h"
+#include "config/CommandDialogs.h"
 #include "view/CommandRules.h"
 #include "view/CommandWriter.h"
 #include "view/ConnectThread.h"
@@ -55,6 +57,7 @@
 #include "recording/LiveRecording.h"
 #include "recording/PrintEpisode.h"
 #include "recording/TrendView.h"
+#include "view/OutsideLaunches.h"
 #include "view/PrintCapture.h"
 #include "view/ViewShutdown.h"
 #include "view/ViewTexts.h"
@@ -72,6 +75,7 @@ class CVetInfoDlg;
 class CColorStatic;
 class CQuorinAppCore;
 class CViewTimers;
+class CViewLaunchHost;
 class QLabel;
 class QPainter;
 class QPrintDialog;
@@ -100,7 +104,11 @@ struct ViewServices {
     std::function<void()> checkForUpdatesNow;    // the menu's update check, not silent
     std::function<void()> about;                 // the application's about box
     std::function<bool()> chooseDemoModel;       // true: "Exotic Heart Rates" chosen; empty: the dialog
-    ICommandDialogs* dialogs = nullptr;          // null: none built yet (every one cancelled)
+    ICommandDialogs* dialogs = nullptr;          // null: the dialogs over the view
+    // Starts the review programs and opens the Help commands' documents and
+    // addresses; null: the desktop's.
+    std::shared_ptr<IShellLauncher> shell;
+    IFileChooser* fileChooser = nullptr;         // null: the file dialogs over the view
     std::function<void(uint32_t ms)> commandPause;  // the waits after a command; empty: sleep
     // Where recordings are written; null: the disk.
     std::shared_ptr<IRecordFileSystem> recordFiles;
@@ -136,7 +144,6 @@ struct ViewServices {
     std::function<bool(QPageSetupDialog& dialog)> runPageSetupDialog;
     // Runs the episode review dialog modally; its result. Empty: exec().
     std::function<int(CReviewEpisodeDlg& dialog)> runReviewDialog;
-    IShellLauncher* shellLauncher = nullptr;     // null: detached processes
 };
 
 // The ids of the messages the view handles (registered once per process).
@@ -152,6 +159,7 @@ struct ViewMessageIds {
     uint32_t setWindowText;
     uint32_t closeRecording;
     uint32_t programmingComplete;
+    uint32_t launchBox;  // a launch thread's box; lParam: its LaunchBoxPost
 };
 
 void DrawTextOnBackground(QPainter& painter, int32_t left, int32_t top, const std::string& text,
@@ -466,6 +474,17 @@ private:
     IShellLauncher& ShellLauncher();
     void OnServiceCommand();
     void OtherCommand(uint32_t id);
+
+    // The Help commands' launches and the settings files.
+    void OnViewManual();
+    void OnSupportWebsite();
+    void OnMonitoringGuidelines();
+    void OnQuickSupport();
+    void OnExportSettings();
+    void OnImportSettings();
+    void StartLaunch(LaunchKind kind);
+    void ShowLaunchBox(CPostedEvent& event);
+    IFileChooser& FileChooser();
     NumericsInput LayoutInput() const;
     uint32_t Tick() const;
     COleDate Now() const;
@@ -550,6 +569,11 @@ private:
     ViewServices m_services;
     const ViewMessageIds m_messageIds;
     std::unique_ptr<IPrompter> m_ownPrompter;
+    std::unique_ptr<ICommandDialogs> m_ownDialogs;
+    std::unique_ptr<IFileChooser> m_ownFileChooser;
+    // Shared with the launch threads, which may outlive the view.
+    std::shared_ptr<CViewLaunchHost> m_launchHost;
+    std::string m_settingsFilePath;  // the settings file chosen last
     CNumericsIntake m_numerics;
     CMarkStamp m_mark;
     CPrintThrottle m_printThrottle{CPrintThrottle::Clock::now()};
@@ -646,7 +670,6 @@ private:
     CPrintWriters m_printWriters;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintResources> m_printResources;
-    std::unique_ptr<IShellLauncher> m_ownShellLauncher;
     bool m_recordingResume = false;   // the recording ran when the link dropped
     uint64_t m_recordRestartDeadline = 0;
     int32_t m_maxPleth = 0;

@@ -7,6 +7,7 @@
 #include "app/NorqEventLogger.h"
 #include "app/QuorinAppCore.h"
 #include "link/EcgChain.h"
+#include "config/qt/QtCommandDialogs.h"
 #include "link/RemoteCommands.h"
 #include "view/CommandActions.h"
 #include "view/CommandRules.h"
@@ -27,8 +28,11 @@ constexpr uint32_t kVersionPollMs = 15000;
 
 ICommandDialogs& CQuorinView::Dialogs()
 {
-    static CNoCommandDialogs none;
-    return m_services.dialogs != nullptr ? *m_services.dialogs : none;
+    if (m_services.dialogs != nullptr)
+        return *m_services.dialogs;
+    if (!m_ownDialogs)
+        m_ownDialogs = std::make_unique<CQtCommandDialogs>(m_app, this);
+    return *m_ownDialogs;
 }
 
 void CQuorinView::Pause(uint32_t ms)
@@ -321,7 +325,7 @@ void CQuorinView::ToggleBloodPressure()
         }
         m_bpRunning = 1;
         if (m_bpCuffAsked != 0) {
-            if (!Dialogs().BpCuff()) {
+            if (!Dialogs().BpCuff(LimitSpecies(m_patient.info.speciesCode))) {
                 m_bpRunning = 0;
                 return;
             }
@@ -342,7 +346,7 @@ void CQuorinView::ToggleBloodPressure()
         StopBloodPressureCommon();
         return;
     }
-    if (m_bpCuffAsked != 0 && !Dialogs().BpCuff())
+    if (m_bpCuffAsked != 0 && !Dialogs().BpCuff(LimitSpecies(m_patient.info.speciesCode)))
         return;
     if (const auto text = BpCuffCaption(cuff, false); text && caption != nullptr)
         caption->setText(QString::fromStdString(*text));
@@ -434,10 +438,17 @@ void CQuorinView::OnServiceCommand()
     OnServiceTerminal();
 }
 
-void CQuorinView::OtherCommand(uint32_t)
+void CQuorinView::OtherCommand(uint32_t id)
 {
-    // Commands whose windows come later: export and import of settings,
-    // the manual and the support links.
+    switch (id) {
+    case kExportSettings: OnExportSettings(); break;
+    case kImportSettings: OnImportSettings(); break;
+    case kManual: OnViewManual(); break;
+    case kSupportWebsite: OnSupportWebsite(); break;
+    case kGuidelines: OnMonitoringGuidelines(); break;
+    case kQuickSupport: OnQuickSupport(); break;
+    default: break;
+    }
 }
 
 // ---- The remote's version ----

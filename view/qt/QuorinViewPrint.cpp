@@ -282,11 +282,7 @@ void CQuorinView::StorePrintReport()
 
 IShellLauncher& CQuorinView::ShellLauncher()
 {
-    if (m_services.shellLauncher != nullptr)
-        return *m_services.shellLauncher;
-    if (!m_ownShellLauncher)
-        m_ownShellLauncher = std::make_unique<CQtShellLauncher>();
-    return *m_ownShellLauncher;
+    return *m_services.shell;
 }
 
 void CQuorinView::ReviewEpisode()

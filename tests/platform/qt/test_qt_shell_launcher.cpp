@@ -55,3 +55,25 @@ TEST(QtShellLauncher, ResultCodesSayWhyNothingStarted)
     ASSERT_TRUE(started.open(QIODevice::ReadOnly));
     EXPECT_EQ(started.readAll(), (here + " a b c\n").toUtf8());
 }
+
+// Documents are checked before the desktop is asked; a Windows program is
+// never handed to it.
+TEST(QtShellLauncher, DocumentsThatCannotOpenAreRefusedWithTheirCodes)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    WriteFile(folder.filePath("TeamViewerQS.exe"), "MZ", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const struct {
+        QString target;
+        int result;
+    } rows[] = {
+        {folder.filePath("Quorin Manual.htm"), kShellFileNotFound},
+        {folder.filePath("gone/Quorin Manual.htm"), kShellPathNotFound},
+        {folder.path(), kShellAccessDenied},
+        {folder.filePath("TeamViewerQS.exe"), kShellBadFormat},
+        {"https://exa mple.invalid/ page", kShellFileNotFound},
+    };
+    CQtShellLauncher launcher;
+    for (const auto& row : rows)
+        EXPECT_EQ(launcher.OpenDocument(row.target.toStdString()), row.result) << row.target.toStdString();
+}

@@ -23,6 +23,22 @@ inline bool WaitForIdleRecorder(const CNorqFileRecorder& recorder)
                            5000);
 }
 
+// The small dialogs of the commands, each closed with Escape; the cuff
+// dialog with OK on the cuff in force.
+class CEscapedCommandDialogs : public ICommandDialogs {
+public:
+    std::optional<int> EcgSweep(int) override { return std::nullopt; }
+    std::optional<int> EcgGain(int) override { return std::nullopt; }
+    std::optional<int> EcgBandwidth(int) override { return std::nullopt; }
+    std::optional<WaveformChoice> Waveforms(int32_t, uint8_t, uint16_t, const WaveformChoice&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<DemoModelChoice> DemoModel(uint8_t, uint16_t, int32_t) override { return std::nullopt; }
+    bool Agents() override { return false; }
+    bool BpCuff(int32_t) override { return true; }
+};
+
 class QuorinViewTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -53,6 +69,8 @@ protected:
             services.prompter = &m_prompter;
         services.wait = [](uint32_t) {};
         services.recorderWakeMs = 5;
+        if (services.dialogs == nullptr)
+            services.dialogs = &m_dialogs;
         // The patient dialog before a connection is cancelled unless a
         // test answers it.
         if (!services.runPatientDialog)
@@ -75,6 +93,7 @@ protected:
     CQuorinAppCore m_app{{}};
     CQtMessagePoster m_poster;
     CScriptedPrompter m_prompter;
+    CEscapedCommandDialogs m_dialogs;
     std::unique_ptr<CQuorinView> m_view;
 };
 

@@ -214,9 +214,10 @@ TEST_F(ViewPrint, TheReviewProgramTheChosenEpisodeAndTheRemotesChoice)
         {"from the remote the oldest opens", "T", 0, 1, 1, "Trellan", 0, 0, 0},
         {"Cancel starts nothing", "T", 0, 0, -1, nullptr, 0, 0, 1},
     };
-    CScriptedShellLauncher launcher;
+    auto shell = std::make_shared<CScriptedShellLauncher>();
+    CScriptedShellLauncher& launcher = *shell;
     ViewServices services;
-    services.shellLauncher = &launcher;
+    services.shell = shell;
     int dialogs = 0;
     int pick = 0;
     services.runReviewDialog = [&](CReviewEpisodeDlg& dialog) {

@@ -19,9 +19,9 @@
 
 namespace {
 
-class CountingDialogs : public CNoCommandDialogs {
+class CountingDialogs : public CEscapedCommandDialogs {
 public:
-    bool BpCuff() override
+    bool BpCuff(int32_t) override
     {
         ++cuffAsked;
         return false;

@@ -29,24 +29,9 @@ public:
                                                     const WaveformChoice& shown) = 0;
     virtual std::optional<DemoModelChoice> DemoModel(uint8_t gasModuleKind, uint16_t featureBits,
                                                      int32_t deviceKind) = 0;
-    // True on OK: the agents in the settings in force were chosen.
+    // True on OK: the agents chosen are now those of the settings in force.
     virtual bool Agents() = 0;
-    // False on Cancel.
-    virtual bool BpCuff() = 0;
-};
-
-// Until the windows exist: every dialog is cancelled, but the cuff dialog
-// lets a measurement start with the cuff in force.
-class CNoCommandDialogs : public ICommandDialogs {
-public:
-    std::optional<int> EcgSweep(int) override { return std::nullopt; }
-    std::optional<int> EcgGain(int) override { return std::nullopt; }
-    std::optional<int> EcgBandwidth(int) override { return std::nullopt; }
-    std::optional<WaveformChoice> Waveforms(int32_t, uint8_t, uint16_t, const WaveformChoice&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<DemoModelChoice> DemoModel(uint8_t, uint16_t, int32_t) override { return std::nullopt; }
-    bool Agents() override { return false; }
-    bool BpCuff() override { return true; }
+    // True on OK: the cuff chosen is now the species' cuff size in the
+    // settings in force. False on Cancel.
+    virtual bool BpCuff(int32_t species) = 0;
 };
