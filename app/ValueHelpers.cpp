@@ -65,3 +65,13 @@ std::string FormatTimeSpan(int64_t seconds)
     std::snprintf(text, sizeof text, "%lld:%02lld:%02lld:%02lld", s / 86400, s / 3600 % 24, s / 60 % 60, s % 60);
     return text;
 }
+
+std::string FormatPlainOneDecimal(double value)
+{
+    char digits[400];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1);
+    std::string text(digits, result.ptr);
+    if (text.size() < 3)
+        text.insert(0, 3 - text.size(), ' ');
+    return text;
+}

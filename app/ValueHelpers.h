@@ -21,3 +21,6 @@ int16_t RoundToShort(double value);
 // days, then the day's hours, minutes and seconds in two digits. A
 // negative span counts as 0.
 std::string FormatTimeSpan(int64_t seconds);
+
+// "%3.1f" of the value as printf prints it in the C locale.
+std::string FormatPlainOneDecimal(double value);

@@ -91,18 +91,6 @@ double FahrenheitFromCelsius(double celsius)
     return celsius * 1.8 + 32;
 }
 
-std::string FormatPlainOneDecimal(double value)
-{
-    if (std::isnan(value))
-        value = 0;
-    char digits[400];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1);
-    std::string text(digits, result.ptr);
-    if (text.size() < 3)
-        text.insert(0, 3 - text.size(), ' ');
-    return text;
-}
-
 FilterResult FilterGas(std::string_view text, bool mmHg)
 {
     return DecimalFilter(Cut(text), mmHg ? +[](float v) { return v / kMmHgPerPercent; }
@@ -160,7 +148,8 @@ FilterResult FilterApnea(std::string_view text)
 
 std::string GasText(float percent, bool mmHg)
 {
-    return FormatPlainOneDecimal(mmHg ? percent * kMmHgPerPercent : double(percent));
+    const double shown = mmHg ? percent * kMmHgPerPercent : double(percent);
+    return FormatPlainOneDecimal(std::isnan(shown) ? 0.0 : shown);
 }
 
 std::string TemperatureText(float fahrenheit, bool celsius)

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/ValueHelpers.h"
+
 enum class FilterAction { kNothing, kStore, kClear };
 
 struct FilterResult {
@@ -22,8 +24,6 @@ inline constexpr double kCO2PercentPerMmHg = 0.13158976889546836;
 double CelsiusFromFahrenheit(double fahrenheit);
 double FahrenheitFromCelsius(double celsius);
 
-// "%3.1f" in the C locale.
-std::string FormatPlainOneDecimal(double value);
 
 // A gas value (O2, N2O, the agents): `mmHg` when the page's unit is 0.
 FilterResult FilterGas(std::string_view text, bool mmHg);

@@ -67,17 +67,6 @@ bool Native(int slot, const RemoteConfiguration& config)
     return unit != kUnitNone && LoadRelaxed(config.units[unit]) != 0;
 }
 
-// "%3.1f" of the value as printf prints it in the C locale.
-std::string OneDecimal(double value)
-{
-    char digits[400];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1);
-    std::string text(digits, result.ptr);
-    if (text.size() < 3)
-        text.insert(0, 3 - text.size(), ' ');
-    return text;
-}
-
 // Truncated towards zero; a remote's NaN is no value and the 32-bit range
 // saturates, instead of an undefined conversion.
 int32_t Truncated(double value)
@@ -126,7 +115,7 @@ std::string ValueText(int slot, int32_t value, bool hasDecimals)
         // Held as a float on purpose: 3755 shows "37.5", since 37.55f lies
         // just below 37.55.
         const float shown = static_cast<float>(value) / (slot == kParamTemperature ? 100.0f : 10.0f);
-        return OneDecimal(shown);
+        return FormatPlainOneDecimal(shown);
     }
     const int32_t minimum = slot == kParamRespRate ? 1 : 10;
     if (value < minimum)
