@@ -208,7 +208,8 @@ TEST(AVImark, DecodesEachValueTypeSpeciesAndSex)
 
 TEST(AVImark, IsFoundByEitherProgramNameAndNotAfterItEnded)
 {
-    EXPECT_EQ(CommandBaseName(std::string("C:\\Program Files\\AVImark\\AviMark.exe\0/S", 41)), "AviMark.exe");
+    using namespace std::string_literals;
+    EXPECT_EQ(CommandBaseName("C:\\Program Files\\AVImark\\AviMark.exe\0/S"s), "AviMark.exe");
     EXPECT_EQ(CommandBaseName("/usr/bin/avimark.exe"), "avimark.exe");
     EXPECT_TRUE(CAVImarkData::IsAVImarkRunning(CFixedProcessList({{3, "AVIMARK.EXE", ""}})));
     EXPECT_FALSE(CAVImarkData::IsAVImarkRunning(CFixedProcessList({{3, "AviMark", "AviMark.exe.bak"}})));
