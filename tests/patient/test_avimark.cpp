@@ -2,7 +2,7 @@
 // decoding of what comes back, and the search for its process.
 #include <gtest/gtest.h>
 
-#include <signal.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -218,16 +218,34 @@ TEST(AVImark, IsFoundByEitherProgramNameAndNotAfterItEnded)
                                          ("quorin-avimark-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     const std::filesystem::path program = folder / "AviMark.exe";
-    std::filesystem::create_symlink("/bin/sleep", program);
-    // The spawn returns once the child runs the program.
-    char seconds[] = "60";
-    char* const argv[] = {const_cast<char*>(program.c_str()), seconds, nullptr};
+    std::filesystem::create_symlink("/bin/sh", program);
+    // The spawn may return before the kernel has renamed the child, so the
+    // child says when it runs, then waits for its input to close.
+    int toChild[2];
+    int fromChild[2];
+    ASSERT_EQ(pipe(toChild), 0);
+    ASSERT_EQ(pipe(fromChild), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, toChild[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, fromChild[1], 1);
+    posix_spawn_file_actions_addclose(&actions, toChild[1]);
+    posix_spawn_file_actions_addclose(&actions, fromChild[0]);
+    char script[] = "echo running; read line";
+    char option[] = "-c";
+    char* const argv[] = {const_cast<char*>(program.c_str()), option, script, nullptr};
     pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(toChild[0]);
+    close(fromChild[1]);
+    pollfd ready{fromChild[0], POLLIN, 0};
+    ASSERT_EQ(poll(&ready, 1, 10000), 1);
     EXPECT_TRUE(CAVImarkData::IsAVImarkRunning());
-    kill(child, SIGKILL);
+    close(toChild[1]);
     int status = 0;
     EXPECT_EQ(waitpid(child, &status, 0), child);
+    close(fromChild[0]);
     EXPECT_FALSE(CAVImarkData::IsAVImarkRunning());
     std::filesystem::remove_all(folder);
 }
