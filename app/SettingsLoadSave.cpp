@@ -3,8 +3,10 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include "app/NorqEventLogger.h"
 #include "app/QuorinAppCore.h"
 #include "app/SettingsNames.h"
+#include "link/LiveData.h"
 #include "platform/Privilege.h"
 #include "platform/SettingsFile.h"
 
@@ -25,6 +27,24 @@ bool Outside(int32_t value, uint32_t first, uint32_t last)
 {
     const auto u = static_cast<uint32_t>(value);
     return u < first || u > last;
+}
+
+// The set-up values the remote is sent as they stand, limited as the
+// configuration dialog limits what is typed.
+constexpr int32_t kMaxInitialPressure = 300;  // mmHg
+constexpr int32_t kMinApneaSeconds = 20;
+constexpr int32_t kMaxApneaSeconds = 60;
+
+// A stored value outside `first`..`last` becomes `factory`. The start-up
+// save then overwrites what was stored, so the log keeps it.
+void ReplaceOutside(int32_t& value, int32_t first, int32_t last, int32_t factory, const std::string& where)
+{
+    const int32_t stored = LoadRelaxed(value);
+    if (stored >= first && stored <= last)
+        return;
+    LogEvent("CQuorinApp::LoadSettings", "\"%s\" held %d, outside %d to %d; %d is used instead.", where.c_str(),
+             static_cast<int>(stored), static_cast<int>(first), static_cast<int>(last), static_cast<int>(factory));
+    StoreRelaxed(value, factory);
 }
 
 SettingsScope ScopeOfRoot(const std::string& rootName)
@@ -178,6 +198,9 @@ void CQuorinAppCore::LoadSettings()
     if (Outside(s.bpInterval, 0, 7))
         StoreRelaxed(s.bpInterval, f.bpInterval);
     load(kSectionBpSettings, kValueInitialPressure, s.initialPressure, f.initialPressure);
+    // The cuff is inflated to it.
+    ReplaceOutside(s.initialPressure, 0, kMaxInitialPressure, LoadRelaxed(f.initialPressure),
+                   std::string(kSectionBpSettings) + "\\" + kValueInitialPressure);
     value(kValueGasProbeUses, s.gasProbeUses, f.gasProbeUses);
 
     for (int sp = 0; sp < kSpeciesCount; ++sp) {
@@ -189,6 +212,10 @@ void CQuorinAppCore::LoadSettings()
             load(section.c_str(), kValueLow, to.low, factory.low);
             load(section.c_str(), kValueHighEnable, to.highEnable, factory.highEnable);
             load(section.c_str(), kValueLowEnable, to.lowEnable, factory.lowEnable);
+            // The apnea time goes to the gas module.
+            if (p == kParamApnea)
+                ReplaceOutside(to.high, kMinApneaSeconds, kMaxApneaSeconds, LoadRelaxed(factory.high),
+                               section + "\\" + kValueHigh);
         }
     }
 

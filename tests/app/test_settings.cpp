@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "AppTestSupport.h"
+#include "app/NorqEventLogger.h"
 #include "platform/Event.h"
 
 namespace {
@@ -171,7 +174,6 @@ TEST(Settings, OutOfRangeValuesAreReplacedOnLoad)
         // Nothing else is checked.
         {V, "PortNum", "-1", &R::portNum, -1},
         {V, "Max ECG Waveforms", "99", &R::maxEcgWaveforms, 99},
-        {"Defaults\\BP\\Settings", "Initial Pressure", "4000", &R::initialPressure, 4000},
     };
     for (const ClampCase& c : cases) {
         AppOnMemoryStore t;
@@ -233,6 +235,73 @@ TEST(Settings, ValuesUsedLaterAsDivisorStepOrIndexGoToTheirFactoryValue)
     EXPECT_EQ(edge.app.m_config.cuffSize[1], 6);
     EXPECT_EQ(edge.app.m_config.gain[2], 1);
     EXPECT_EQ(edge.app.m_config.cuffSize[2], 0);
+}
+
+TEST(Settings, SetUpValuesSentToTheRemoteOutsideTheDialogsRangeGoToTheirFactoryValueWithALogLine)
+{
+    TempFolder documents;
+    const char* before = std::getenv("XDG_DOCUMENTS_DIR");
+    const std::string documentsBefore = before != nullptr ? before : "";
+    setenv("XDG_DOCUMENTS_DIR", documents.Path().c_str(), 1);
+    CNorqEventLogger::RearmForTests();
+    size_t logSeen = 0;
+    auto newLog = [&logSeen] {
+        CNorqEventLogger* logger = CNorqEventLogger::GetInstance();
+        if (logger == nullptr || !logger->WaitForWriter(5000))
+            return std::string();
+        std::stringstream text;
+        text << std::ifstream(logger->FullPath()).rdbuf();
+        const std::string all = text.str();
+        const std::string fresh = all.substr(std::min(logSeen, all.size()));
+        logSeen = all.size();
+        return fresh;
+    };
+
+    using R = RemoteConfiguration;
+    using Read = int32_t (*)(const R&);
+    const Read pressure = [](const R& c) { return c.initialPressure; };
+    const Read canineApnea = [](const R& c) { return c.alarmLimits[0][4].high; };
+    const Read otherApnea = [](const R& c) { return c.alarmLimits[3][4].high; };
+    const char* B = "Defaults\\BP\\Settings";
+    const char* canine = "Defaults\\Alarms\\Canine\\Apnea";
+    const char* other = "Defaults\\Alarms\\Other\\Apnea";
+    const struct {
+        const char* section;
+        const char* name;
+        const char* stored;
+        Read read;
+        int32_t expected;
+    } cases[] = {
+        {B, "Initial Pressure", "4000", pressure, 160},
+        {B, "Initial Pressure", "-1", pressure, 160},
+        {B, "Initial Pressure", "301", pressure, 160},
+        {B, "Initial Pressure", "300", pressure, 300},
+        {B, "Initial Pressure", "0", pressure, 0},
+        {canine, "High", "0", canineApnea, 20},
+        {canine, "High", "19", canineApnea, 20},
+        {canine, "High", "61", canineApnea, 20},
+        {canine, "High", "60", canineApnea, 60},
+        {other, "High", "-5", otherApnea, 20},
+        {other, "High", "45", otherApnea, 45},
+    };
+    for (const auto& c : cases) {
+        AppOnMemoryStore t;
+        t.Put(c.section, c.name, c.stored);
+        t.StartUp();
+        const std::string what = std::string(c.section) + "\\" + c.name + " stored as " + c.stored;
+        EXPECT_EQ(c.read(t.app.m_config), c.expected) << what;
+        EXPECT_EQ(c.read(t.app.m_storedConfig), c.expected) << what;
+        EXPECT_EQ(t.Store()->ReadValue(Path(c.section, c.name)), std::to_string(c.expected)) << what;
+        // What was stored stays in the log once the save has replaced it.
+        const bool replaced = std::to_string(c.expected) != c.stored;
+        const std::string line = "\"" + std::string(c.section) + "\\" + c.name + "\" held " + c.stored + ",";
+        EXPECT_EQ(newLog().find(line) != std::string::npos, replaced) << what;
+    }
+    CNorqEventLogger::RearmForTests();
+    if (before != nullptr)
+        setenv("XDG_DOCUMENTS_DIR", documentsBefore.c_str(), 1);
+    else
+        unsetenv("XDG_DOCUMENTS_DIR");
 }
 
 TEST(Settings, WinBluetoothSavesAsZeroOrOne)
@@ -346,9 +415,11 @@ TEST(Settings, EverySavedMemberSurvivesASaveAndALoad)
     changed.bpInterval = 6;
     changed.recentPointer = 17;
     changed.soundProfile = 3;
+    changed.initialPressure = 250;
     for (int s = 0; s < kSpeciesCount; ++s) {
         changed.gain[s] = s == 1 ? 4 : s;
         changed.cuffSize[s] = 3 + s;
+        changed.alarmLimits[s][4].high = 30 + s;
     }
     changed.recordPath = first.folder / "chosen";
     int unchanged = 0;
