@@ -167,7 +167,8 @@ void CQuorinView::RunCommand(int command)
         }
         break;
     case kFilterDialog:
-        if (const auto radio = Dialogs().EcgBandwidth(1 - LoadRelaxed(config.bandwidth)))
+        // Any stored value but 0 is the narrow filter, as the toggle reads it.
+        if (const auto radio = Dialogs().EcgBandwidth(LoadRelaxed(config.bandwidth) != 0 ? 0 : 1))
             SetBandwidth(1 - *radio);
         break;
     case kBandwidth: SetBandwidth(LoadRelaxed(config.bandwidth) != 0 ? 0 : 1); break;

@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 
+#include <limits>
+
 #include "app/MenuCommands.h"
 #include "config/qt/ConfigTabDlg.h"
 #include "tests/view/qt/ViewFixture.h"
@@ -73,6 +75,34 @@ TEST_F(ViewCommands, DisplayCyclesAndDentalCaptions)
     // A greyed command does nothing.
     view.OnCommand(menu::kSweepCycle);
     EXPECT_EQ(m_app.m_config.ecgSweep, sweeps[2].to);
+}
+
+// The filter dialog opens on the radio the toggle would call current,
+// whatever a hand-edited store holds.
+TEST_F(ViewCommands, TheFilterDialogPreselectsAsTheToggleReadsTheStoredValue)
+{
+    struct BandwidthDialogs : CEscapedCommandDialogs {
+        std::optional<int> EcgBandwidth(int radio) override
+        {
+            shown = radio;
+            return 1;
+        }
+        int shown = -1;
+    } dialogs;
+    ViewServices services;
+    services.dialogs = &dialogs;
+    CQuorinView& view = Open(800, 600, std::move(services));
+    g_liveData.deviceKind = kDeviceTarvikPlus;
+    g_liveData.featureBits = kFeatureEcg;
+    view.m_live = 1;
+    for (const int32_t stored : {0, 1, 5, std::numeric_limits<int32_t>::min()}) {
+        m_app.m_config.bandwidth = stored;
+        view.OnCommand(menu::kFilterDialog);
+        EXPECT_EQ(dialogs.shown, stored != 0 ? 0 : 1) << stored;
+        EXPECT_EQ(m_app.m_config.bandwidth, 0) << "radio 1 chosen";
+        view.OnCommand(menu::kBandwidth);
+        EXPECT_EQ(m_app.m_config.bandwidth, 1) << "the toggle agrees";
+    }
 }
 
 TEST_F(ViewCommands, BloodPressureStartsAndStopsOnTheRemote)
