@@ -349,6 +349,7 @@ public:
     int32_t m_bpRunning = 0;
     int32_t m_bpCuffAsked = 0;  // the cuff dialog comes before every measurement but the first
     int32_t m_fromRemote = 0;
+    bool m_remoteTextShown = false;  // a "Message from Remote" box is open
     Relaxed<int32_t> m_verboseLogging{0};
     std::string m_bannerText;
     bool m_bannerShown = false;

@@ -96,8 +96,18 @@ void CQuorinView::OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam)
     }
     case kComRemoteText: {
         std::unique_ptr<std::string> text(reinterpret_cast<std::string*>(lParam));
-        if (text)
-            Prompter().MessageBox(*text, "Message from Remote", kMbIconWarning);
+        if (!text)
+            break;
+        // The box runs the event loop: a remote that repeats its message
+        // would stack one box, and one nested loop, per message until the
+        // stack runs out. One box at a time; the others go to the log.
+        if (m_remoteTextShown) {
+            LogEventText("CQuorinView::OnDefaultComMsg", "Message from Remote: " + *text);
+            break;
+        }
+        m_remoteTextShown = true;
+        Prompter().MessageBox(*text, "Message from Remote", kMbIconWarning);
+        m_remoteTextShown = false;
         break;
     }
     default:

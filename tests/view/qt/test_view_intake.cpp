@@ -273,3 +273,33 @@ TEST_F(ViewIntake, ASecondBpErrorWhileItsBoxIsOpenIsNeitherShownNorLogged)
     EXPECT_EQ(text.count("EC 1 Weak"), 1);
     EXPECT_EQ(text.count("EC 2 Artifact"), 0);
 }
+
+TEST_F(ViewIntake, RemoteTextsWhileItsBoxIsOpenGoToTheLogInsteadOfStackingBoxes)
+{
+    ReenteringPrompter prompter;
+    ViewServices services;
+    services.prompter = &prompter;
+    CQuorinView& view = Open(800, 600, services);
+    prompter.shown.clear();
+    auto post = [&view](const char* text) {
+        view.OnDefaultComMsg(DefaultComWParam(kComRemoteText, 0),
+                             reinterpret_cast<std::intptr_t>(new std::string(text)));
+    };
+    prompter.whileOpen = [&] {
+        post("Low battery 2");
+        post("Low battery 3");
+    };
+    post("Low battery 1");
+    post("Lead off");
+    EXPECT_EQ(prompter.shown, (std::vector<std::string>{"Message from Remote: Low ", "Message from Remote: Lead"}));
+
+    CNorqEventLogger* logger = CNorqEventLogger::GetInstance();
+    ASSERT_NE(logger, nullptr);
+    ASSERT_TRUE(logger->WaitForWriter(5000));
+    QFile log(QString::fromStdString(logger->FullPath()));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    for (const char* logged : {"Low battery 2", "Low battery 3"})
+        EXPECT_EQ(text.count(QByteArray("Message from Remote: ") + logged), 1) << logged;
+    EXPECT_EQ(text.count("Low battery 1"), 0) << "the one shown is not logged as well";
+}
