@@ -266,14 +266,13 @@ void ConfigGeneralDlg::ApplyVisibility()
 void ConfigGeneralDlg::OnInitDialog()
 {
     ConfigWorkingCopy& w = Copy();
-    LiveData& live = g_liveData;
+    const LiveData& live = g_liveData;
     const ConfigTabCtrl::PageServices& services = m_tabs.services;
 
     // Both lists are offered for the defaults; none without a gas module.
-    const uint8_t current = live.gasModuleKind;
-    m_gasModuleKind = GeneralGasModuleKind(m_tabs.configMode, live.deviceKind, live.featureBits, current);
-    if (m_gasModuleKind != current)
-        live.gasModuleKind = m_gasModuleKind;
+    // The kind is the page's own: the module measures on as it reported,
+    // whatever the dialog offers.
+    m_gasModuleKind = GeneralGasModuleKind(m_tabs.configMode, live.deviceKind, live.featureBits, live.gasModuleKind);
 
     static_cast<QLineEdit*>(Control(4220))->setText(QString::number(w.portNum));
     static_cast<QCheckBox*>(Control(kSpecifyPortId))->setChecked(PortSpecified(w) || w.bluetoothUsable == 0);
