@@ -73,7 +73,9 @@ struct GeneralPageInputs {
 std::map<int, bool> GeneralPageVisibility(const GeneralPageInputs& in, const ConfigWorkingCopy& w);
 
 // Checked: the port is specified (automatic selection, `winBluetooth`, is
-// off); its label and edit show meanwhile.
+// off); its label and edit show meanwhile. The box shows what OK stores,
+// on a system without its own Bluetooth support too: a demo run lacks
+// that support, and must not turn an installation's automatic port off.
 inline constexpr int kSpecifyPortId = 5640;
 inline constexpr char kSpecifyPortText[] = "Specify Com Port Number?";
 inline constexpr int kPortControls[2] = {6110, 4220};

@@ -275,7 +275,7 @@ void ConfigGeneralDlg::OnInitDialog()
     m_gasModuleKind = GeneralGasModuleKind(m_tabs.configMode, live.deviceKind, live.featureBits, live.gasModuleKind);
 
     static_cast<QLineEdit*>(Control(4220))->setText(QString::number(w.portNum));
-    static_cast<QCheckBox*>(Control(kSpecifyPortId))->setChecked(PortSpecified(w) || w.bluetoothUsable == 0);
+    static_cast<QCheckBox*>(Control(kSpecifyPortId))->setChecked(PortSpecified(w));
     for (const GeneralCheck& check : kGeneralChecks)
         static_cast<QCheckBox*>(Control(check.id))->setChecked(w.*check.field != 0);
     static_cast<QCheckBox*>(Control(kAutoSaveCheck.id))->setChecked(w.autoSave != 0);
