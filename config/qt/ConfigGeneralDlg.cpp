@@ -16,6 +16,7 @@
 #include "config/ConfigFilters.h"
 #include "config/GeneralPage.h"
 #include "config/qt/ConfigTabDlg.h"
+#include "config/qt/EditValidator.h"
 #include "link/LiveData.h"
 
 namespace {
@@ -106,20 +107,20 @@ void ConfigGeneralDlg::BuildControls()
 
     // Digits only; the port's text goes through the limit pages' integer
     // filter, the hospital number is kept as typed.
-    auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
     auto* port = new QLineEdit;
-    port->setValidator(digits);
+    const auto portText = [this] { return QString::number(Copy().portNum); };
+    port->setValidator(new CEditValidator(JudgeWhole, portText, port));
     port->setMaximumWidth(port->fontMetrics().horizontalAdvance(QStringLiteral("000000000000")));
     Add(port, 4220);
-    connect(port, &QLineEdit::textChanged, this, [this, port](const QString& text) {
+    connect(port, &QLineEdit::textChanged, this, [this, port, portText](const QString& text) {
         const FilterResult result = FilterInteger(text.toStdString());
         if (result.action == FilterAction::kStore)
             Copy().portNum = static_cast<int32_t>(result.value);
-        else if (result.action == FilterAction::kClear)
-            port->clear();
+        else if (result.action == FilterAction::kRefuse && text != portText())
+            port->setText(portText());
     });
     auto* hospital = new QLineEdit;
-    hospital->setValidator(digits);
+    hospital->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), hospital));
     Add(hospital, 3990);
     connect(hospital, &QLineEdit::textChanged, this,
             [this](const QString& text) { Copy().hospital = text.toStdString(); });
