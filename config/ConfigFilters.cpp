@@ -1,75 +1,44 @@
 #include "config/ConfigFilters.h"
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
-#include <optional>
 
 #include "app/ValueHelpers.h"
 
 namespace {
-
-// An edit's text as the filters read it: at most nine characters.
-constexpr size_t kReadLength = 9;
-
-std::string_view Cut(std::string_view text)
-{
-    return text.substr(0, kReadLength);
-}
 
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-// The leading number as "%f" reads it: blanks, a sign, then the longest
-// number. Nothing when no number is there, or it is not finite.
-std::optional<float> ScanFloat(std::string_view text)
+// A judged whole text: digits only, at most nine of them.
+int32_t ReadWhole(std::string_view text)
 {
-    size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        return std::nullopt;
-    float value = 0;
-    const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
-    if (result.ec != std::errc() || !std::isfinite(value))
-        return std::nullopt;
-    return negative ? -value : value;
-}
-
-std::optional<int32_t> ScanInt(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    if (i < text.size() && text[i] == '+') {
-        if (++i < text.size() && text[i] == '-')
-            return std::nullopt;
-    }
     int32_t value = 0;
-    const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
-    if (result.ec != std::errc())
-        return std::nullopt;
+    std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
 }
 
-// The common tail of the decimal filters: a last character that is a digit
-// or a point asks for a number; a text that holds none stores nothing.
-FilterResult DecimalFilter(std::string_view text, double (*convert)(float))
+// A judged decimal text: digits around at most one point.
+double ReadDecimal(std::string_view text)
 {
-    if (text.empty())
-        return {};
-    const char last = text.back();
-    if (!IsDigit(last) && last != '.')
-        return {FilterAction::kClear, 0};
-    const std::optional<float> value = ScanFloat(text);
-    if (!value)
-        return {};
-    return {FilterAction::kStore, convert(*value)};
+    // "5." and ".5" are whole values; from_chars wants a digit each side.
+    const std::string padded = "0" + std::string(text) + (text.back() == '.' ? "0" : "");
+    float value = 0;
+    std::from_chars(padded.data(), padded.data() + padded.size(), value);
+    return value;
+}
+
+// The common tail of the decimal filters.
+FilterResult DecimalFilter(std::string_view text, double (*convert)(double))
+{
+    switch (JudgeDecimal(text)) {
+    case TextState::kInvalid: return {FilterAction::kRefuse, 0};
+    case TextState::kIntermediate: return {};
+    case TextState::kAcceptable: break;
+    }
+    return {FilterAction::kStore, convert(ReadDecimal(text))};
 }
 
 std::string OneDecimal(float value)
@@ -80,6 +49,44 @@ std::string OneDecimal(float value)
 }
 
 }  // namespace
+
+TextState JudgeWhole(std::string_view text)
+{
+    if (text.size() > kEditTextLength)
+        return TextState::kInvalid;
+    for (const char c : text)
+        if (!IsDigit(c))
+            return TextState::kInvalid;
+    return text.empty() ? TextState::kIntermediate : TextState::kAcceptable;
+}
+
+TextState JudgeDecimal(std::string_view text)
+{
+    if (text.size() > kEditTextLength)
+        return TextState::kInvalid;
+    const size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view decimals = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    if (decimals.size() > 1)
+        return TextState::kInvalid;
+    for (const std::string_view part : {whole, decimals})
+        for (const char c : part)
+            if (!IsDigit(c))
+                return TextState::kInvalid;
+    return whole.empty() && decimals.empty() ? TextState::kIntermediate : TextState::kAcceptable;
+}
+
+TextState JudgeApnea(std::string_view text)
+{
+    if (text.empty())
+        return TextState::kIntermediate;
+    if (text[0] < '2' || text[0] > '6' || text.size() > 2 || JudgeWhole(text) != TextState::kAcceptable)
+        return TextState::kInvalid;
+    if (text.size() == 1)
+        return TextState::kIntermediate;
+    const int32_t seconds = ReadWhole(text);
+    return seconds >= 20 && seconds <= 60 ? TextState::kAcceptable : TextState::kInvalid;
+}
 
 double CelsiusFromFahrenheit(double fahrenheit)
 {
@@ -93,57 +100,43 @@ double FahrenheitFromCelsius(double celsius)
 
 FilterResult FilterGas(std::string_view text, bool mmHg)
 {
-    return DecimalFilter(Cut(text), mmHg ? +[](float v) { return v / kMmHgPerPercent; }
-                                         : +[](float v) { return double(v); });
+    return DecimalFilter(text, mmHg ? +[](double v) { return v / kMmHgPerPercent; } : +[](double v) { return v; });
 }
 
 FilterResult FilterInteger(std::string_view text)
 {
-    text = Cut(text);
-    if (text.empty())
-        return {};
-    const std::optional<int32_t> value = ScanInt(text);
-    if (value && IsDigit(text.back()))
-        return {FilterAction::kStore, double(*value)};
-    return {FilterAction::kClear, 0};
+    switch (JudgeWhole(text)) {
+    case TextState::kInvalid: return {FilterAction::kRefuse, 0};
+    case TextState::kIntermediate: return {};
+    case TextState::kAcceptable: break;
+    }
+    return {FilterAction::kStore, double(ReadWhole(text))};
 }
 
 FilterResult FilterTemperature(std::string_view text, bool celsius, float storedFahrenheit)
 {
-    text = Cut(text);
-    if (text.empty())
-        return {};
     if (text == OneDecimal(storedFahrenheit) ||
         text == OneDecimal(static_cast<float>(CelsiusFromFahrenheit(storedFahrenheit))))
         return {};
-    return DecimalFilter(text, celsius ? +[](float v) { return FahrenheitFromCelsius(v); }
-                                       : +[](float v) { return double(v); });
+    return DecimalFilter(text, celsius ? +[](double v) { return FahrenheitFromCelsius(v); }
+                                       : +[](double v) { return v; });
 }
 
 FilterResult FilterCO2(std::string_view text, bool mmHg, float storedPercent)
 {
-    text = Cut(text);
-    if (text.empty())
-        return {};
     if (text == OneDecimal(storedPercent) || text == OneDecimal(static_cast<float>(storedPercent * kMmHgPerPercent)))
         return {};
-    return DecimalFilter(text, mmHg ? +[](float v) { return v * kCO2PercentPerMmHg; }
-                                    : +[](float v) { return double(v); });
+    return DecimalFilter(text, mmHg ? +[](double v) { return v * kCO2PercentPerMmHg; } : +[](double v) { return v; });
 }
 
 FilterResult FilterApnea(std::string_view text)
 {
-    text = Cut(text);
-    if (text.empty())
-        return {};
-    if (text[0] < '2' || text[0] > '6')
-        return {FilterAction::kClear, 0};
-    if (text.size() == 1)
-        return {};
-    const std::optional<int32_t> value = ScanInt(text);
-    if (value && *value >= 20 && *value <= 60)
-        return {FilterAction::kStore, double(*value)};
-    return {FilterAction::kClear, 0};
+    switch (JudgeApnea(text)) {
+    case TextState::kInvalid: return {FilterAction::kRefuse, 0};
+    case TextState::kIntermediate: return {};
+    case TextState::kAcceptable: break;
+    }
+    return {FilterAction::kStore, double(ReadWhole(text))};
 }
 
 std::string GasText(float percent, bool mmHg)

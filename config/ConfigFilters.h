@@ -1,15 +1,31 @@
 #pragma once
-// The limit pages' input filters: each keystroke's text is judged at once
-// and either stored into the working copy, cleared from the edit, or left
-// alone. Ranges are not tested here; the dialog's OK does that. Numbers
-// are read and written in the C locale whatever the process's locale.
+// The limit pages' input filters. Each text an edit would take is judged
+// first: a keystroke that would leave a text that can never be a value is
+// refused (the edit keeps, or gets back, its last valid text), an
+// unfinished text stores nothing yet, and a whole value is stored into the
+// working copy at once. So an edit never shows what OK would not store.
+// Ranges are not tested here; the dialog's OK does that. Numbers are read
+// and written in the C locale whatever the process's locale.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "app/ValueHelpers.h"
 
-enum class FilterAction { kNothing, kStore, kClear };
+// An edit holds at most this many characters.
+inline constexpr size_t kEditTextLength = 9;
+
+enum class TextState { kInvalid, kIntermediate, kAcceptable };
+
+// Whole numbers: rates, pressures, the port. Digits only.
+TextState JudgeWhole(std::string_view text);
+// Temperatures and gases: digits with at most one point and one decimal,
+// as the pages show them.
+TextState JudgeDecimal(std::string_view text);
+// Apnea seconds, 20 to 60; a first digit 2 to 6 is unfinished.
+TextState JudgeApnea(std::string_view text);
+
+enum class FilterAction { kNothing, kStore, kRefuse };
 
 struct FilterResult {
     FilterAction action = FilterAction::kNothing;

@@ -97,9 +97,7 @@ std::map<int, bool> GeneralPageVisibility(const GeneralPageInputs& in, const Con
     if (in.mode == kConfigDefaults) {
         set({1352, 3990}, false);
         set({5640}, true);
-        // Automatic selection needs the system's own Bluetooth support.
-        const bool automatic = w.bluetoothUsable != 0 && w.winBluetooth != 0;
-        set({6110, 4220}, !automatic);
+        set({6110, 4220}, PortSpecified(w));
         set({5710, 6050}, w.autoSave != 0);
     } else {
         if (in.demo)

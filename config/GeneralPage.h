@@ -53,9 +53,9 @@ struct GeneralCombo {
 extern const std::vector<GeneralCombo> kGeneralCombos;
 int GeneralComboIndex(const GeneralCombo& combo, int32_t value);
 
-// The kind of gas module the page leaves in the live store: 5 (none)
+// The kind of gas module whose agent lists the page offers: 5 (none)
 // without CO2 or on a Brindle, else 3 (both lists) for the defaults, else
-// the module's own.
+// the module's own. The live store keeps the kind the module reported.
 uint8_t GeneralGasModuleKind(ConfigMode mode, int32_t deviceKind, uint16_t featureBits, uint8_t current);
 
 struct GeneralPageInputs {
@@ -64,7 +64,7 @@ struct GeneralPageInputs {
     int32_t deviceKind = 0;
     uint16_t featureBits = 0;
     int ecgProgramsPresent = 0;  // bit 0 Trellan, bit 1 Vospery
-    uint8_t gasModuleKind = 0;   // as GeneralGasModuleKind leaves it
+    uint8_t gasModuleKind = 0;   // as GeneralGasModuleKind decides
 };
 
 // The controls shown (true) or hidden (false) when the page opens; the
@@ -73,7 +73,9 @@ struct GeneralPageInputs {
 std::map<int, bool> GeneralPageVisibility(const GeneralPageInputs& in, const ConfigWorkingCopy& w);
 
 // Checked: the port is specified (automatic selection, `winBluetooth`, is
-// off); its label and edit show meanwhile.
+// off); its label and edit show meanwhile. The box shows what OK stores,
+// on a system without its own Bluetooth support too: a demo run lacks
+// that support, and must not turn an installation's automatic port off.
 inline constexpr int kSpecifyPortId = 5640;
 inline constexpr char kSpecifyPortText[] = "Specify Com Port Number?";
 inline constexpr int kPortControls[2] = {6110, 4220};

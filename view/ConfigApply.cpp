@@ -1,5 +1,7 @@
 #include "view/ConfigApply.h"
 
+#include <vector>
+
 #include "link/LiveData.h"
 #include "link/RemoteCommands.h"
 #include "view/ConnectMachine.h"
@@ -31,5 +33,23 @@ ConfigApplyActions PlanConfigApply(const RemoteConfiguration& config, const Conf
     }
     out.speciesChanged = species != in.speciesBefore;
     out.reapplyFeatures = in.deviceKind != kDeviceMoval;
+    return out;
+}
+
+RemoteConfiguration DefaultsToStore(const RemoteConfiguration& stored, const RemoteConfiguration& before,
+                                    const RemoteConfiguration& accepted, bool demo)
+{
+    if (!demo)
+        return accepted;
+    // Both walks visit the members in the same order.
+    std::vector<bool> changed;
+    RemoteConfiguration::Zip(before, accepted,
+                             [&changed](const auto& was, const auto& is) { changed.push_back(!(was == is)); });
+    RemoteConfiguration out = stored;
+    size_t member = 0;
+    RemoteConfiguration::Zip(out, accepted, [&](auto& to, const auto& from) {
+        if (changed[member++])
+            to = from;
+    });
     return out;
 }

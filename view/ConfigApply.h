@@ -38,3 +38,11 @@ struct ConfigApplyActions {
 };
 
 ConfigApplyActions PlanConfigApply(const RemoteConfiguration& config, const ConfigApplyInputs& in);
+
+// The defaults an accepted "Edit Default Configuration" stores: the
+// settings in force as accepted. In demo mode those carry the demo's own
+// choices (markers on, alarm tones off, every agent shown, the exotic
+// rates' filter and sweep), which the user never made: there only what
+// the dialog changed (`before` to `accepted`) goes over the stored ones.
+RemoteConfiguration DefaultsToStore(const RemoteConfiguration& stored, const RemoteConfiguration& before,
+                                    const RemoteConfiguration& accepted, bool demo);

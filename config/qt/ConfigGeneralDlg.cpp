@@ -16,6 +16,7 @@
 #include "config/ConfigFilters.h"
 #include "config/GeneralPage.h"
 #include "config/qt/ConfigTabDlg.h"
+#include "config/qt/EditValidator.h"
 #include "link/LiveData.h"
 
 namespace {
@@ -106,20 +107,20 @@ void ConfigGeneralDlg::BuildControls()
 
     // Digits only; the port's text goes through the limit pages' integer
     // filter, the hospital number is kept as typed.
-    auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
     auto* port = new QLineEdit;
-    port->setValidator(digits);
+    const auto portText = [this] { return QString::number(Copy().portNum); };
+    port->setValidator(new CEditValidator(JudgeWhole, portText, port));
     port->setMaximumWidth(port->fontMetrics().horizontalAdvance(QStringLiteral("000000000000")));
     Add(port, 4220);
-    connect(port, &QLineEdit::textChanged, this, [this, port](const QString& text) {
+    connect(port, &QLineEdit::textChanged, this, [this, port, portText](const QString& text) {
         const FilterResult result = FilterInteger(text.toStdString());
         if (result.action == FilterAction::kStore)
             Copy().portNum = static_cast<int32_t>(result.value);
-        else if (result.action == FilterAction::kClear)
-            port->clear();
+        else if (result.action == FilterAction::kRefuse && text != portText())
+            port->setText(portText());
     });
     auto* hospital = new QLineEdit;
-    hospital->setValidator(digits);
+    hospital->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), hospital));
     Add(hospital, 3990);
     connect(hospital, &QLineEdit::textChanged, this,
             [this](const QString& text) { Copy().hospital = text.toStdString(); });
@@ -266,17 +267,16 @@ void ConfigGeneralDlg::ApplyVisibility()
 void ConfigGeneralDlg::OnInitDialog()
 {
     ConfigWorkingCopy& w = Copy();
-    LiveData& live = g_liveData;
+    const LiveData& live = g_liveData;
     const ConfigTabCtrl::PageServices& services = m_tabs.services;
 
     // Both lists are offered for the defaults; none without a gas module.
-    const uint8_t current = live.gasModuleKind;
-    m_gasModuleKind = GeneralGasModuleKind(m_tabs.configMode, live.deviceKind, live.featureBits, current);
-    if (m_gasModuleKind != current)
-        live.gasModuleKind = m_gasModuleKind;
+    // The kind is the page's own: the module measures on as it reported,
+    // whatever the dialog offers.
+    m_gasModuleKind = GeneralGasModuleKind(m_tabs.configMode, live.deviceKind, live.featureBits, live.gasModuleKind);
 
     static_cast<QLineEdit*>(Control(4220))->setText(QString::number(w.portNum));
-    static_cast<QCheckBox*>(Control(kSpecifyPortId))->setChecked(PortSpecified(w) || w.bluetoothUsable == 0);
+    static_cast<QCheckBox*>(Control(kSpecifyPortId))->setChecked(PortSpecified(w));
     for (const GeneralCheck& check : kGeneralChecks)
         static_cast<QCheckBox*>(Control(check.id))->setChecked(w.*check.field != 0);
     static_cast<QCheckBox*>(Control(kAutoSaveCheck.id))->setChecked(w.autoSave != 0);

@@ -25,8 +25,8 @@ class ConfigGeneralDlg : public QWidget {
 public:
     explicit ConfigGeneralDlg(ConfigTabCtrl& tabs, QWidget* parent = nullptr);
 
-    // Values, what shows by mode and remote, the agent lists; leaves the
-    // live store's gas module kind as the page needs it.
+    // Values, what shows by mode and remote, the agent lists. The live
+    // store is only read.
     void OnInitDialog();
     void OnSpecifyComPort();
     void OnSelectDirectory();
@@ -69,5 +69,5 @@ private:
     QLineEdit* m_recordPath = nullptr;  // the episode folder shown
     std::array<QComboBox*, 2> m_agentLists{};
     std::array<std::vector<int>, 2> m_agentCodes;  // the code of each entry
-    uint8_t m_gasModuleKind = 0;
+    uint8_t m_gasModuleKind = 0;   // the lists offered: as GeneralGasModuleKind decides
 };

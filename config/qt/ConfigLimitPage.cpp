@@ -12,6 +12,7 @@
 
 #include "config/ConfigFilters.h"
 #include "config/qt/ConfigTabDlg.h"
+#include "config/qt/EditValidator.h"
 #include "link/LiveData.h"
 
 namespace {
@@ -250,6 +251,11 @@ QGroupBox* ConfigLimitPage::BuildSpeciesRow(int s)
         Name(edit, halothane ? kHalothaneEdits[col][s] : apnea ? kApneaEdits[s] : base);
         Name(enable, halothane ? kHalothaneEnables[col][s] : apnea ? kApneaEnables[s] : base + 1);
         Name(label, halothane ? 2280 + 40 * col + 10 * s : m_idBase + 150 + 4 * col + s);
+        const Kind kind = m_columns[col].kind;
+        edit->setValidator(new CEditValidator(kind == Kind::kInt     ? JudgeWhole
+                                              : kind == Kind::kApnea ? JudgeApnea
+                                                                     : JudgeDecimal,
+                                              [this, col, s] { return ValueText(col, s); }, edit));
         edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000000000")));
         grid->addWidget(label, line, 3 * pair);
@@ -326,14 +332,16 @@ QWidget* ConfigLimitPage::BuildSide()
         m_side->addWidget(new QLabel("Initial Cuff Inflation Pressure"));
         m_initialPressure = new QLineEdit;
         Name(m_initialPressure, 4880);
+        const auto pressureText = [this] { return QString::number(Copy().initialPressure); };
+        m_initialPressure->setValidator(new CEditValidator(JudgeWhole, pressureText, m_initialPressure));
         m_side->addWidget(m_initialPressure);
-        connect(m_initialPressure, &QLineEdit::textChanged, this, [this](const QString& text) {
+        connect(m_initialPressure, &QLineEdit::textChanged, this, [this, pressureText](const QString& text) {
             const FilterResult result = FilterInteger(text.toStdString());
             if (result.action == FilterAction::kStore) {
                 Copy().initialPressure = static_cast<int32_t>(result.value);
                 Copy().edited = 1;
-            } else if (result.action == FilterAction::kClear) {
-                m_initialPressure->clear();
+            } else if (result.action == FilterAction::kRefuse && text != pressureText()) {
+                m_initialPressure->setText(pressureText());
             }
         });
         m_bpTone = new QCheckBox("Measurement Complete Tone");
@@ -477,8 +485,12 @@ void ConfigLimitPage::OnEditChanged(int column, int species, const QString& text
     case Kind::kCO2: result = FilterCO2(typed, unit0, *slot.f); break;
     case Kind::kGas: result = FilterGas(typed, unit0); break;
     }
-    if (result.action == FilterAction::kClear) {
-        m_edits[column][species]->clear();
+    if (result.action == FilterAction::kRefuse) {
+        // Only a text set from the program gets here: the last valid one
+        // goes back (a stored value that is itself refused stays as it is).
+        const QString last = ValueText(column, species);
+        if (text != last)
+            m_edits[column][species]->setText(last);
         return;
     }
     if (result.action != FilterAction::kStore)

@@ -4,7 +4,8 @@
 // (units, display box, combos, notes). Every change lands in the working
 // copy at once; nothing is validated here.
 //
-// Edits filter on textChanged, so that a text set from the program (the
+// Edits refuse a keystroke that would leave no value (CEditValidator) and
+// filter on textChanged, so that a text set from the program (the
 // filling, a unit switch) is read back like typing. Combos take
 // `activated`, boxes and radios `clicked`: a control set from the program
 // stores nothing.

@@ -10,6 +10,7 @@
 #include "config/qt/ConfigLimitPage.h"
 #include "config/qt/ConfigGeneralDlg.h"
 #include "config/qt/ConfigOEMSoftwareDlg.h"
+#include "config/qt/EditValidator.h"
 #include "link/LiveData.h"
 #include "platform/qt/QtFolderChooser.h"
 #include "platform/qt/QtPrompter.h"
@@ -169,6 +170,8 @@ void ConfigTabDlg::OnInitDialog()
 
 void ConfigTabDlg::accept()
 {
+    // An edit left unfinished shows its stored value again before it is read.
+    SettleEdits(*m_tabs);
     QDialog::accept();
     ConfigValidator::Inputs in;
     in.demo = m_app.IsDemoMode();

@@ -11,6 +11,7 @@
 #include "link/RemoteCommands.h"
 #include "view/CommandActions.h"
 #include "view/CommandRules.h"
+#include "view/ConfigApply.h"
 #include "view/ConnectMachine.h"
 #include "view/NumericFormat.h"
 #include "view/qt/AnimateCtrl.h"
@@ -201,11 +202,12 @@ void CQuorinView::RunCommand(int command)
     case kService: OnServiceCommand(); break;
     case kDefaultConfiguration: {
         m_configMode = 0;
+        const RemoteConfiguration before = m_app.m_config;
         const bool accepted = ShowConfigTabDlg();
         ResetAlarmDisplay();
         // Only an accepted dialog becomes the stored defaults.
         if (accepted) {
-            m_app.m_storedConfig = m_app.m_config;
+            m_app.m_storedConfig = DefaultsToStore(m_app.m_storedConfig, before, m_app.m_config, m_app.IsDemoMode());
             if (!m_app.SaveSettings())
                 LogEventText("CQuorinView::OnEditDefaultConfiguration", "The settings could not be saved.");
         }

@@ -172,6 +172,56 @@ TEST(QuorinApp, TheDemoConnectionShowsInTheAboutBox)
     EXPECT_EQ(about().remoteText, "No Remote Connection");
 }
 
+// The demo runs with markers and beat tones on, alarm tones off and every
+// agent shown. An OK of the default configuration there stores what the
+// user changed in it, never the demo's own choices.
+TEST(QuorinApp, TheDemoStoresOnlyWhatTheDefaultConfigurationChanged)
+{
+    ResetLiveStore();
+    AppStartup s({"SIMULATE_DATA"});
+    const auto store = s.keys.Key(SettingsScope::User, kProgramKey);
+    struct Seed {
+        const char* name;
+        int32_t value;
+    } const seeds[] = {
+        {kValueRMarker, 0}, {kValueQrsTone, 0},       {kValueAlarms, 0}, {kValueAlarmTones, 1},
+        {kValueShowN2O, 0}, {kValueShowHalothane, 0}, {kValueGrid, 0},
+    };
+    for (const Seed& seed : seeds)
+        ASSERT_TRUE(store->WriteProfileInt(kSectionValues, seed.name, seed.value));
+    ASSERT_TRUE(s.Run());
+    auto* view = s.host.MainWindow()->findChild<CQuorinView*>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(s.app.m_config.alarmTones, 0);
+    // The defaults are edited with the generator stopped.
+    ASSERT_TRUE(ProcessEventsUntil([&] { return s.app.m_connected != 0; }));
+    view->OnCommand(menu::kConnect);
+    ASSERT_EQ(s.app.m_config.alarmTones, 0);
+
+    // The user ticks "5mm Reference Grid" and presses OK.
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&user] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog->objectName() != QStringLiteral("4050"))
+            return;
+        user.stop();
+        dialog->findChild<QAbstractButton*>("4330")->click();
+        dialog->findChild<QAbstractButton*>("1")->click();
+    });
+    user.start(5);
+    view->OnCommand(menu::kDefaultConfiguration);
+    EXPECT_FALSE(user.isActive());
+
+    for (const Seed& seed : seeds) {
+        const bool typed = std::string(seed.name) == kValueGrid;
+        EXPECT_EQ(store->GetProfileInt(kSectionValues, seed.name, 99), uint32_t(typed ? 1 : seed.value))
+            << seed.name;
+    }
+    // The demo goes on with its own choices and the user's.
+    EXPECT_EQ(s.app.m_config.alarmTones, 0);
+    EXPECT_EQ(s.app.m_config.grid, 1);
+}
+
 TEST(QuorinApp, NumbersAndTimesUseTheCLocale)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

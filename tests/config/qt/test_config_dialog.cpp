@@ -131,12 +131,9 @@ TEST_F(ConfigDialog, GasEditsStoreWhatIsTypedInTheUnitShownAndOkRoundsToTenths)
     QTest::keyClicks(edit, "3.5");
     EXPECT_NEAR(w.halothane.value[0][0], 3.5 / kMmHgPerPercent, 1e-6);
     const float typed = w.halothane.value[0][0];
-    edit->setText("1a");
-    EXPECT_TRUE(edit->text().isEmpty());
-    EXPECT_EQ(w.halothane.value[0][0], typed);
-    for (const char* empty : {".", "-.", ""}) {
-        edit->setText(empty);
-        EXPECT_EQ(w.halothane.value[0][0], typed) << empty;
+    for (const char* unfinished : {".", ""}) {
+        edit->setText(unfinished);
+        EXPECT_EQ(w.halothane.value[0][0], typed) << unfinished;
     }
 
     // A unit switch rewrites every edit, and each slot is its text read back.
@@ -158,6 +155,59 @@ TEST_F(ConfigDialog, GasEditsStoreWhatIsTypedInTheUnitShownAndOkRoundsToTenths)
     ASSERT_TRUE(dialog.Result().has_value());
     EXPECT_EQ(dialog.Result()->config.alarmLimits[0][14].high, 5);
     EXPECT_TRUE(m_prompter.Prompts().empty());
+}
+
+// Typed as the user types, over the selected text: what the edit shows
+// when OK is pressed is what OK stores. A key that would make the text no
+// value is refused; an unfinished text gets the last stored value back.
+TEST_F(ConfigDialog, WhatAnEditShowsIsWhatOkStores)
+{
+    struct Case {
+        ConfigPage page;
+        int column;          // -1: the initial cuff pressure
+        const char* typed;   // "" erases the text
+        const char* shown;   // while typing
+        const char* atOk;    // once OK has run
+        int parameter;       // -1: the initial cuff pressure
+        bool high;
+        int32_t stored;
+    } const cases[] = {
+        {kPageHrTemp, 1, "12a", "12", "12", 0, false, 12},
+        {kPageHrTemp, 0, "", "", "250", 0, true, 250},
+        {kPageHrTemp, 3, "38.55", "38.5", "38.5", 1, false, 1013},     // Celsius, stored in tenths of F
+        {kPageHalothane, 0, " 2.0 ", "2.0", "2.0", 14, true, 3},        // mmHg, stored in tenths of a percent
+        {kPageBp, 1, "1,5", "15", "15", 5, false, 15},
+        {kPageApnea, 0, "6", "6", "30", 4, true, 30},
+        {kPageApnea, 0, "65", "6", "30", 4, true, 30},
+        {kPageApnea, 0, "45", "45", "45", 4, true, 45},
+        {kPageBp, -1, "25x", "25", "25", -1, true, 25},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " on page " + std::to_string(c.page));
+        m_app.m_config = m_app.m_factoryConfig;
+        m_app.m_config.units[0] = 0;  // Celsius
+        m_app.m_config.units[1] = 0;  // halothane in mmHg
+        m_app.m_config.alarmLimits[0][0].high = 250;
+        m_app.m_config.alarmLimits[0][4].high = 30;
+        m_app.m_config.alarmLimits[0][14].low = 0;
+        const size_t prompts = m_prompter.Prompts().size();
+        ConfigTabDlg& dialog = Open(kConfigDefaults);
+        auto* page = qobject_cast<ConfigLimitPage*>(dialog.TabCtrl().Page(c.page));
+        QLineEdit* edit = c.column >= 0 ? page->Edit(c.column, 0) : Find<QLineEdit>("4880");
+        edit->selectAll();
+        if (*c.typed == '\0')
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(edit, c.typed);
+        EXPECT_EQ(edit->text().toStdString(), c.shown);
+        dialog.accept();
+        EXPECT_EQ(edit->text().toStdString(), c.atOk);
+        ASSERT_TRUE(dialog.Result().has_value());
+        const RemoteConfiguration& stored = dialog.Result()->config;
+        const AlarmLimit& limit = stored.alarmLimits[0][c.parameter < 0 ? 0 : c.parameter];
+        EXPECT_EQ(c.parameter < 0 ? stored.initialPressure : c.high ? limit.high : limit.low, c.stored);
+        EXPECT_EQ(m_prompter.Prompts().size(), prompts);
+    }
 }
 
 TEST_F(ConfigDialog, EnterInAPageKeepsTheDialogOpen)

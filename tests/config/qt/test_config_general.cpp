@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -90,8 +91,9 @@ TEST_F(GeneralPage, TheDefaultsShowTheInstallationSettings)
         bool portChecked;
         std::vector<int> shown, hidden;
     } const cases[] = {
-        // Without the system's Bluetooth support the port is always specified.
-        {false, 1, 1, 3, true, {5640, 6110, 4220, 6050, 5710, 3900, 5410, 3890}, {1352, 3990}},
+        // The box shows the automatic port that OK stores, with or without
+        // the system's own Bluetooth support.
+        {false, 1, 1, 3, false, {5640, 6050, 5710, 3900, 5410, 3890}, {6110, 4220, 1352, 3990}},
         {true, 1, 0, 1, false, {5640, 3400, 1356}, {6110, 4220, 6050, 5710, 3900, 5410, 3890, 1352, 3990}},
         {true, 0, 1, 2, true, {6110, 4220, 6050}, {3900}},
     };
@@ -105,6 +107,52 @@ TEST_F(GeneralPage, TheDefaultsShowTheInstallationSettings)
         Box(3940)->click();
         EXPECT_EQ(Shown(6050), c.autoSave == 0);
         EXPECT_EQ(Copy().autoSave, c.autoSave == 0 ? 1 : 0);
+    }
+}
+
+// "Specify Com Port Number?" shows what OK stores as "WinBluetooth" (0 when
+// checked), and a port it names must be one.
+TEST_F(GeneralPage, TheComPortBoxShowsWhatOkStores)
+{
+    struct Case {
+        bool bluetoothUsable;
+        int32_t winBluetooth, portNum;
+        bool click;          // the box, before typing
+        const char* typed;   // into the port, when it shows
+        bool checked;        // after the click
+        int32_t storedWinBluetooth, storedPort;
+        bool refused;
+    } const cases[] = {
+        {false, 1, 0, false, nullptr, false, 1, 0, false},
+        {false, 1, 0, true, "7", true, 0, 7, false},
+        {true, 1, 3, true, "0", true, 1, 3, true},
+        {true, 0, 4, false, "0", true, 0, 4, true},
+        {true, 0, 4, true, nullptr, false, 1, 4, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.winBluetooth << " " << c.click << " " << (c.typed ? c.typed : "-"));
+        m_app.m_config.winBluetooth = c.winBluetooth;
+        m_app.m_config.portNum = c.portNum;
+        m_prompter = std::make_unique<CScriptedPrompter>();
+        ConfigGeneralDlg& page = Open(kConfigDefaults, c.bluetoothUsable);
+        if (c.click)
+            Box(5640)->click();
+        EXPECT_EQ(Box(5640)->isChecked(), c.checked);
+        EXPECT_EQ(Shown(4220), c.checked);
+        if (c.typed != nullptr) {
+            auto* port = qobject_cast<QLineEdit*>(page.Control(4220));
+            port->selectAll();
+            QTest::keyClicks(port, c.typed);
+        }
+        m_dialog->accept();
+        ASSERT_TRUE(m_dialog->Result().has_value());
+        EXPECT_EQ(m_dialog->Result()->config.winBluetooth, c.storedWinBluetooth);
+        EXPECT_EQ(m_dialog->Result()->config.portNum, c.storedPort);
+        const auto prompts = m_prompter->Prompts();
+        ASSERT_EQ(prompts.size(), c.refused ? 1u : 0u);
+        if (c.refused) {
+            EXPECT_EQ(prompts[0].caption, "Com Port Error");
+        }
     }
 }
 
@@ -149,18 +197,17 @@ TEST_F(GeneralPage, AgentListsFollowTheGasModule)
         uint16_t bits;
         uint8_t moduleKind;
         uint8_t available[5];
-        uint8_t liveKindAfter;
         std::vector<std::string> primary;
         bool secondaryShown;
         bool frameShown;
     } const cases[] = {
-        {kConfigDefaults, kDeviceSelvo, 0x20, 2, {}, 3, {"Halothane", "Isoflurane", "Sevoflurane"}, true, true},
-        {kConfigCurrent, kDeviceSelvo, 0x20, 2, {1, 1, 1, 0, 1}, 2, {"Halothane", "Isoflurane"}, false, true},
-        {kConfigCurrent, kDeviceSelvo, 0x20, 0, {}, 0, {"Sevoflurane Only"}, false, true},
-        {kConfigCurrent, kDeviceSelvo, 0x60, 4, {}, 4, {}, false, true},
+        {kConfigDefaults, kDeviceSelvo, 0x20, 2, {}, {"Halothane", "Isoflurane", "Sevoflurane"}, true, true},
+        {kConfigCurrent, kDeviceSelvo, 0x20, 2, {1, 1, 1, 0, 1}, {"Halothane", "Isoflurane"}, false, true},
+        {kConfigCurrent, kDeviceSelvo, 0x20, 0, {}, {"Sevoflurane Only"}, false, true},
+        {kConfigCurrent, kDeviceSelvo, 0x60, 4, {}, {}, false, true},
         // Without CO2, or on a Brindle, there is no gas module.
-        {kConfigDefaults, kDeviceSelvo, 0x01, 2, {}, 5, {}, false, false},
-        {kConfigCurrent, kDeviceBrindle, 0x20, 3, {}, 5, {}, false, false},
+        {kConfigDefaults, kDeviceSelvo, 0x01, 2, {}, {}, false, false},
+        {kConfigCurrent, kDeviceBrindle, 0x20, 3, {}, {}, false, false},
     };
     m_app.m_config.showHalothane = 1;
     m_app.m_config.primaryAgent = 3;
@@ -172,13 +219,16 @@ TEST_F(GeneralPage, AgentListsFollowTheGasModule)
         for (int i = 0; i < 5; ++i)
             g_liveData.agentAvailable[i] = c.available[i];
         Open(c.mode);
-        EXPECT_EQ(g_liveData.gasModuleKind, c.liveKindAfter);
+        // The lists are the page's own: the module's kind stays as it reported.
+        EXPECT_EQ(g_liveData.gasModuleKind, c.moduleKind);
         EXPECT_EQ(Entries(3790), c.primary);
         EXPECT_EQ(Shown(3790), !c.primary.empty());
         EXPECT_EQ(Shown(3800), c.secondaryShown);
         EXPECT_EQ(Shown(3780), c.frameShown);
         const bool fixedAgent = c.primary.size() == 1;
         EXPECT_EQ(List(3790)->currentText().toStdString(), c.primary.empty() || fixedAgent ? "" : "Isoflurane");
+        m_dialog->reject();
+        EXPECT_EQ(g_liveData.gasModuleKind, c.moduleKind);
     }
 }
 
