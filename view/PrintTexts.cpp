@@ -167,6 +167,13 @@ std::string PageNumberText(int page, int pageCount)
     return text;
 }
 
+std::string ScaleNoteText(double scale)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "Printed at %d%% of full size", int(scale * 100.0));
+    return text;
+}
+
 COleDate PrintPageTime(const PrintReportInput& in)
 {
     if (in.sampleRate == 0 || in.first > in.printCount)
