@@ -146,7 +146,7 @@ PrintLines PatientLines(const PrintReportInput& in, const COleDate& pageTime)
     return {
         {"Date: ", pageTime.Format("%m/%d/%Y")},
         {"Time: ", pageTime.Format("%H:%M:%S")},
-        {"Patient Name/ID: ", p.patientId},
+        {"Patient Name/ID: ", PatientShownName(p)},
         {"Owner: ", owner},
         {"Species: ", FormatSpeciesText(p.speciesCode, false, p.species, {})},
         {"Breed: ", p.breed},

@@ -147,6 +147,14 @@ TEST(PrintReport, PracticeAndPatientBlocks)
     EXPECT_EQ(ValueOf(lines, "Gain: "), "(x2.0) 20mm/mV");
     EXPECT_EQ(ValueOf(lines, "ECG Filter / Notch: "), "High / 50Hz");
     EXPECT_EQ(ValueOf(lines, "ECG Probe: "), "Esophogeal");
+
+    // The name the vet typed; the ID, a date stamp, only when none was.
+    patient.patientId = "20261209";
+    for (const std::string name : {"Rex", ""}) {
+        patient.name = name;
+        EXPECT_EQ(ValueOf(PatientLines(in, PrintPageTime(in)), "Patient Name/ID: "),
+                  name.empty() ? patient.patientId : name);
+    }
 }
 
 TEST(PrintReport, StripsTracesMarksAndEventsStayInTheirPlaces)
