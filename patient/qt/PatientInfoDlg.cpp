@@ -104,6 +104,8 @@ CPatientInfoDlg::CPatientInfoDlg(const Setup& setup, QWidget* parent)
     setWindowTitle(QStringLiteral("Patient Information"));
     setObjectName(QStringLiteral("661"));
     BuildControls(setup.locale);
+    // A two-digit year is read against the dialog's own today.
+    m_date->SetToday([now = setup.now ? setup.now : std::function<COleDate()>(LocalNow)] { return ToQDate(now()); });
     Connect();
 }
 
