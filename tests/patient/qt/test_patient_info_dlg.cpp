@@ -163,4 +163,23 @@ TEST_F(PatientInfoDlgTest, ABirthDateWithATwoDigitYearIsTakenNeverInTheFuture)
     }
 }
 
+TEST_F(PatientInfoDlgTest, RecentEntriesShowNoChoiceUntilOneIsMade)
+{
+    m_config.recent[0] = "Rex|Ann|Kay|Canine||Unknown|Male|03/04/2020|12|kgs";
+    m_config.recent[1] = "Tom|Bo|Lee|Feline||Siamese|Female|01/02/2019|4|kgs";
+    m_config.recentPointer = 1;  // Tom is the newest
+    PatientDialogMembers record;  // a new patient's, none of the two
+    record.name = "20261209";
+    Open(kWithNumbers, record);
+    QComboBox* recent = Control<QComboBox>("1351");
+    ASSERT_EQ(recent->count(), 2);
+    EXPECT_EQ(recent->currentIndex(), -1);
+    EXPECT_TRUE(recent->currentText().isEmpty());
+    EXPECT_EQ(Control<QLineEdit>("1160")->text().toStdString(), record.name);
+
+    Choose("1351", QString::fromStdString(m_config.recent[0]));
+    EXPECT_EQ(recent->currentText().toStdString(), m_config.recent[0]);
+    EXPECT_EQ(Control<QLineEdit>("1160")->text(), "Rex");
+}
+
 }  // namespace
