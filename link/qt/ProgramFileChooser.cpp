@@ -26,8 +26,12 @@ CProgramFileChooser::CProgramFileChooser(const QString& folder, QWidget* parent)
     m_files = new QFileDialog(this, QString(), folder, QStringLiteral("Remote programs (*.rmt);;All files (*)"));
     m_files->setWindowFlags(Qt::Widget);
     m_files->setOption(QFileDialog::DontUseNativeDialog);
+    // Only a choice: no new folders, no renaming or deleting in here.
+    m_files->setOption(QFileDialog::ReadOnly);
     m_files->setFileMode(QFileDialog::ExistingFile);
     m_files->setAcceptMode(QFileDialog::AcceptOpen);
+    // The button the instruction names.
+    m_files->setLabelText(QFileDialog::Accept, QStringLiteral("OK"));
     connect(m_files, &QDialog::accepted, this, &QDialog::accept);
     connect(m_files, &QDialog::rejected, this, &QDialog::reject);
 
