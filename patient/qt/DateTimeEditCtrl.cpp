@@ -304,7 +304,7 @@ void CDateTimeEditCtrl::OpenCalendar()
     ApplyRange(calendar);
     QDate shown;
     if (GetTime(shown) != DateStatus::kValid)
-        shown = QDate::currentDate();
+        shown = ToQDate(Today());
     calendar.setSelectedDate(std::clamp(shown, calendar.minimumDate(), calendar.maximumDate()));
     if (m_calendarFont)
         calendar.setFont(*m_calendarFont);
