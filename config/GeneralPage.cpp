@@ -5,6 +5,7 @@
 #include "app/QuorinAppCore.h"
 #include "link/LiveData.h"
 #include "platform/FolderChooser.h"
+#include "platform/Folders.h"
 #include "platform/Prompter.h"
 
 using W = ConfigWorkingCopy;
@@ -239,7 +240,8 @@ bool SelectRecordFolder(ConfigWorkingCopy& w, IFolderChooser& chooser, IPrompter
     const std::optional<std::string> folder = chooser.ChooseFolder("Select Recorded ECG Destination folder", previous);
     if (!folder || folder->empty())
         return false;
-    if (MakeRecordFolder(*folder)) {
+    // A folder that exists but takes no file would lose every recording.
+    if (MakeRecordFolder(*folder) && CanWriteInFolder(*folder)) {
         w.recordPath = *folder;
         return true;
     }

@@ -102,5 +102,5 @@ bool ConfirmHighHeartRates(ConfigWorkingCopy& w, IPrompter& prompter);
 void ChooseLowBandwidth(ConfigWorkingCopy& w, IPrompter& prompter);
 
 // Select Directory: false when the user cancelled. A chosen folder that
-// cannot be made leaves the previous one, with a message.
+// cannot be made, or takes no file, leaves the previous one, with a message.
 bool SelectRecordFolder(ConfigWorkingCopy& w, IFolderChooser& chooser, IPrompter& prompter);

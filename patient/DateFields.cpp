@@ -167,7 +167,7 @@ CDateFields::CDateFields(std::u16string_view shortFormat) : m_format(NormaliseSh
     }
 }
 
-ParsedDate CDateFields::Parse(std::u16string_view text) const
+ParsedDate CDateFields::Parse(std::u16string_view text, const std::optional<year_month_day>& today) const
 {
     if (Trimmed(text, {0, text.size()}).begin == text.size())
         return {};
@@ -176,12 +176,17 @@ ParsedDate CDateFields::Parse(std::u16string_view text) const
         return error;
 
     long values[3] = {};  // day, month, year
+    bool shortYear = false;
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         const Span span = *FieldSpan(text, m_separator, i);
         const std::size_t length = span.end - span.begin;
-        const bool isYear = m_fields[i].kind == DateFieldKind::kYear;
-        if (isYear ? length != 4 : (length < 1 || length > 2))
+        if (m_fields[i].kind == DateFieldKind::kYear) {
+            shortYear = length == 2 && today.has_value();
+            if (length != 4 && !shortYear)
+                return error;
+        } else if (length < 1 || length > 2) {
             return error;
+        }
         long value = 0;
         for (std::size_t k = span.begin; k < span.end; ++k) {
             if (!IsDigit(text[k]))
@@ -190,8 +195,14 @@ ParsedDate CDateFields::Parse(std::u16string_view text) const
         }
         values[static_cast<int>(m_fields[i].kind)] = value;
     }
-    const year_month_day date{year(static_cast<int>(values[2])), month(static_cast<unsigned>(values[1])),
-                              day(static_cast<unsigned>(values[0]))};
+    year_month_day date{year(static_cast<int>(values[2])), month(static_cast<unsigned>(values[1])),
+                        day(static_cast<unsigned>(values[0]))};
+    if (shortYear) {
+        const int century = static_cast<int>(today->year()) / 100 * 100;
+        date = year(century + static_cast<int>(values[2])) / date.month() / date.day();
+        if (date > *today)
+            date = (date.year() - std::chrono::years(100)) / date.month() / date.day();
+    }
     if (!date.ok() || date.year() < year(1))
         return error;
     return {DateStatus::kValid, date};
@@ -230,7 +241,7 @@ std::optional<std::size_t> CDateFields::FieldAt(std::u16string_view text, std::s
 }
 
 std::optional<FieldStep> CDateFields::Step(std::u16string_view text, std::size_t caret, int delta,
-                                           const DateLimits& limits) const
+                                           const DateLimits& limits, const std::optional<year_month_day>& today) const
 {
     caret = std::min(caret, text.size());
     const std::optional<std::size_t> index = FieldAt(text, caret);
@@ -243,6 +254,11 @@ std::optional<FieldStep> CDateFields::Step(std::u16string_view text, std::size_t
     long value = 0;
     for (std::size_t k = span.begin; k < span.end && k - span.begin < kMaxDigitsRead && IsDigit(text[k]); ++k)
         value = value * 10 + (text[k] - u'0');
+    if (field.kind == DateFieldKind::kYear && span.end - span.begin == 2) {
+        const ParsedDate typed = Parse(text, today);
+        if (typed.status == DateStatus::kValid)
+            value = static_cast<int>(typed.date.year());
+    }
     const Limits range = LimitsOf(field.kind);
     long next = value + delta;
     if (next < range.low)

@@ -49,7 +49,11 @@ public:
     // Empty (or blank): kNone. Three fields of digits in the format's order,
     // one or two for day and month and four for the year, naming a real day
     // from the year 1 on: kValid. Anything else: kError.
-    ParsedDate Parse(std::u16string_view text) const;
+    // Given today, a year of two digits is taken too, in this century, or
+    // in the one before when that would make the date lie after today:
+    // 19 is 2019, never 2119; a birth date is never in the future.
+    ParsedDate Parse(std::u16string_view text,
+                     const std::optional<std::chrono::year_month_day>& today = std::nullopt) const;
     // The date in the format; empty for a date that Parse would not give.
     std::u16string FormatDate(std::chrono::year_month_day date) const;
 
@@ -61,9 +65,10 @@ public:
     // Up (+1) or Down (-1) on the field under the caret: wraps within day
     // 1..31, month 1..12, year 0..9999; a resulting date beyond a limit is
     // replaced by that limit. The caret stays in the field. Nothing when the
-    // caret lies in no field.
-    std::optional<FieldStep> Step(std::u16string_view text, std::size_t caret, int delta,
-                                  const DateLimits& limits) const;
+    // caret lies in no field. A two-digit year steps from the year that
+    // Parse reads with `today`.
+    std::optional<FieldStep> Step(std::u16string_view text, std::size_t caret, int delta, const DateLimits& limits,
+                                  const std::optional<std::chrono::year_month_day>& today = std::nullopt) const;
 
 private:
     struct Field {

@@ -122,8 +122,10 @@ void CPatientForm::Initialise()
         entry.weight = "0";
         m_initialRecord = FormatRecentEntry(entry);
     }
-    if (!m_recentApplied)
+    if (!m_recentApplied) {
         c.recent = RecentEntriesNewestFirst(m_config);
+        c.recentSel = -1;
+    }
 }
 
 void CPatientForm::FillSpecies()
@@ -195,6 +197,7 @@ void CPatientForm::OnRecentSelected(int index)
     TakeEntry(entry, members);
     members.birthDate = birthDate;
     m_recentApplied = true;
+    m_controls.recentSel = index;
     Initialise();
 }
 

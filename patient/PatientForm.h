@@ -37,6 +37,7 @@ struct PatientDialogMembers {
 // (-1: none); the two editable lists have their own text.
 struct PatientControls {
     std::vector<std::string> recent;
+    int recentSel = -1;  // none until the user chooses an entry
     std::string name;
     std::string clientFirstName;
     std::string clientLastName;

@@ -26,6 +26,11 @@ std::string PatientIdFor(const std::string& name, const COleDate& now)
     return name.empty() ? DateStamp(now) : name;
 }
 
+const std::string& PatientShownName(const CPatientInfo& info)
+{
+    return info.name.empty() ? info.patientId : info.name;
+}
+
 void ResetForNewPatient(PatientData& patient, const COleDate& now)
 {
     CPatientInfo& info = patient.info;

@@ -47,6 +47,10 @@ struct PatientData {
 // The patient ID for a name: the name itself, or today's date stamp.
 std::string PatientIdFor(const std::string& name, const COleDate& now);
 
+// What names the patient on the screen and on paper: the name, or the ID
+// (the date stamp) when there is no name.
+const std::string& PatientShownName(const CPatientInfo& info);
+
 // The record of a new patient: name and ID today's date stamp; weight, unit,
 // birth date text, breed, sex and client names empty; the birth date by
 // NewPatientBirthDate. Species, species code, breed number and the flags

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -69,3 +70,14 @@ bool GetMyDocumentsFolder(std::string& out)
     return true;
 }
 
+
+bool CanWriteInFolder(const std::string& path)
+{
+    std::string probe = path + "/.quorin-write-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}

@@ -10,3 +10,8 @@
 // Creates a folder with all missing parents; true when it exists afterwards.
 [[nodiscard]] bool CreateFolderWithParents(const std::string& path);
 
+
+// Whether a file can be made in the folder: tried with a file of our own,
+// removed at once, since permission bits say nothing of /proc or a
+// read-only mount (and root passes every permission test).
+[[nodiscard]] bool CanWriteInFolder(const std::string& path);

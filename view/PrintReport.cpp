@@ -76,7 +76,8 @@ PrintRect Block(PageWriter& out, PrintRole role, int32_t left, int32_t top, cons
     return {left, top, right, y};
 }
 
-void Footer(PageWriter& out, const PrintReportInput& in, const PrintRect& r, const PrintTextWidth& width)
+PrintRect Footer(PageWriter& out, const PrintReportInput& in, const PrintRect& r, double scale,
+                 const PrintTextWidth& width)
 {
     const int32_t y = r.bottom + kPrintMargin / 2;
     const int32_t mark = kPrintFontHeights[kPrintFontText] * 2 / 3;
@@ -90,9 +91,20 @@ void Footer(PageWriter& out, const PrintReportInput& in, const PrintRect& r, con
         out.Text(PrintRole::kFooter, kPrintFontText, x, y, first, kPrintMakerFirstColor);
         x += width(kPrintFontText, first);
         out.Text(PrintRole::kFooter, kPrintFontText, x, y, in.makerLine.substr(1), kPrintMakerColor);
+        x += width(kPrintFontText, in.makerLine.substr(1));
     }
     const std::string pages = PageNumberText(in.page, in.pageCount);
-    out.Text(PrintRole::kFooter, kPrintFontText, r.right - width(kPrintFontText, pages), y, pages);
+    int32_t right = r.right - width(kPrintFontText, pages);
+    out.Text(PrintRole::kFooter, kPrintFontText, right, y, pages);
+    // Whoever measures the strips must know that a millimetre is not one.
+    if (scale < 1.0) {
+        const std::string note = ScaleNoteText(scale);
+        right -= kPrintMargin / 2 + width(kPrintFontText, note);
+        out.Text(PrintRole::kFooter, kPrintFontText, right, y, note);
+    }
+    // As wide as its texts need with a gap between them, whatever the paper.
+    const int32_t used = (x - r.left) + kPrintMargin / 2 + (r.right - right);
+    return {r.left, y, r.left + used, y + kPrintFontHeights[kPrintFontText]};
 }
 
 // One strip's frame of reference: page x of a strip x, page y of a value
@@ -228,16 +240,16 @@ void Traces(PageWriter& out, const std::vector<Strip>& strips, const PrintReport
     flush();
 }
 
-}  // namespace
-
-PrintPage BuildPrintPage(const PrintReportInput& in, const PrintTextWidth& width)
+// The report on a page of the given size (layout units from its corner).
+PrintPage LayOut(const PrintReportInput& in, const PrintTextWidth& width, int32_t paperWidth, int32_t paperHeight,
+                 double scale)
 {
     PrintPage page;
     PageWriter out(page);
-    const PrintRect r{kPrintMargin, kPrintMargin, in.paperWidth - kPrintMargin, in.paperHeight - kPrintMargin};
+    const PrintRect r{kPrintMargin, kPrintMargin, paperWidth - kPrintMargin, paperHeight - kPrintMargin};
     page.pageRect = r;
 
-    Footer(out, in, r, width);
+    page.footer = Footer(out, in, r, scale, width);
     if (in.demoPicture)
         out.Picture(PrintItemKind::kDemoPicture, r);
 
@@ -264,7 +276,7 @@ PrintPage BuildPrintPage(const PrintReportInput& in, const PrintTextWidth& width
 
     // Three strips, 200 mm wide, centred on the paper.
     const int32_t height = in.co2Trace ? kPrintCo2StripHeight : kPrintStripHeight;
-    const int32_t left = (in.paperWidth / 100 - 200) * 100 / 2;
+    const int32_t left = (paperWidth / 100 - 200) * 100 / 2;
     int32_t top = std::max(page.values.bottom, page.patient.bottom) + kPrintLineHeight;
     std::vector<Strip> strips;
     for (int k = 0; k < kPrintStripsPerPage; ++k) {
@@ -282,5 +294,66 @@ PrintPage BuildPrintPage(const PrintReportInput& in, const PrintTextWidth& width
     }
     if (in.frames != nullptr)
         Traces(out, strips, in, width);
+    return page;
+}
+
+int32_t Width(const PrintRect& r)
+{
+    return r.right - r.left;
+}
+
+// The smallest page of any shape that holds the report laid out as `page`
+// is: the strips with room beside them, the blocks side by side, the
+// practice beside the logo, the footer's texts; and the strips above the
+// bottom margin. None of these depends on the page's size.
+std::pair<int32_t, int32_t> NeededSize(const PrintPage& page)
+{
+    const int32_t margins = 2 * kPrintMargin;
+    const int32_t width = std::max({
+        kPrintStripWidth + 2 * kPrintStripSideRoom,
+        margins + 2 * (std::max(Width(page.values), Width(page.patient)) + kPrintBlockGap),
+        margins + (page.practice.left - kPrintMargin) + Width(page.practice),
+        margins + Width(page.footer),
+    });
+    const int32_t height = (page.strips.empty() ? page.pageRect.bottom : page.strips.back().bottom) + kPrintMargin;
+    return {width, height};
+}
+
+}  // namespace
+
+PrintPoint PrintPage::ToPaper(PrintPoint p) const
+{
+    return {origin.x + int32_t(std::lround(p.x * scale)), origin.y + int32_t(std::lround(p.y * scale))};
+}
+
+PrintPage BuildPrintPage(const PrintReportInput& in, const PrintTextWidth& width)
+{
+    PrintRect frame = in.printable;
+    if (frame.right <= frame.left || frame.bottom <= frame.top)
+        frame = {0, 0, in.paperWidth, in.paperHeight};
+    const int32_t frameWidth = std::max(1, frame.right - frame.left);
+    const int32_t frameHeight = std::max(1, frame.bottom - frame.top);
+
+    int32_t layoutWidth = frameWidth;
+    int32_t layoutHeight = frameHeight;
+    double scale = 1.0;
+    PrintPage page = LayOut(in, width, layoutWidth, layoutHeight, scale);
+    // A scaled page carries a note in its footer, which may want a little
+    // more room: a second round settles it.
+    for (int round = 0; round < 3; ++round) {
+        const auto [needWidth, needHeight] = NeededSize(page);
+        if (needWidth <= layoutWidth && needHeight <= layoutHeight)
+            break;
+        // A larger page of the frame's shape, at least as large as needed,
+        // and the scale that brings it back into the frame.
+        const double shrink =
+            std::min({scale, double(frameWidth) / double(needWidth), double(frameHeight) / double(needHeight)});
+        layoutWidth = int32_t(std::ceil(frameWidth / shrink));
+        layoutHeight = int32_t(std::ceil(frameHeight / shrink));
+        scale = std::min(double(frameWidth) / double(layoutWidth), double(frameHeight) / double(layoutHeight));
+        page = LayOut(in, width, layoutWidth, layoutHeight, scale);
+    }
+    page.scale = scale;
+    page.origin = {frame.left, frame.top};
     return page;
 }

@@ -1,8 +1,11 @@
 #pragma once
 // One page of the printed waveform report as a list of things to draw, in
-// hundredths of a millimetre from the paper's top-left corner (y down):
-// footer, practice block, current values, patient and settings, and the
-// ECG strips on their millimetre grid. The window only paints the list.
+// hundredths of a millimetre (y down): footer, practice block, current
+// values, patient and settings, and the ECG strips on their millimetre grid.
+// The report is laid out on the part of the paper the printer reaches; when
+// it does not fit there it is laid out on a larger page of the same shape
+// and printed scaled down, so that no strip or text is lost. The window
+// only paints the list.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -38,6 +41,10 @@ inline constexpr int32_t kPrintStripHeight = 5000;
 inline constexpr int32_t kPrintCo2StripHeight = 5500;
 inline constexpr int32_t kPrintStripGap = 400;
 inline constexpr int32_t kPrintStripsPerPage = 3;
+// Room kept beside the strips, so that their edges are never cut.
+inline constexpr int32_t kPrintStripSideRoom = 100;
+// Between the values and the patient block.
+inline constexpr int32_t kPrintBlockGap = 300;
 
 // Colours (COLORREF, 0x00BBGGRR).
 inline constexpr COLORREF kPrintMakerFirstColor = 0x0000FF;
@@ -84,12 +91,19 @@ struct PrintItem {
 };
 
 struct PrintPage {
-    std::vector<PrintItem> items;
+    std::vector<PrintItem> items;   // in layout units
     PrintRect pageRect;             // inside the margins
     PrintRect practice;             // the blocks as laid out
     PrintRect values;
     PrintRect patient;
+    PrintRect footer;
     std::vector<PrintRect> strips;
+    // Where the layout lands on the paper: a layout point p prints at
+    // origin + p x scale (the printable area's corner, and 1 when the report
+    // fits as it is).
+    PrintPoint origin;
+    double scale = 1.0;
+    PrintPoint ToPaper(PrintPoint p) const;
 };
 
 // The values block's inputs: the live values when the page is printed.
@@ -107,6 +121,7 @@ struct PrintValues {
 struct PrintReportInput {
     int32_t paperWidth = 21590;     // 0.01 mm
     int32_t paperHeight = 27940;
+    PrintRect printable;            // what the printer reaches; empty: all the paper
     bool colour = true;
     bool logo = false;              // a logo image was loaded
     bool demoPicture = false;       // demo mode with its picture
@@ -141,9 +156,12 @@ std::vector<std::string> PracticeLines(const RemoteConfiguration& config);
 PrintLines ValueLines(const PrintValues& values, const RemoteConfiguration& config);
 PrintLines PatientLines(const PrintReportInput& in, const COleDate& pageTime);
 std::string PageNumberText(int page, int pageCount);
+// The footer's note on a report printed smaller than full size.
+std::string ScaleNoteText(double scale);
 
 // The time of the page's first frame.
 COleDate PrintPageTime(const PrintReportInput& in);
 
-// One page: footer, optional demo picture, then the report.
+// One page: footer, optional demo picture, then the report, fitted to the
+// printable area.
 PrintPage BuildPrintPage(const PrintReportInput& in, const PrintTextWidth& width);

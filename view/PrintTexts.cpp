@@ -146,7 +146,7 @@ PrintLines PatientLines(const PrintReportInput& in, const COleDate& pageTime)
     return {
         {"Date: ", pageTime.Format("%m/%d/%Y")},
         {"Time: ", pageTime.Format("%H:%M:%S")},
-        {"Patient Name/ID: ", p.patientId},
+        {"Patient Name/ID: ", PatientShownName(p)},
         {"Owner: ", owner},
         {"Species: ", FormatSpeciesText(p.speciesCode, false, p.species, {})},
         {"Breed: ", p.breed},
@@ -164,6 +164,13 @@ std::string PageNumberText(int page, int pageCount)
 {
     char text[48];
     std::snprintf(text, sizeof text, "Page %d of %d", page, pageCount);
+    return text;
+}
+
+std::string ScaleNoteText(double scale)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "Printed at %d%% of full size", int(scale * 100.0));
     return text;
 }
 

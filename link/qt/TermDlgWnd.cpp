@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,12 +17,9 @@
 #include <QVBoxLayout>
 
 #include "link/TermDlgTables.h"
+#include "link/qt/ProgramFileChooser.h"
 
 namespace {
-
-constexpr char kChooserTitle[] =
-    "Warning: This will program flash....Select 'Cancel' to exit.\r\nTo program select a file with extension "
-    "'.rmt' then 'OK'.";
 
 void FreeNewString(const PostedMessage& message)
 {
@@ -200,11 +196,9 @@ void CTK_TermDlgWnd::Open()
 
 std::optional<std::string> CTK_TermDlgWnd::ChooseFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8(kChooserTitle), QDir::currentPath(),
-                                                      QStringLiteral("Remote programs (*.rmt);;All files (*)"));
-    if (path.isEmpty())
-        return std::nullopt;
-    return path.toStdString();
+    CProgramFileChooser chooser(QDir::currentPath(), this);
+    chooser.exec();
+    return chooser.ChosenFile();
 }
 
 void CTK_TermDlgWnd::Sync()

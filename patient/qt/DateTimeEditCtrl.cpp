@@ -53,6 +53,16 @@ const CDateFields& CDateTimeEditCtrl::Fields() const
     return m_edit->Fields();
 }
 
+std::chrono::year_month_day CDateTimeEditCtrl::Today() const
+{
+    return ToYearMonthDay(m_today ? m_today() : QDate::currentDate());
+}
+
+ParsedDate CDateTimeEditCtrl::ParseText(const QString& text) const
+{
+    return Fields().Parse(text.toStdU16String(), Today());
+}
+
 DateLimits CDateTimeEditCtrl::Limits() const
 {
     DateLimits limits;
@@ -70,7 +80,7 @@ QString CDateTimeEditCtrl::FormatDate(const QDate& date) const
 
 DateStatus CDateTimeEditCtrl::GetTime(QDate& date) const
 {
-    const ParsedDate parsed = Fields().Parse(m_edit->text().toStdU16String());
+    const ParsedDate parsed = ParseText(m_edit->text());
     date = parsed.status == DateStatus::kValid ? ToQDate(parsed.date) : QDate();
     return parsed.status;
 }
@@ -243,13 +253,14 @@ void CDateTimeEditCtrl::UseSystemButtonImage(const IOsVersion& os)
 bool CDateTimeEditCtrl::IsValidText(const QString& text) const
 {
     const QString& checked = text.isEmpty() ? m_edit->text() : text;
-    return Fields().Parse(checked.toStdU16String()).status == DateStatus::kValid;
+    return ParseText(checked).status == DateStatus::kValid;
 }
 
 void CDateTimeEditCtrl::StepField(int delta)
 {
     const std::optional<FieldStep> step =
-        Fields().Step(m_edit->text().toStdU16String(), static_cast<std::size_t>(m_edit->cursorPosition()), delta, Limits());
+        Fields().Step(m_edit->text().toStdU16String(), static_cast<std::size_t>(m_edit->cursorPosition()), delta, Limits(),
+                      Today());
     if (step)
         SetUserText(QString::fromStdU16String(step->text), static_cast<int>(step->caret));
 }
@@ -293,7 +304,7 @@ void CDateTimeEditCtrl::OpenCalendar()
     ApplyRange(calendar);
     QDate shown;
     if (GetTime(shown) != DateStatus::kValid)
-        shown = QDate::currentDate();
+        shown = ToQDate(Today());
     calendar.setSelectedDate(std::clamp(shown, calendar.minimumDate(), calendar.maximumDate()));
     if (m_calendarFont)
         calendar.setFont(*m_calendarFont);

@@ -1,8 +1,8 @@
 #pragma once
 // The birth-date field: a date typed as free text in the locale's numeric
-// short format (years always with four digits), an own drop button and a
-// pop-up month calendar. It answers what a date picker answers, so that its
-// owner can treat it as one. There is no visual-style library on this
+// short format (years written with four digits, typed with two or four),
+// an own drop button and a pop-up month calendar. It answers what a date
+// picker answers, so that its owner can treat it as one. There is no visual-style library on this
 // platform, so the field is never themed: the button is always our own.
 //
 // DateTimeChange follows what the user does (typing, the arrows, a choice
@@ -15,6 +15,8 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <chrono>
+#include <functional>
 #include <optional>
 
 #include "patient/DateFields.h"
@@ -90,6 +92,9 @@ public:
     void UseSystemButtonImage(const IOsVersion& os = SystemOsVersion());
     // Whether the text (empty: the field's own) reads as a date.
     bool IsValidText(const QString& text = QString()) const;
+    // Today's date, against which a two-digit year is read; unset: the
+    // system's date.
+    void SetToday(std::function<QDate()> today) { m_today = std::move(today); }
 
     // The calendar: opened below the field with the date of the text (or
     // today); closing it answers whether one was open, and with restore
@@ -125,6 +130,8 @@ private:
     void OnEditFocusOut(Qt::FocusReason reason);
 
     const CDateFields& Fields() const;
+    std::chrono::year_month_day Today() const;
+    ParsedDate ParseText(const QString& text) const;
     DateLimits Limits() const;
     QString FormatDate(const QDate& date) const;
     // A change by the user: written and told only when the text differs.
@@ -148,4 +155,5 @@ private:
     std::optional<QDate> m_maximum;
     std::optional<QFont> m_calendarFont;
     std::array<QColor, 6> m_calendarColors;
+    std::function<QDate()> m_today;
 };

@@ -84,7 +84,7 @@ void CDateTimeEditCtrlEditCtrl::ReadLocale()
         return;
     // A date on show keeps its day: read under the old format, written in
     // the new one. The date has not changed, so nobody is told.
-    const ParsedDate shown = m_fields.Parse(text().toStdU16String());
+    const ParsedDate shown = m_fields.Parse(text().toStdU16String(), m_owner.Today());
     m_fields = std::move(fields);
     if (shown.status == DateStatus::kValid)
         setText(QString::fromStdU16String(m_fields.FormatDate(shown.date)));

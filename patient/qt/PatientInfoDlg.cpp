@@ -104,6 +104,8 @@ CPatientInfoDlg::CPatientInfoDlg(const Setup& setup, QWidget* parent)
     setWindowTitle(QStringLiteral("Patient Information"));
     setObjectName(QStringLiteral("661"));
     BuildControls(setup.locale);
+    // A two-digit year is read against the dialog's own today.
+    m_date->SetToday([now = setup.now ? setup.now : std::function<COleDate()>(LocalNow)] { return ToQDate(now()); });
     Connect();
 }
 
@@ -274,6 +276,7 @@ void CPatientInfoDlg::ShowForm()
     const QSignalBlocker blockers[] = {QSignalBlocker(m_recent), QSignalBlocker(m_species), QSignalBlocker(m_numbers),
                                        QSignalBlocker(m_breeds), QSignalBlocker(m_sexes), QSignalBlocker(m_units)};
     ShowItems(*m_recent, c.recent);
+    m_recent->setCurrentIndex(c.recentSel);
     ShowText(*m_name, c.name);
     ShowText(*m_clientFirst, c.clientFirstName);
     ShowText(*m_clientLast, c.clientLastName);

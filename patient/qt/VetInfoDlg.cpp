@@ -95,6 +95,14 @@ CVetInfoDlg::CVetInfoDlg(QWidget* parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    // Tab goes down the form as it reads, not in the order the edits were made.
+    QWidget* const order[] = {m_edits[kVetClinic], m_edits[kVetAddress1], m_edits[kVetAddress2],
+                              m_edits[kVetCity],   m_state,               m_edits[kVetZip],
+                              m_edits[kVetPhone],  m_edits[kVetEmail],    buttons->button(QDialogButtonBox::Ok),
+                              buttons->button(QDialogButtonBox::Cancel)};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
     layout->addLayout(grid);

@@ -156,3 +156,42 @@ TEST(DateFields, ArrowsPastALimitGiveTheLimit)
     ASSERT_TRUE(unlimited);
     EXPECT_EQ(Narrow(unlimited->text), "06/16/2026") << "no limits set, nothing replaced";
 }
+
+TEST(DateFields, TwoDigitYearsAreReadAgainstTodayAndNeverLieAhead)
+{
+    const year_month_day today = 2026y / December / 9;
+    const int century = static_cast<int>(today.year()) / 100 * 100;
+    const struct {
+        std::u16string_view text;
+        int typedYear;      // the two digits; -1: no date
+        bool lastCentury;   // this century's date would lie after today
+    } cases[] = {
+        {u"3/5/19", 19, false},
+        {u"12/9/26", 26, false},    // today itself
+        {u"12/10/26", 26, true},    // tomorrow
+        {u"1/1/27", 27, true},
+        {u"1/1/00", 0, false},
+        {u"3/5/99", 99, true},
+        {u"2/29/28", 28, true},     // 1928 was a leap year
+        {u"2/29/27", -1, false},
+        {u"3/5/1", -1, false},
+        {u"3/5/019", -1, false},
+    };
+    const CDateFields fields(u"M/d/yy");
+    for (const auto& c : cases) {
+        const ParsedDate parsed = fields.Parse(c.text, today);
+        if (c.typedYear < 0) {
+            EXPECT_EQ(parsed.status, DateStatus::kError) << Narrow(c.text);
+            continue;
+        }
+        ASSERT_EQ(parsed.status, DateStatus::kValid) << Narrow(c.text);
+        EXPECT_EQ(static_cast<int>(parsed.date.year()), century + c.typedYear - (c.lastCentury ? 100 : 0))
+            << Narrow(c.text);
+        EXPECT_LE(parsed.date, today) << Narrow(c.text);
+    }
+    // Four digits are taken as typed; the arrows step the year that was read.
+    EXPECT_EQ(fields.Parse(u"3/5/2119", today).date, 2119y / March / 5);
+    const auto step = fields.Step(u"3/5/19", 5, +1, {}, today);
+    ASSERT_TRUE(step);
+    EXPECT_EQ(Narrow(step->text), "3/5/" + std::to_string(century + 20));
+}

@@ -147,6 +147,14 @@ TEST(PrintReport, PracticeAndPatientBlocks)
     EXPECT_EQ(ValueOf(lines, "Gain: "), "(x2.0) 20mm/mV");
     EXPECT_EQ(ValueOf(lines, "ECG Filter / Notch: "), "High / 50Hz");
     EXPECT_EQ(ValueOf(lines, "ECG Probe: "), "Esophogeal");
+
+    // The name the vet typed; the ID, a date stamp, only when none was.
+    patient.patientId = "20261209";
+    for (const std::string name : {"Rex", ""}) {
+        patient.name = name;
+        EXPECT_EQ(ValueOf(PatientLines(in, PrintPageTime(in)), "Patient Name/ID: "),
+                  name.empty() ? patient.patientId : name);
+    }
 }
 
 TEST(PrintReport, StripsTracesMarksAndEventsStayInTheirPlaces)
@@ -207,5 +215,94 @@ TEST(PrintReport, StripsTracesMarksAndEventsStayInTheirPlaces)
         ASSERT_EQ(eventTexts.size(), 1u);
         EXPECT_EQ(eventTexts[0]->text, "Marker");
         EXPECT_LT(eventTexts[0]->points[0].x + FixedWidth(kPrintFontEvent, "Marker"), page.strips[0].right);
+    }
+}
+
+TEST(PrintReport, EveryPageHoldsTheWholeReportInsideWhatThePrinterReaches)
+{
+    struct Case {
+        const char* name;
+        int32_t width;
+        int32_t height;
+        int32_t edge;     // the printer's unprintable edge on every side
+        bool fullSize;    // laid out as it stands, millimetre for millimetre
+    };
+    const Case cases[] = {
+        {"Letter portrait", 21590, 27940, 0, true},
+        {"A4 portrait", 21000, 29700, 0, true},
+        {"A4 landscape", 29700, 21000, 0, false},
+        {"Letter landscape", 27940, 21590, 0, false},
+        {"A5, narrower than a strip", 14800, 21000, 0, false},
+        {"A4 on a printer with 6 mm edges", 21000, 29700, 600, false},
+    };
+    RemoteConfiguration config = Config();
+    config.email = "reception@rexford-animal-clinic.example";
+    CPatientInfo patient;
+    patient.name = "Rex";
+    std::vector<SampleFrame> frames(9600);  // a page: 24 s at 400 samples/s
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        frames[i].ecg = int16_t(i % 400 < 8 ? 900 : 0);
+
+    for (const Case& c : cases) {
+        for (const bool co2 : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (co2 ? ", with CO2" : ""));
+            PrintReportInput in;
+            in.config = &config;
+            in.patient = &patient;
+            in.paperWidth = c.width;
+            in.paperHeight = c.height;
+            in.printable = {c.edge, c.edge, c.width - c.edge, c.height - c.edge};
+            in.frames = frames.data();
+            in.frameCount = uint32_t(frames.size());
+            in.printCount = in.frameCount;
+            in.co2Trace = co2;
+            in.makerLine = "Norq Technology Quorin 3.0";
+            in.values.featureBits = kFeatureNibp | kFeatureSpO2 | kFeatureResp | kFeatureCO2 | kFeatureO2;
+            const PrintPage page = BuildPrintPage(in, FixedWidth);
+
+            EXPECT_EQ(page.scale == 1.0, c.fullSize) << page.scale;
+            const auto paper = [&](const PrintRect& r) {
+                const PrintPoint a = page.ToPaper({r.left, r.top});
+                const PrintPoint b = page.ToPaper({r.right, r.bottom});
+                return PrintRect{a.x, a.y, b.x, b.y};
+            };
+            const auto inside = [&](const PrintRect& r) {
+                const PrintRect p = paper(r);
+                return in.printable.Contains({p.left, p.top}) && in.printable.Contains({p.right, p.bottom});
+            };
+            int traceLines = 0;
+            std::size_t tracePoints = 0;
+            std::string note;
+            for (const PrintItem& item : page.items) {
+                PrintRect extent{item.points[0].x, item.points[0].y, item.points[0].x, item.points[0].y};
+                for (const PrintPoint& p : item.points)
+                    extent = {std::min(extent.left, p.x), std::min(extent.top, p.y), std::max(extent.right, p.x),
+                              std::max(extent.bottom, p.y)};
+                if (item.kind == PrintItemKind::kText) {
+                    extent.right += FixedWidth(item.font, item.text);
+                    extent.bottom += kPrintFontHeights[item.font];
+                    if (item.role == PrintRole::kFooter && item.text.rfind("Printed at", 0) == 0)
+                        note = item.text;
+                }
+                EXPECT_TRUE(inside(extent)) << item.text;
+                if (item.role == PrintRole::kTrace) {
+                    ++traceLines;
+                    tracePoints += item.points.size();
+                }
+            }
+            // Nothing of the stretch is lost: three strips take all 24 s.
+            EXPECT_EQ(traceLines, kPrintStripsPerPage);
+            EXPECT_EQ(tracePoints, frames.size());
+            EXPECT_EQ(note, page.scale < 1.0 ? ScaleNoteText(page.scale) : "");
+            // No block over another, no strip over a block or the footer.
+            EXPECT_LE(page.values.right, page.patient.left);
+            EXPECT_LE(page.practice.bottom, page.values.top);
+            ASSERT_EQ(page.strips.size(), std::size_t(kPrintStripsPerPage));
+            EXPECT_GT(page.strips.front().top, std::max(page.values.bottom, page.patient.bottom));
+            for (std::size_t k = 1; k < page.strips.size(); ++k)
+                EXPECT_GT(page.strips[k].top, page.strips[k - 1].bottom);
+            EXPECT_LT(page.strips.back().bottom, page.footer.top);
+            EXPECT_EQ(page.strips.front().right - page.strips.front().left, kPrintStripWidth);
+        }
     }
 }

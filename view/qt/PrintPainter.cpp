@@ -82,6 +82,8 @@ void PaintPrintPage(QPainter& painter, const PrintPage& page, const PrintResourc
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(dotsPerInch / 2540.0, dotsPerInch / 2540.0);
+    painter.translate(page.origin.x, page.origin.y);
+    painter.scale(page.scale, page.scale);
     for (const PrintItem& item : page.items) {
         const QColor color = ToQColor(item.color);
         switch (item.kind) {

@@ -28,6 +28,6 @@ QImage MakeDemoPicture();
 // Text widths in the page's units for the builder.
 PrintTextWidth PrintTextWidthOf(const PrintResources& resources);
 
-// Paints the page with the painter's origin at the paper's corner and
-// `dotsPerInch` device pixels per inch.
+// Paints the page, placed and scaled as it was laid out, with the painter's
+// origin at the paper's corner and `dotsPerInch` device pixels per inch.
 void PaintPrintPage(QPainter& painter, const PrintPage& page, const PrintResources& resources, double dotsPerInch);

@@ -66,7 +66,7 @@ NumericsInput CQuorinView::LayoutInput() const
     in.filterText = FormatFilterText(LoadRelaxed(config.bandwidth));
     in.dateText = FormatDateText(true, std::time(nullptr));
     in.speciesText = FormatSpeciesText(m_patient.info.speciesCode, true, m_patient.info.species, m_patient.info.breedNumber);
-    in.patientId = m_patient.info.patientId;
+    in.patientId = PatientShownName(m_patient.info);
     in.snoozing = Snoozing();
     return in;
 }

@@ -87,6 +87,7 @@ void CQuorinView::UpdateSweepGainText()
 void CQuorinView::SetPatientIdText(const std::string& text)
 {
     m_patient.info.name = text;
+    ShowPatientId();
 }
 
 void CQuorinView::SetDisplayMode(int32_t species)

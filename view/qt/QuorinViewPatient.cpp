@@ -28,7 +28,7 @@ COleDate CQuorinView::Now() const
 void CQuorinView::ShowPatientId()
 {
     if (CColorStatic* box = SingleBoxAt(kBoxPatient))
-        box->setText(QString::fromStdString("Patient: " + m_patient.info.patientId));
+        box->setText(QString::fromStdString("Patient: " + PatientShownName(m_patient.info)));
 }
 
 bool CQuorinView::ReadAVImarkPatient()
@@ -87,7 +87,6 @@ void CQuorinView::FilePatientInfo(bool newPatient)
             m_patient.info.patientId = today;
             SetPatientIdText(today);
         }
-        ShowPatientId();
         // The species may have changed the cuff size: the set-up goes again.
         if (IsLiveOrDemo() && g_liveData.deviceKind != kDeviceMoval) {
             g_liveData.handledFeatureBits = 0;

@@ -44,6 +44,17 @@ bool PaintsPreview(QPrinter& printer)
     }
 }
 
+// The part of the paper the printer reaches, from the paper's corner.
+PrintRect PrintableArea(QPageLayout layout)
+{
+    layout.setUnits(QPageLayout::Millimeter);
+    const QRectF paper = layout.fullRect();
+    const QMarginsF edges = layout.minimumMargins();
+    const auto units = [](double mm) { return int32_t(std::lround(mm * 100.0)); };
+    return {units(edges.left()), units(edges.top()), units(paper.width() - edges.right()),
+            units(paper.height() - edges.bottom())};
+}
+
 }  // namespace
 
 // ---- The capture ----
@@ -223,6 +234,7 @@ void CQuorinView::PrintReport(QPainter& painter, QPrinter& printer, int page, in
     PrintReportInput in;
     in.paperWidth = int32_t(std::lround(paper.width() * 100.0));
     in.paperHeight = int32_t(std::lround(paper.height() * 100.0));
+    in.printable = PrintableArea(printer.pageLayout());
     in.colour = printer.colorMode() == QPrinter::Color;
     in.logo = !resources.logo.isNull();
     in.demoPicture = m_app.IsDemoMode() && !resources.demoPicture.isNull();

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <cstdlib>
+#include <unistd.h>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -333,7 +334,7 @@ TEST_F(GeneralPage, NoPairEverShowsBothBoxes)
         }
 }
 
-TEST_F(GeneralPage, SelectDirectoryTakesAFolderThatCanBeMade)
+TEST_F(GeneralPage, SelectDirectoryTakesAFolderThatCanBeMadeAndWritten)
 {
     char pattern[] = "/tmp/quorin-general-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
@@ -342,12 +343,22 @@ TEST_F(GeneralPage, SelectDirectoryTakesAFolderThatCanBeMade)
         std::optional<std::string> chosen;
         bool taken;
         bool error;
-    } const cases[] = {
+    };
+    std::vector<Case> cases = {
         {std::nullopt, false, false},
         {root + "/new", true, false},
         {root, true, false},
         {root + "/missing/child", false, true},
     };
+    // Folders that exist but take no file: /proc even for root, a folder
+    // without write permission for anybody else.
+    if (std::filesystem::exists("/proc/self"))
+        cases.push_back({"/proc", false, true});
+    const std::string readOnly = root + "/read-only";
+    std::filesystem::create_directory(readOnly);
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (::geteuid() != 0)
+        cases.push_back({readOnly, false, true});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosen.value_or("cancelled"));
         m_app.m_config.recordPath = "/previous";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -16,6 +17,7 @@
 #include "link/LiveData.h"
 #include "link/TermDlgTables.h"
 #include "link/qt/Password.h"
+#include "link/qt/ProgramFileChooser.h"
 #include "link/qt/SelectDeviceDlg.h"
 #include "link/qt/TermDlgWnd.h"
 #include "platform/DynamicLibrary.h"
@@ -166,6 +168,31 @@ TEST(TermWindow, MirrorsTheTerminalAndShowsPostedTextOnlyWhileShown)
     window.OnNewString(new std::string("late"), new TermSelection());
     EXPECT_EQ(window.OutputBox()->toPlainText(), "line one\n");
     ResetLiveStore();
+}
+
+TEST(ProgramFileChooser, TheInstructionIsReadInTheDialogAndOkGivesTheChosenFile)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quorin-rmt-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path program = folder / "Selvo_1.2.rmt";
+    std::ofstream(program) << "@4000\n0A 1B\nq\n";
+
+    CProgramFileChooser chooser(QString::fromStdString(folder.string()));
+    chooser.show();
+    EXPECT_FALSE(chooser.windowTitle().contains(QLatin1Char('\r')));
+    EXPECT_FALSE(chooser.windowTitle().contains(QStringLiteral("'.rmt'")));
+    ASSERT_TRUE(chooser.Instruction()->isVisible());
+    const QStringList lines = chooser.Instruction()->text().split(QLatin1Char('\n'));
+    EXPECT_EQ(lines, (QStringList{"Warning: This will program flash....Select 'Cancel' to exit.",
+                                  "To program select a file with extension '.rmt' then 'OK'."}));
+    EXPECT_TRUE(chooser.Files()->isVisible());
+
+    chooser.Files()->selectFile(QString::fromStdString(program.string()));
+    QMetaObject::invokeMethod(chooser.Files(), "accept");
+    EXPECT_EQ(chooser.result(), QDialog::Accepted);
+    EXPECT_EQ(chooser.ChosenFile(), program.string());
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

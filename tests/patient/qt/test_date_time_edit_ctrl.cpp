@@ -96,7 +96,8 @@ TEST(DateTimeEditCtrl, F4OpensTheCalendarOnTheTextsDateWithinTheRange)
     } cases[] = {
         {QStringLiteral("12/5/2001"), {}, kBirth},
         {QString(), {}, QDate::currentDate()},
-        {QStringLiteral("12/5/01"), {}, QDate::currentDate()},
+        {QStringLiteral("12/5/01"), {}, kBirth},          // a two-digit year of this century
+        {QStringLiteral("12/5/201"), {}, QDate::currentDate()},
         {QStringLiteral("12/5/2001"), QDate(2000, 6, 15), QDate(2000, 6, 15)},
     };
     for (const auto& c : cases) {
@@ -182,7 +183,7 @@ TEST(DateTimeEditCtrl, TextThatIsNoDateAnswersAnError)
     } cases[] = {
         {"", DateStatus::kNone, {}},
         {"12/5/2001", DateStatus::kValid, kBirth},
-        {"12/5/01", DateStatus::kError, {}},
+        {"12/5/201", DateStatus::kError, {}},
         {"13/45/2001", DateStatus::kError, {}},
         {"Rex", DateStatus::kError, {}},
     };

@@ -11,6 +11,7 @@
 #include "patient/qt/DateTimeEditCtrl.h"
 #include "patient/qt/DateTimeEditCtrlEditCtrl.h"
 #include "patient/qt/PatientInfoDlg.h"
+#include "patient/qt/QtDates.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace {
@@ -136,6 +137,49 @@ TEST_F(PatientInfoDlgTest, AgeModeTakesTheAgeAndOkHandsBackTheNormalisedRecord)
               filed.birthDate.Format("%-m/%-d/%Y"));
     EXPECT_EQ(filed.weight, "0.5");
     EXPECT_EQ(filed.weightUnit, "oz");
+}
+
+TEST_F(PatientInfoDlgTest, ABirthDateWithATwoDigitYearIsTakenNeverInTheFuture)
+{
+    struct Case {
+        const char* typed;
+        int year;  // as the vet means it, seen on the dialog's today
+    };
+    const int thisYear = ToQDate(kNow).year();
+    const int shortYear = thisYear % 100;
+    const std::string past = "3/5/" + std::to_string(shortYear - 7);
+    const std::string ahead = "12/31/" + std::to_string(shortYear + 1);
+    for (const Case& c : {Case{past.c_str(), thisYear - 7}, Case{ahead.c_str(), thisYear + 1 - 100}}) {
+        SCOPED_TRACE(c.typed);
+        PatientDialogMembers record;
+        record.birthDate = COleDate::FromDate(2020, 1, 2);
+        CPatientInfoDlg& dialog = Open(kWithNumbers, record);
+        QLineEdit* edit = Control<CDateTimeEditCtrl>("1350")->EditCtrl();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+        dialog.accept();
+        EXPECT_EQ(ToQDate(dialog.Form().members.birthDate).year(), c.year);
+        EXPECT_EQ(dialog.Form().members.birthDateText.substr(6), std::to_string(c.year));
+    }
+}
+
+TEST_F(PatientInfoDlgTest, RecentEntriesShowNoChoiceUntilOneIsMade)
+{
+    m_config.recent[0] = "Rex|Ann|Kay|Canine||Unknown|Male|03/04/2020|12|kgs";
+    m_config.recent[1] = "Tom|Bo|Lee|Feline||Siamese|Female|01/02/2019|4|kgs";
+    m_config.recentPointer = 1;  // Tom is the newest
+    PatientDialogMembers record;  // a new patient's, none of the two
+    record.name = "20261209";
+    Open(kWithNumbers, record);
+    QComboBox* recent = Control<QComboBox>("1351");
+    ASSERT_EQ(recent->count(), 2);
+    EXPECT_EQ(recent->currentIndex(), -1);
+    EXPECT_TRUE(recent->currentText().isEmpty());
+    EXPECT_EQ(Control<QLineEdit>("1160")->text().toStdString(), record.name);
+
+    Choose("1351", QString::fromStdString(m_config.recent[0]));
+    EXPECT_EQ(recent->currentText().toStdString(), m_config.recent[0]);
+    EXPECT_EQ(Control<QLineEdit>("1160")->text(), "Rex");
 }
 
 }  // namespace

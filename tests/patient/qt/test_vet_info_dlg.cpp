@@ -128,4 +128,21 @@ TEST(VetInfoDlg, OkHandsBackTheEightTextsInOrder)
     EXPECT_EQ(d.dlg.Strings(), expected);
 }
 
+TEST(VetInfoDlg, TabGoesDownTheFormAsItReads)
+{
+    Dialog d(VetInfoStrings{});
+    d.dlg.show();
+    d.dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d.dlg));
+    d.Edit("1060")->setFocus();
+    // Clinic, the address lines, city, state, zip, phone, e-mail, then the buttons.
+    const QStringList form = {"1060", "1070", "1080", "1090", "1100", "1120", "1130", "1150", "IDOK", "IDCANCEL"};
+    QStringList visited;
+    for (int i = 0; i < form.size(); ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited.join(QLatin1Char(' ')).toStdString(), form.join(QLatin1Char(' ')).toStdString());
+}
+
 }  // namespace

@@ -81,7 +81,7 @@ TEST_F(ViewPatient, OkFilesTheRecordTitleAndRecentEntryAndCancelFilesNothing)
         EXPECT_EQ(view.m_patient.info.name, c.name);
         EXPECT_EQ(view.m_patient.info.patientId, c.patientId);
         EXPECT_EQ(view.Title(), "Patient ID: " + c.name + "  [ Disconnected ]");
-        EXPECT_EQ(view.SingleBoxAt(kBoxPatient)->text().toStdString(), "Patient: " + c.patientId);
+        EXPECT_EQ(view.SingleBoxAt(kBoxPatient)->text().toStdString(), "Patient: " + c.name);
         EXPECT_EQ(view.m_patient.info.weight, c.stored ? "0" : "");
         EXPECT_EQ(m_app.m_config.recentPointer != pointer, c.stored);
         EXPECT_EQ(StoredRecent(m_app.m_config.recentPointer), m_app.m_config.recent[m_app.m_config.recentPointer]);

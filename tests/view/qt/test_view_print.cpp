@@ -10,6 +10,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <fstream>
 #include <sys/stat.h>
@@ -130,6 +131,7 @@ protected:
             auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(m_pdf);
+            printer->setPageOrientation(m_orientation);
             return printer;
         };
         services.runPrintDialog = [this](QPrintDialog&) {
@@ -157,6 +159,7 @@ protected:
     }
 
     QString m_pdf = m_documents.path() + "/report.pdf";
+    QPageLayout::Orientation m_orientation = QPageLayout::Portrait;
     int m_printDialogs = 0;
     int m_previewPages = 0;
 };
@@ -190,6 +193,61 @@ TEST_F(ViewPrint, APrintGoesToPdfAndStoresOneEpisodeAPreviewNone)
     EXPECT_TRUE(text.contains(QStringLiteral("Page 1 of 2")));
     EXPECT_TRUE(text.contains(QStringLiteral("Page 2 of 2")));
     EXPECT_TRUE(text.contains(QStringLiteral("HR from ECG:")));
+}
+
+TEST_F(ViewPrint, EachOrientationPrintsThreeStripsAPageAllAboveTheFooter)
+{
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    for (const QPageLayout::Orientation orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
+        SCOPED_TRACE(orientation == QPageLayout::Portrait ? "portrait" : "landscape");
+        m_orientation = orientation;
+        m_view.reset();
+        CQuorinView& view = OpenPrintingView();
+        view.RunCommand(menu::kPrint);
+        ASSERT_TRUE(view.PrintWriters().WaitIdle(std::chrono::seconds(10)));
+
+        // Each word with its box, page by page, in points from the top left.
+        QProcess process;
+        process.start(pdftotext, {QStringLiteral("-bbox"), m_pdf, QStringLiteral("-")});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        const QString html = QString::fromUtf8(process.readAllStandardOutput());
+        const QRegularExpression pageTag(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
+        const QRegularExpression wordTag(
+            QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+        const QStringList pages = html.split(QStringLiteral("</page>"), Qt::SkipEmptyParts);
+        int printed = 0;
+        for (const QString& text : pages) {
+            const QRegularExpressionMatch size = pageTag.match(text);
+            if (!size.hasMatch())
+                continue;
+            ++printed;
+            const double width = size.captured(1).toDouble();
+            const double height = size.captured(2).toDouble();
+            EXPECT_EQ(width > height, orientation == QPageLayout::Landscape);
+            int seconds = 0;
+            double lowestSeconds = 0.0;
+            double footerTop = height;
+            for (auto it = wordTag.globalMatch(text); it.hasNext();) {
+                const QRegularExpressionMatch word = it.next();
+                const double x0 = word.captured(1).toDouble();
+                const double y0 = word.captured(2).toDouble();
+                EXPECT_TRUE(x0 >= 0.0 && word.captured(3).toDouble() <= width && y0 >= 0.0 &&
+                            word.captured(4).toDouble() <= height)
+                    << word.captured(5).toStdString();
+                if (word.captured(5) == QStringLiteral("seconds")) {
+                    ++seconds;
+                    lowestSeconds = std::max(lowestSeconds, word.captured(4).toDouble());
+                }
+                if (word.captured(5) == QStringLiteral("Page"))
+                    footerTop = y0;
+            }
+            EXPECT_EQ(seconds, kPrintStripsPerPage);
+            EXPECT_LT(lowestSeconds, footerTop);
+        }
+        EXPECT_EQ(printed, 2);
+    }
 }
 
 TEST_F(ViewPrint, TheReviewProgramTheChosenEpisodeAndTheRemotesChoice)
