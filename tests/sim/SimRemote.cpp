@@ -9,6 +9,7 @@
 #include <sys/eventfd.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -154,6 +155,12 @@ void SimRemote::ClearReceived()
 {
     std::lock_guard lock(m_mutex);
     m_received.clear();
+}
+
+std::vector<uint8_t> SimRemote::TakeReceived()
+{
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_received, {});
 }
 
 bool SimRemote::WaitFor(const std::function<bool(const std::vector<uint8_t>&)>& done, int timeoutMs)

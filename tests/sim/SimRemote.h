@@ -38,6 +38,8 @@ public:
     // What the PC has sent so far.
     std::vector<uint8_t> Received() const;
     void ClearReceived();
+    // What the PC has sent since the last take, taken out of the record.
+    std::vector<uint8_t> TakeReceived();
     // The mains filter the PC last set with "sl 60" (true) or "sl 50"
     // (false), as a remote keeps it; none before either.
     std::optional<bool> Notch() const;

@@ -24,6 +24,11 @@ struct SyntheticEcg {
 
 SyntheticEcg MakeSyntheticEcg(const SyntheticEcgSpec& shape, int sampleCount);
 
+// Sample `n` of an endless steady rhythm of that shape, for a stream made
+// piece by piece: R waves at firstBeatSeconds + k intervals for every k,
+// hum and wander as above, no noise.
+int16_t SteadyEcgSample(const SyntheticEcgSpec& shape, long n);
+
 // Thoracic impedance at 75 samples per second: a sine around an offset,
 // whose period may change from breath to breath.
 struct BreathingSpec {
