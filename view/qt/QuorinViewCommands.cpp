@@ -13,7 +13,6 @@
 #include "view/CommandRules.h"
 #include "view/ConnectMachine.h"
 #include "view/NumericFormat.h"
-#include "view/qt/AnimateCtrl.h"
 #include "view/qt/ColorStatic.h"
 #include "view/qt/QuorinView.h"
 #include "view/qt/ViewTimers.h"
@@ -82,6 +81,8 @@ void CQuorinView::UpdateCommandStates()
     for (const uint32_t id : ViewCommandIds()) {
         const CommandState state = CommandRule(id, context);
         frame->SetCommandState(id, state.enabled, state.checked);
+        if (state.toolbarImage != 0)
+            frame->SetCommandImage(id, state.toolbarImage);
     }
     // The toggle buttons show their state; a greyed one shows off.
     const RemoteConfiguration& config = m_app.m_config;
@@ -297,15 +298,8 @@ void CQuorinView::ZeroCo2Probe()
 void CQuorinView::StopBloodPressureCommon()
 {
     m_bpRunning = 0;
-    if (m_bpOffIcon != nullptr)
-        m_bpOffIcon->show();
-    for (CAnimateCtrl* animation : {m_bpCycleAnim.data(), m_bpPauseAnim.data()}) {
-        if (animation != nullptr) {
-            animation->Stop();
-            animation->hide();
-        }
-    }
     m_bpStatus.AnimationsStopped();
+    ShowBpPictures();
     m_bpCuffAsked = 1;
 }
 
@@ -337,6 +331,7 @@ void CQuorinView::ToggleBloodPressure()
         m_timers->SetTimer(kBpCycleTimer, 10);
         m_bpCycle.Start();
         m_bpCuffAsked = 1;
+        ShowBpPictures();
         return;
     }
     m_bpStatus.ClearPeriods();
@@ -355,10 +350,9 @@ void CQuorinView::ToggleBloodPressure()
     m_writeQueue.Push(kCmdBpStart);
     Pause(333);
     m_bpRunning = 1;
-    if (m_bpOffIcon != nullptr)
-        m_bpOffIcon->hide();
     m_timers->SetTimer(kBpErrorTimer, 3000);
     m_bpCuffAsked = 1;
+    ShowBpPictures();
 }
 
 void CQuorinView::OnWaveforms()
