@@ -370,7 +370,7 @@ void CQuorinView::OnWaveforms()
     StoreRelaxed(config.showResp, chosen->showResp);
     StoreRelaxed(config.showResp2, chosen->showResp);
     StoreRelaxed(config.showO2, chosen->showO2);
-    AssignStripRoles();
+    ResetWaveformStrips();
     update();
 }
 
@@ -378,7 +378,7 @@ void CQuorinView::ToggleShowSpO2()
 {
     RemoteConfiguration& config = Config();
     StoreRelaxed(config.showSpO2, LoadRelaxed(config.showSpO2) != 0 ? 0 : 1);
-    AssignStripRoles();
+    ResetWaveformStrips();
     update();
 }
 
@@ -388,7 +388,7 @@ void CQuorinView::ToggleShowResp()
     const int32_t on = LoadRelaxed(config.showResp2) != 0 ? 0 : 1;
     StoreRelaxed(config.showResp2, on);
     StoreRelaxed(config.showResp, on);
-    AssignStripRoles();
+    ResetWaveformStrips();
     update();
 }
 

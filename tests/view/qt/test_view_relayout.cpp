@@ -78,6 +78,11 @@ int PixelsNear(const QImage& image, const QRect& rect, COLORREF color)
     return n;
 }
 
+QRect ToQRect(const LayoutRect& r)
+{
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
 }  // namespace
 
 TEST_F(ViewRelayout, TheStatusBoxAndTheBatteryShowTheSameAfterAResize)
@@ -209,5 +214,69 @@ TEST_F(ViewRelayout, OneBloodPressurePictureShowsAndTheToolBarFollowsTheMeasurem
         const QImage off = bpOff->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(drawn == off, s.shown == kPictureBpOff);
         EXPECT_EQ(frame.images[menu::kBloodPressure], s.image);
+    }
+}
+
+TEST_F(ViewRelayout, AWaveformChangeStartsEveryStripAfresh)
+{
+    struct WaveformDialogs : CEscapedCommandDialogs {
+        std::optional<WaveformChoice> Waveforms(int32_t, uint8_t, uint16_t, const WaveformChoice&) override
+        {
+            WaveformChoice choice;
+            choice.showSpO2 = 0;
+            choice.showResp = 1;
+            choice.showO2 = 0;
+            return choice;
+        }
+    } dialogs;
+    // With four strips the count stays: only the roles move.
+    struct Case {
+        const char* name;
+        int32_t showSpO2, showResp;
+        std::function<void(CQuorinView&)> change;
+    };
+    const Case cases[] = {
+        {"Show SpO2", 0, 0, [](CQuorinView& view) { view.ToggleShowSpO2(); }},
+        {"Show Resp", 1, 0, [](CQuorinView& view) { view.ToggleShowResp(); }},
+        {"Show Waveforms", 1, 0, [](CQuorinView& view) { view.OnCommand(menu::kWaveforms); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RemoteConfiguration& config = m_app.m_config;
+        config.showSpO2 = c.showSpO2;
+        config.showResp = config.showResp2 = c.showResp;
+        config.showO2 = 0;
+        config.grid = 0;
+        config.rMarker = 0;
+        config.maxEcgWaveforms = 4;
+        ViewServices services;
+        services.dialogs = &dialogs;
+        CQuorinView& view = Open(1200, 700, std::move(services));
+        g_liveData.deviceKind = kDeviceTarvik;
+        g_liveData.featureBits = kFeatureEcg | kFeatureResp | kFeatureSpO2 | kFeatureTemp;
+        g_liveData.handledFeatureBits = g_liveData.featureBits;
+        g_liveData.sampleRate = 400;
+        view.m_live = 1;
+        view.ResetWaveformStrips();
+        view.LayoutNumerics(true);
+        Paint();
+        ASSERT_EQ(view.Roles().stripCount, 4);
+        FillRing(3 * 3200 + 1601);  // three and a half ECG rows
+        view.OnDefaultComMsg(kNewData, 0);
+
+        auto traces = [&] {
+            const QImage image = view.grab().toImage();
+            const StripLayout strips = PlanStrips(view.width(), view.height(), view.Metrics(),
+                                                  view.Layout().bandHeight, view.Roles().stripCount);
+            int n = 0;
+            for (int k = 0; k < strips.count; ++k)
+                for (const COLORREF color : {COLORREF(0x59FF3C), COLORREF(0xFDFD2F)})
+                    n += PixelsNear(image, ToQRect(strips.strips[k]), color);
+            return n;
+        };
+        ASSERT_GT(traces(), 0) << "the ECG and the pleth drawn";
+        c.change(view);
+        ASSERT_EQ(view.Roles().stripCount, 4);
+        EXPECT_EQ(traces(), 0) << "no trace left under another strip's label";
     }
 }
