@@ -307,50 +307,44 @@ void CQuorinView::ToggleBloodPressure()
 {
     LiveData& live = g_liveData;
     RemoteConfiguration& config = Config();
-    const int32_t cuff = LoadRelaxed(config.cuffSize[LimitSpecies(m_patient.info.speciesCode)]);
-    CColorStatic* caption = CaptionBox(kGroupBloodPressure);
-    if (m_app.IsDemoMode()) {
+    const int32_t species = LimitSpecies(m_patient.info.speciesCode);
+    const bool demo = m_app.IsDemoMode();
+    if (demo)
         m_timers->KillTimer(kBpErrorTimer);
-        if (m_bpRunning != 0) {
+    else
+        m_bpStatus.ClearPeriods();
+    if (m_bpRunning != 0) {
+        if (demo) {
             m_timers->KillTimer(kBpCycleTimer);
             m_bpCycle.Stop();
             live.statusFlags = live.statusFlags & ~(CBpStatus::kMeasuringBit | CBpStatus::kCycleBit);
-            StopBloodPressureCommon();
-            return;
+        } else {
+            m_timers->KillTimer(kBpErrorTimer);
+            m_writeQueue.Push(kCmdBpStop);
+            Pause(333);
         }
-        m_bpRunning = 1;
-        if (m_bpCuffAsked != 0) {
-            if (!Dialogs().BpCuff(LimitSpecies(m_patient.info.speciesCode))) {
-                m_bpRunning = 0;
-                return;
-            }
-        } else if (const auto text = BpCuffCaption(cuff, true); text && caption != nullptr) {
-            caption->setText(QString::fromStdString(*text));
-        }
-        live.statusFlags = live.statusFlags | CBpStatus::kCycleBit;
-        m_timers->SetTimer(kBpCycleTimer, 10);
-        m_bpCycle.Start();
-        m_bpCuffAsked = 1;
-        ShowBpPictures();
-        return;
-    }
-    m_bpStatus.ClearPeriods();
-    if (m_bpRunning != 0) {
-        m_timers->KillTimer(kBpErrorTimer);
-        m_writeQueue.Push(kCmdBpStop);
-        Pause(333);
         StopBloodPressureCommon();
         return;
     }
-    if (m_bpCuffAsked != 0 && !Dialogs().BpCuff(LimitSpecies(m_patient.info.speciesCode)))
+    if (m_bpCuffAsked != 0 && !Dialogs().BpCuff(species))
         return;
-    if (const auto text = BpCuffCaption(cuff, false); text && caption != nullptr)
-        caption->setText(QString::fromStdString(*text));
-    m_writeQueue.Push(::BpSetupCommand(config, m_patient.info.speciesCode));
-    m_writeQueue.Push(kCmdBpStart);
-    Pause(333);
+    // The caption names the cuff the dialog left, the one the remote is sent.
+    const int32_t cuff = LoadRelaxed(config.cuffSize[species]);
+    if (const auto text = BpCuffCaption(cuff, demo); text) {
+        if (CColorStatic* caption = CaptionBox(kGroupBloodPressure))
+            caption->setText(QString::fromStdString(*text));
+    }
+    if (demo) {
+        live.statusFlags = live.statusFlags | CBpStatus::kCycleBit;
+        m_timers->SetTimer(kBpCycleTimer, 10);
+        m_bpCycle.Start();
+    } else {
+        m_writeQueue.Push(::BpSetupCommand(config, m_patient.info.speciesCode));
+        m_writeQueue.Push(kCmdBpStart);
+        Pause(333);
+        m_timers->SetTimer(kBpErrorTimer, 3000);
+    }
     m_bpRunning = 1;
-    m_timers->SetTimer(kBpErrorTimer, 3000);
     m_bpCuffAsked = 1;
     ShowBpPictures();
 }
