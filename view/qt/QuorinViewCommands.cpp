@@ -135,12 +135,9 @@ void CQuorinView::RunCommand(int command)
         break;
     case kWaveforms: OnWaveforms(); break;
     case kAtmosphericPressure:
-        if ((live.featureBits & kFeatureCO2) != 0) {
-            char text[96];
-            std::snprintf(text, sizeof text, "Atmospheric Pressure reading from gas probe is %2.2f kPa",
-                          double(float(live.ambientPressure)));
-            Prompter().MessageBox(text, "Atmospheric Pressure", kMbOk | kMbIconWarning);
-        }
+        if ((live.featureBits & kFeatureCO2) != 0)
+            Prompter().MessageBox(AtmosphericPressureText(live.ambientPressure), "Atmospheric Pressure",
+                                  kMbOk | kMbIconWarning);
         break;
     case kSweepCycle:
         StoreRelaxed(config.ecgSweep, NextSweep(LoadRelaxed(config.ecgSweep)));
