@@ -9,9 +9,6 @@ BpActions CBpStatus::Update(const BpInputs& in)
 {
     BpActions out;
     if ((in.featureBits & kFeatureNibp) == 0) {
-        out.measuringAnimation = AnimationCommand::kStopAndHide;
-        out.pauseAnimation = AnimationCommand::kStopAndHide;
-        out.bpOff = PictureCommand::kHide;
         out.clearRunning = true;
         AnimationsStopped();
         return out;
@@ -46,22 +43,15 @@ void CBpStatus::FollowErrors(const BpInputs& in, BpActions& out)
 
 void CBpStatus::FollowCycle(const BpInputs& in, BpActions& out)
 {
-    if ((in.statusFlags & kCycleBit) == 0 || !in.running) {
-        if (!in.running && !m_bpCycleAnimPlaying && !m_bpPauseAnimPlaying)
-            out.bpOff = PictureCommand::kShow;
+    if ((in.statusFlags & kCycleBit) == 0 || !in.running)
         return;
-    }
     if ((in.statusFlags & kMeasuringBit) != 0) {
         if (!m_bpCycleAnimPlaying && in.animationsCreated) {
-            out.measuringAnimation = AnimationCommand::kShowAndPlay;
-            out.pauseAnimation = AnimationCommand::kStopAndHide;
             out.resetStrips = in.deviceKind == kDeviceBrindle;
             m_bpCycleAnimPlaying = true;
             m_bpPauseAnimPlaying = false;
         }
     } else if (!m_bpPauseAnimPlaying) {
-        out.pauseAnimation = AnimationCommand::kShowAndPlay;
-        out.measuringAnimation = AnimationCommand::kStopAndHide;
         m_bpPauseAnimPlaying = true;
         m_bpCycleAnimPlaying = false;
         out.requestVitals = in.saveAllBp;
@@ -87,4 +77,13 @@ void CBpStatus::AnimationsStopped()
 {
     m_bpCycleAnimPlaying = false;
     m_bpPauseAnimPlaying = false;
+}
+
+BpPicture CBpStatus::ShownPicture(bool running) const
+{
+    if (!running)
+        return BpPicture::kBpOff;
+    if (m_bpCycleAnimPlaying)
+        return BpPicture::kMeasuring;
+    return m_bpPauseAnimPlaying ? BpPicture::kPause : BpPicture::kNone;
 }

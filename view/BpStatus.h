@@ -1,7 +1,7 @@
 #pragma once
 // The blood-pressure cycle as the remote reports it in its status word,
-// followed once per drawn ECG row pass: which animation plays, the "BP Off"
-// picture, error reports and the periods of an automatic measurement.
+// followed once per drawn ECG row pass: which animation plays, the picture
+// the group shows, error reports and the periods of an automatic measurement.
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -19,13 +19,15 @@ struct BpInputs {
     bool verboseLogging = false;
 };
 
-enum class AnimationCommand : uint8_t { kNone, kShowAndPlay, kStopAndHide };
-enum class PictureCommand : uint8_t { kNone, kShow, kHide };
+// The pictures share one place in the group: one of them is shown.
+enum class BpPicture : uint8_t {
+    kBpOff,      // "BP Off": no measurement runs
+    kNone,       // a measurement was started, the remote has not begun it
+    kMeasuring,  // AVI 160, played endlessly
+    kPause,      // AVI 170, played endlessly
+};
 
 struct BpActions {
-    AnimationCommand measuringAnimation = AnimationCommand::kNone;  // AVI 160, played endlessly
-    AnimationCommand pauseAnimation = AnimationCommand::kNone;      // AVI 170, played endlessly
-    PictureCommand bpOff = PictureCommand::kNone;                   // "BP Off"
     bool resetStrips = false;           // the Brindle's strips start over with each measurement
     bool requestVitals = false;         // store a vitals event
     std::optional<uint8_t> pendingError;  // the BP error to show next (gas-status byte 2)
@@ -50,6 +52,9 @@ public:
     void ClearPeriods();
     // The window stopped both animations.
     void AnimationsStopped();
+    // What the group shows: the animation of the phase while a measurement
+    // runs, "BP Off" while none does.
+    BpPicture ShownPicture(bool running) const;
 
     int32_t PeriodCount() const { return m_bpPeriodCount; }
     int32_t Error10Count() const { return m_bpError10Count; }

@@ -20,6 +20,9 @@ public:
     virtual void SetTracingsButton(bool on) = 0;
     // Enables and checks a command wherever the frame shows it.
     virtual void SetCommandState(std::uint32_t command, bool enabled, bool checked) = 0;
+    // Gives a command's tool-bar button another image of the strip; a frame
+    // without those images ignores it.
+    virtual void SetCommandImage(std::uint32_t /*command*/, int /*image*/) {}
     // The status bar's message pane.
     virtual void SetStatusMessage(const std::string& text) = 0;
     // The status bar's connection pane: its text and background (none: the

@@ -153,3 +153,11 @@ std::string FormatDateText(bool withLabel, std::time_t sessionDate)
         out += date;
     return out;
 }
+
+std::string AtmosphericPressureText(float ambientPressure)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "Atmospheric Pressure reading from gas probe is %.1f kPa",
+                  double(ambientPressure) * 10.0);
+    return text;
+}

@@ -60,3 +60,7 @@ std::string FormatSpeciesText(int32_t code, bool withLabel, const std::string& p
 // The session date as mm/dd/yyyy in local time; a time the system cannot
 // convert leaves the date out.
 std::string FormatDateText(bool withLabel, std::time_t sessionDate);
+
+// The gas probe's atmospheric pressure in kPa, one decimal. The live store
+// keeps it in units of 10 kPa (10.1325 at one standard atmosphere).
+std::string AtmosphericPressureText(float ambientPressure);

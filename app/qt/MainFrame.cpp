@@ -144,6 +144,12 @@ void CMainFrame::SetCommandState(std::uint32_t command, bool enabled, bool check
         key->second->setEnabled(enabled);
 }
 
+void CMainFrame::SetCommandImage(std::uint32_t command, int image)
+{
+    if (m_wndToolBar)
+        m_wndToolBar->SetButtonImage(command, image);
+}
+
 void CMainFrame::SetStatusMessage(const std::string& text)
 {
     if (m_wndStatusBar)

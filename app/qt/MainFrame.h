@@ -35,6 +35,7 @@ public:
     void SetRecordingButton(bool on) override;
     void SetTracingsButton(bool on) override;
     void SetCommandState(std::uint32_t command, bool enabled, bool checked) override;
+    void SetCommandImage(std::uint32_t command, int image) override;
     void SetStatusMessage(const std::string& text) override;
     void SetConnectionPane(const std::string& text, std::optional<COLORREF> background) override;
 

@@ -29,18 +29,17 @@ BpInputs Running(uint32_t flags)
     return in;
 }
 
-// The actions as a short text: "measure:play pause:stop off:show reset vitals tone clear".
-std::string Describe(const BpActions& a)
+// The actions and the picture shown after them as a short text:
+// "measure reset vitals tone clear".
+std::string Describe(const BpActions& a, BpPicture shown)
 {
-    const char* const anim[] = {"", " measure:play", " measure:stop"};
-    const char* const pause[] = {"", " pause:play", " pause:stop"};
-    const char* const picture[] = {"", " off:show", " off:hide"};
-    std::string out = std::string(anim[int(a.measuringAnimation)]) + pause[int(a.pauseAnimation)] + picture[int(a.bpOff)];
+    const char* const picture[] = {"off", "none", "measure", "pause"};
+    std::string out = picture[int(shown)];
     out += a.resetStrips ? " reset" : "";
     out += a.requestVitals ? " vitals" : "";
     out += a.playNotifyTone ? " tone" : "";
     out += a.clearRunning ? " clear" : "";
-    return out.empty() ? out : out.substr(1);
+    return out;
 }
 
 }  // namespace
@@ -101,7 +100,7 @@ TEST(BpStatus, OtherErrorsShowOnceUntilTheCodeChanges)
     }
 }
 
-TEST(BpStatus, AnimationsFollowTheCycle)
+TEST(BpStatus, OnePictureFollowsTheCycleAndBpOffShowsOnlyWithoutAMeasurement)
 {
     struct Step {
         uint32_t flags;
@@ -109,13 +108,14 @@ TEST(BpStatus, AnimationsFollowTheCycle)
         const char* actions;
     };
     const Step steps[] = {
-        {0, false, true, "off:show"},
-        {kCycle | kMeasuring, true, true, "measure:play pause:stop reset tone"},
-        {kCycle | kMeasuring, true, true, "tone"},
-        {kCycle, true, true, "measure:stop pause:play vitals"},
-        {0, false, true, ""},  // stopped, the pause animation still plays
-        {0, true, false, "measure:stop pause:stop off:hide clear"},
-        {0, false, true, "off:show"},
+        {0, false, true, "off"},
+        {0, true, true, "none"},  // started; the remote has not begun
+        {kCycle | kMeasuring, true, true, "measure reset tone"},
+        {kCycle | kMeasuring, true, true, "measure tone"},
+        {kCycle, true, true, "pause vitals"},
+        {0, false, true, "off"},  // stopped with the pause flag still set
+        {0, true, false, "off clear"},
+        {0, false, true, "off"},
     };
     CBpStatus bp;
     for (const Step& s : steps) {
@@ -124,6 +124,7 @@ TEST(BpStatus, AnimationsFollowTheCycle)
         in.featureBits = s.withBp ? kFeatureNibp : 0;
         in.deviceKind = kDeviceBrindle;
         in.saveAllBp = in.bpNotifyTone = in.alarmLoopAllows = true;
-        EXPECT_EQ(Describe(bp.Update(in)), s.actions);
+        const BpActions a = bp.Update(in);
+        EXPECT_EQ(Describe(a, bp.ShownPicture(s.running && !a.clearRunning)), s.actions);
     }
 }

@@ -127,3 +127,18 @@ TEST(ViewTexts, CaptionsFollowTheSettingsAndTheModel)
     for (const auto& c : cases)
         EXPECT_EQ(c.text, c.expected) << "case " << n++;
 }
+
+// The live store keeps the probe's pressure in units of 10 kPa.
+TEST(ViewTexts, AtmosphericPressureReadsInKilopascals)
+{
+    const struct {
+        float stored;
+        const char* text;
+    } cases[] = {
+        {10.1325f, "Atmospheric Pressure reading from gas probe is 101.3 kPa"},
+        {8.46f, "Atmospheric Pressure reading from gas probe is 84.6 kPa"},
+        {13.0f, "Atmospheric Pressure reading from gas probe is 130.0 kPa"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AtmosphericPressureText(c.stored), c.text) << c.stored;
+}

@@ -257,6 +257,7 @@ void CQuorinView::OnInitialUpdate()
         m_bpCycle.Start();
         live.statusFlags = live.statusFlags | (1u << 24);
         m_timers->SetTimer(kBpCycleTimer, kBpTimerMs);
+        ShowBpPictures();
     }
     m_startupPending = false;
 }

@@ -312,6 +312,7 @@ public:
     CColorStatic* CaptionBox(int group) const;
     CColorStatic* SingleBoxAt(int box) const;
     QLabel* Picture(int picture) const;
+    CAnimateCtrl* Animation(int animation) const;
     int LayerCount() const;
     QSize StripLayerSize() const;
     int LayerRefreshCount() const { return m_layerRefreshes; }
@@ -409,7 +410,9 @@ private:
     void AssignStripRoles();
     void FillLayers();
     void DestroyNumerics();
+    void DropUnplannedControls();
     void CreateBox(const PlannedBox& box);
+    void ShowBpPictures();
     QPointer<QLabel>& PictureSlot(int picture);
     QPointer<CAnimateCtrl>& AnimationSlot(int animation);
     void RelayoutIfNeeded();

@@ -14,7 +14,6 @@
 #include "view/ConfigApply.h"
 #include "view/ConnectMachine.h"
 #include "view/NumericFormat.h"
-#include "view/qt/AnimateCtrl.h"
 #include "view/qt/ColorStatic.h"
 #include "view/qt/QuorinView.h"
 #include "view/qt/ViewTimers.h"
@@ -83,6 +82,8 @@ void CQuorinView::UpdateCommandStates()
     for (const uint32_t id : ViewCommandIds()) {
         const CommandState state = CommandRule(id, context);
         frame->SetCommandState(id, state.enabled, state.checked);
+        if (state.toolbarImage != 0)
+            frame->SetCommandImage(id, state.toolbarImage);
     }
     // The toggle buttons show their state; a greyed one shows off.
     const RemoteConfiguration& config = m_app.m_config;
@@ -135,12 +136,9 @@ void CQuorinView::RunCommand(int command)
         break;
     case kWaveforms: OnWaveforms(); break;
     case kAtmosphericPressure:
-        if ((live.featureBits & kFeatureCO2) != 0) {
-            char text[96];
-            std::snprintf(text, sizeof text, "Atmospheric Pressure reading from gas probe is %2.2f kPa",
-                          double(float(live.ambientPressure)));
-            Prompter().MessageBox(text, "Atmospheric Pressure", kMbOk | kMbIconWarning);
-        }
+        if ((live.featureBits & kFeatureCO2) != 0)
+            Prompter().MessageBox(AtmosphericPressureText(live.ambientPressure), "Atmospheric Pressure",
+                                  kMbOk | kMbIconWarning);
         break;
     case kSweepCycle:
         StoreRelaxed(config.ecgSweep, NextSweep(LoadRelaxed(config.ecgSweep)));
@@ -299,15 +297,8 @@ void CQuorinView::ZeroCo2Probe()
 void CQuorinView::StopBloodPressureCommon()
 {
     m_bpRunning = 0;
-    if (m_bpOffIcon != nullptr)
-        m_bpOffIcon->show();
-    for (CAnimateCtrl* animation : {m_bpCycleAnim.data(), m_bpPauseAnim.data()}) {
-        if (animation != nullptr) {
-            animation->Stop();
-            animation->hide();
-        }
-    }
     m_bpStatus.AnimationsStopped();
+    ShowBpPictures();
     m_bpCuffAsked = 1;
 }
 
@@ -315,52 +306,46 @@ void CQuorinView::ToggleBloodPressure()
 {
     LiveData& live = g_liveData;
     RemoteConfiguration& config = Config();
-    const int32_t cuff = LoadRelaxed(config.cuffSize[LimitSpecies(m_patient.info.speciesCode)]);
-    CColorStatic* caption = CaptionBox(kGroupBloodPressure);
-    if (m_app.IsDemoMode()) {
+    const int32_t species = LimitSpecies(m_patient.info.speciesCode);
+    const bool demo = m_app.IsDemoMode();
+    if (demo)
         m_timers->KillTimer(kBpErrorTimer);
-        if (m_bpRunning != 0) {
+    else
+        m_bpStatus.ClearPeriods();
+    if (m_bpRunning != 0) {
+        if (demo) {
             m_timers->KillTimer(kBpCycleTimer);
             m_bpCycle.Stop();
             live.statusFlags = live.statusFlags & ~(CBpStatus::kMeasuringBit | CBpStatus::kCycleBit);
-            StopBloodPressureCommon();
-            return;
+        } else {
+            m_timers->KillTimer(kBpErrorTimer);
+            m_writeQueue.Push(kCmdBpStop);
+            Pause(333);
         }
-        m_bpRunning = 1;
-        if (m_bpCuffAsked != 0) {
-            if (!Dialogs().BpCuff(LimitSpecies(m_patient.info.speciesCode))) {
-                m_bpRunning = 0;
-                return;
-            }
-        } else if (const auto text = BpCuffCaption(cuff, true); text && caption != nullptr) {
-            caption->setText(QString::fromStdString(*text));
-        }
-        live.statusFlags = live.statusFlags | CBpStatus::kCycleBit;
-        m_timers->SetTimer(kBpCycleTimer, 10);
-        m_bpCycle.Start();
-        m_bpCuffAsked = 1;
-        return;
-    }
-    m_bpStatus.ClearPeriods();
-    if (m_bpRunning != 0) {
-        m_timers->KillTimer(kBpErrorTimer);
-        m_writeQueue.Push(kCmdBpStop);
-        Pause(333);
         StopBloodPressureCommon();
         return;
     }
-    if (m_bpCuffAsked != 0 && !Dialogs().BpCuff(LimitSpecies(m_patient.info.speciesCode)))
+    if (m_bpCuffAsked != 0 && !Dialogs().BpCuff(species))
         return;
-    if (const auto text = BpCuffCaption(cuff, false); text && caption != nullptr)
-        caption->setText(QString::fromStdString(*text));
-    m_writeQueue.Push(::BpSetupCommand(config, m_patient.info.speciesCode));
-    m_writeQueue.Push(kCmdBpStart);
-    Pause(333);
+    // The caption names the cuff the dialog left, the one the remote is sent.
+    const int32_t cuff = LoadRelaxed(config.cuffSize[species]);
+    if (const auto text = BpCuffCaption(cuff, demo); text) {
+        if (CColorStatic* caption = CaptionBox(kGroupBloodPressure))
+            caption->setText(QString::fromStdString(*text));
+    }
+    if (demo) {
+        live.statusFlags = live.statusFlags | CBpStatus::kCycleBit;
+        m_timers->SetTimer(kBpCycleTimer, 10);
+        m_bpCycle.Start();
+    } else {
+        m_writeQueue.Push(::BpSetupCommand(config, m_patient.info.speciesCode));
+        m_writeQueue.Push(kCmdBpStart);
+        Pause(333);
+        m_timers->SetTimer(kBpErrorTimer, 3000);
+    }
     m_bpRunning = 1;
-    if (m_bpOffIcon != nullptr)
-        m_bpOffIcon->hide();
-    m_timers->SetTimer(kBpErrorTimer, 3000);
     m_bpCuffAsked = 1;
+    ShowBpPictures();
 }
 
 void CQuorinView::OnWaveforms()
@@ -378,7 +363,7 @@ void CQuorinView::OnWaveforms()
     StoreRelaxed(config.showResp, chosen->showResp);
     StoreRelaxed(config.showResp2, chosen->showResp);
     StoreRelaxed(config.showO2, chosen->showO2);
-    AssignStripRoles();
+    ResetWaveformStrips();
     update();
 }
 
@@ -386,7 +371,7 @@ void CQuorinView::ToggleShowSpO2()
 {
     RemoteConfiguration& config = Config();
     StoreRelaxed(config.showSpO2, LoadRelaxed(config.showSpO2) != 0 ? 0 : 1);
-    AssignStripRoles();
+    ResetWaveformStrips();
     update();
 }
 
@@ -396,7 +381,7 @@ void CQuorinView::ToggleShowResp()
     const int32_t on = LoadRelaxed(config.showResp2) != 0 ? 0 : 1;
     StoreRelaxed(config.showResp2, on);
     StoreRelaxed(config.showResp, on);
-    AssignStripRoles();
+    ResetWaveformStrips();
     update();
 }
 

@@ -205,14 +205,18 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         if (HasEpisodes() && m_app.EcgProgramsPresent() != 0) {
             m_fromRemote = 1;
             RunCommand(kReviewCommand);
+            m_fromRemote = 0;
         }
         break;
     case 9:
         RunCommand(kGainCycleCommand);
         break;
     case 10:
+        // The flag belongs to this command: a later review from the menu
+        // shows its list.
         m_fromRemote = 1;
         RunCommand(kCommandRecord);
+        m_fromRemote = 0;
         break;
     case 11:
         if ((g_liveData.featureBits & kFeatureNibp) != 0)

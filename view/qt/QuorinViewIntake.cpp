@@ -276,21 +276,6 @@ void CQuorinView::FollowBloodPressure()
     in.verboseLogging = m_verboseLogging != 0;
     const BpActions actions = m_bpStatus.Update(in);
 
-    auto animate = [](CAnimateCtrl* animation, AnimationCommand command) {
-        if (animation == nullptr || command == AnimationCommand::kNone)
-            return;
-        if (command == AnimationCommand::kShowAndPlay) {
-            animation->show();
-            animation->Play(true);
-        } else {
-            animation->Stop();
-            animation->hide();
-        }
-    };
-    animate(m_bpCycleAnim, actions.measuringAnimation);
-    animate(m_bpPauseAnim, actions.pauseAnimation);
-    if (m_bpOffIcon != nullptr && actions.bpOff != PictureCommand::kNone)
-        m_bpOffIcon->setVisible(actions.bpOff == PictureCommand::kShow);
     if (actions.resetStrips)
         ResetWaveformStrips();
     if (actions.requestVitals)
@@ -306,6 +291,7 @@ void CQuorinView::FollowBloodPressure()
         m_soundManager.PlayOnce(m_soundManager.Row(), kSoundBpNotify);
     if (actions.clearRunning)
         m_bpRunning = 0;
+    ShowBpPictures();
 }
 
 void CQuorinView::PostTimer(int id)

@@ -84,7 +84,9 @@ void CQuorinView::LayoutNumerics(bool recreate)
     DestroyNumerics();
     for (const PlannedBox& box : m_layout.boxes)
         CreateBox(box);
+    DropUnplannedControls();
     ShowToneIndicator();
+    ShowBpPictures();
     setMinimumSize(m_layout.minWidth, m_layout.minHeight);
     update();
 }
@@ -99,46 +101,94 @@ void CQuorinView::DestroyNumerics()
     clear(m_valueBoxes);
     clear(m_labelBoxes);
     clear(m_limitBoxes);
-    clear(m_singleBoxes);
-    for (int i = 0; i < kPictureCount; ++i)
-        delete PictureSlot(i).data();
-    for (int i = 0; i < kAnimationCount; ++i)
-        delete AnimationSlot(i).data();
+    for (int i = 0; i < kSingleBoxCount; ++i)
+        if (i != kBoxStatusText)
+            delete m_singleBoxes[i].data();
 }
 
+void CQuorinView::DropUnplannedControls()
+{
+    // A group that went takes its pictures with it.
+    for (int i = 0; i < kPictureCount; ++i)
+        if (m_layout.Find(BoxKind::Picture, i) == nullptr)
+            delete PictureSlot(i).data();
+    for (int i = 0; i < kAnimationCount; ++i)
+        if (m_layout.Find(BoxKind::Animation, i) == nullptr)
+            delete AnimationSlot(i).data();
+    if (m_layout.Find(BoxKind::Single, kBoxStatusText) == nullptr)
+        delete m_singleBoxes[kBoxStatusText].data();
+}
+
+void CQuorinView::ShowBpPictures()
+{
+    // One picture at a time in the place the three share.
+    const BpPicture shown = m_bpStatus.ShownPicture(m_bpRunning != 0);
+    auto animate = [](CAnimateCtrl* animation, bool on) {
+        if (animation == nullptr)
+            return;
+        if (on) {
+            animation->show();
+            if (!animation->IsPlaying())
+                animation->Play(true);
+        } else if (animation->IsPlaying() || !animation->isHidden()) {
+            animation->Stop();
+            animation->hide();
+        }
+    };
+    animate(m_bpCycleAnim, shown == BpPicture::kMeasuring);
+    animate(m_bpPauseAnim, shown == BpPicture::kPause);
+    if (m_bpOffIcon != nullptr)
+        m_bpOffIcon->setVisible(shown == BpPicture::kBpOff);
+}
+
+// The pictures, the animations and the status box show state that nothing
+// else would restore (the battery level shown, a measurement, a snooze, the
+// connection): a relayout only moves them; they are made once.
 void CQuorinView::CreateBox(const PlannedBox& box)
 {
     const QRect rect(box.rect.left, box.rect.top, box.rect.Width(), box.rect.Height());
     if (box.kind == BoxKind::Picture) {
-        auto* picture = new QLabel(this);
-        picture->setGeometry(rect);
-        picture->setAlignment(Qt::AlignCenter);
-        switch (box.index) {
-        case kPictureBeat: picture->setPixmap(m_beatBitmap); break;
-        case kPictureBpOff: picture->setPixmap(m_bpOffBitmap); break;
-        case kPictureBattery: picture->setPixmap(LoadIconResource(RemoteBatteryIconId(1))); break;
-        default: break;
+        QPointer<QLabel>& slot = PictureSlot(box.index);
+        if (slot == nullptr) {
+            auto* picture = new QLabel(this);
+            picture->setAlignment(Qt::AlignCenter);
+            switch (box.index) {
+            case kPictureBeat: picture->setPixmap(m_beatBitmap); break;
+            case kPictureBpOff: picture->setPixmap(m_bpOffBitmap); break;
+            case kPictureBattery: picture->setPixmap(LoadIconResource(RemoteBatteryIconId(1))); break;
+            default: break;
+            }
+            picture->setVisible(box.visible);
+            slot = picture;
         }
-        picture->setVisible(box.visible);
-        PictureSlot(box.index) = picture;
+        slot->setGeometry(rect);
         return;
     }
     if (box.kind == BoxKind::Animation) {
-        auto* animation = new CAnimateCtrl(this);
-        animation->setGeometry(rect);
-        animation->Open(kAnimationResources[box.index]);
-        animation->setVisible(box.visible);
-        AnimationSlot(box.index) = animation;
+        QPointer<CAnimateCtrl>& slot = AnimationSlot(box.index);
+        if (slot == nullptr) {
+            auto* animation = new CAnimateCtrl(this);
+            animation->Open(kAnimationResources[box.index]);
+            animation->setVisible(box.visible);
+            slot = animation;
+        }
+        slot->setGeometry(rect);
         return;
     }
 
-    auto* label = new CColorStatic(this);
+    const bool statusBox = box.kind == BoxKind::Single && box.index == kBoxStatusText;
+    CColorStatic* label = statusBox ? m_singleBoxes[kBoxStatusText].data() : nullptr;
+    const bool fresh = label == nullptr;
+    if (fresh)
+        label = new CColorStatic(this);
     label->setGeometry(rect);
     label->setFont(m_fonts[box.font]);
-    label->setText(QString::fromUtf8(box.text.data(), qsizetype(box.text.size())));
     label->setAlignment(box.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     // A box two or more lines high breaks its text into them.
     label->setWordWrap(box.rect.Height() >= 2 * QFontMetrics(m_fonts[box.font]).height());
+    if (!fresh)
+        return;
+    label->setText(QString::fromUtf8(box.text.data(), qsizetype(box.text.size())));
     label->m_textColor = box.textColor;
     label->SetBkColor(box.backColor);
     label->setVisible(box.visible);
@@ -176,6 +226,13 @@ QLabel* CQuorinView::Picture(int picture) const
 {
     return picture >= 0 && picture < kPictureCount ? const_cast<CQuorinView*>(this)->PictureSlot(picture).data()
                                                    : nullptr;
+}
+
+CAnimateCtrl* CQuorinView::Animation(int animation) const
+{
+    return animation >= 0 && animation < kAnimationCount
+               ? const_cast<CQuorinView*>(this)->AnimationSlot(animation).data()
+               : nullptr;
 }
 
 QPointer<QLabel>& CQuorinView::PictureSlot(int picture)

@@ -200,6 +200,7 @@ void CQuorinView::RemoteMenuActions::ToggleRecordingFromRemote()
 {
     m_view.m_fromRemote = 1;
     m_view.RunCommand(kCommandRecord);
+    m_view.m_fromRemote = 0;
 }
 
 bool CQuorinView::RemoteMenuActions::IsRecording() const

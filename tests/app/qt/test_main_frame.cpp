@@ -204,6 +204,11 @@ TEST(MainFrame, EachSetterUpdatesFirstAndIgnoresARepeat)
         (frame.get()->*setter.set)(false);
         EXPECT_EQ(bar->GetButtonImage(info.commandId), 0) << "a repeated state leaves the button alone";
     }
+    // A command whose rule names its image (the blood-pressure button).
+    for (const int image : {22, 15}) {
+        frame->SetCommandImage(8930, image);
+        EXPECT_EQ(bar->GetButtonImage(8930), image);
+    }
 }
 
 TEST(MainFrame, ShownMaximisedAndClosedWithoutAPrompt)

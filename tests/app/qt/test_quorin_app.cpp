@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
 #include <QApplication>
 #include <QDialog>
 #include <QLocale>
@@ -19,6 +21,7 @@
 #include "app/qt/QuorinApp.h"
 #include "link/LiveData.h"
 #include "platform/Thread.h"
+#include "view/qt/AnimateCtrl.h"
 #include "view/qt/ColorStatic.h"
 #include "view/qt/QuorinView.h"
 #include "../../view/qt/EventLoopWait.h"
@@ -148,6 +151,48 @@ TEST(QuorinApp, DemoModeDrawsTracesAndNumbersWithoutARemote)
         view->ValueBox(slot)->text().toDouble(&number);
         EXPECT_TRUE(number) << slot << ": " << view->ValueBox(slot)->text().toStdString();
     }
+}
+
+// A demo measurement shows its animation rather than "BP Off", and the
+// caption names the cuff the cuff dialog leaves.
+TEST(QuorinApp, ADemoMeasurementShowsItsAnimationAndTheCuffChosen)
+{
+    ResetLiveStore();
+    AppStartup s({"SIMULATE_DATA"});
+    ASSERT_TRUE(s.Run());
+    auto* view = s.host.MainWindow()->findChild<CQuorinView*>();
+    ASSERT_NE(view, nullptr);
+    const int32_t species = view->m_patient.info.speciesCode;
+    s.app.m_config.cuffSize[species] = 2;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog->objectName() != QStringLiteral("610"))
+            return;
+        dialog->findChild<QComboBox*>(QStringLiteral("3910"))->setCurrentIndex(5);  // #8
+        dialog->accept();
+    });
+    answer.start(5);
+    auto shown = [&](int animation) {
+        const CAnimateCtrl* picture = view->Animation(animation);
+        return picture != nullptr && !picture->isHidden() && picture->IsPlaying();
+    };
+    QLabel* bpOff = view->Picture(kPictureBpOff);
+    ASSERT_NE(bpOff, nullptr);
+
+    // The first start asks nothing; the next one asks for the cuff.
+    for (const char* caption : {" BP (mmHg)   Cuff-#3", " BP(mmHg) Cuff-#8"}) {
+        SCOPED_TRACE(caption);
+        view->OnCommand(menu::kBloodPressure);
+        ASSERT_EQ(view->m_bpRunning, 1);
+        EXPECT_EQ(view->CaptionBox(kGroupBloodPressure)->text().toStdString(), caption);
+        EXPECT_TRUE(ProcessEventsUntil([&] { return shown(kBpCycleAnimation) || shown(kBpPauseAnimation); }));
+        EXPECT_TRUE(bpOff->isHidden());
+        view->OnCommand(menu::kBloodPressure);
+        EXPECT_FALSE(bpOff->isHidden());
+        EXPECT_FALSE(shown(kBpCycleAnimation) || shown(kBpPauseAnimation));
+    }
+    EXPECT_EQ(s.app.m_config.cuffSize[species], 5);
 }
 
 // The demo generator counts as a connected remote for the about box, until

@@ -18,7 +18,7 @@ class ViewCommands : public QuorinViewTest {
 protected:
     CQuorinView& OpenLive(int32_t kind, uint16_t features)
     {
-        ViewServices services;
+        ViewServices services = m_services;
         services.commandPause = [](uint32_t) {};
         CQuorinView& view = Open(800, 600, std::move(services));
         std::string stale;
@@ -39,6 +39,7 @@ protected:
         return texts;
     }
     std::string Box(CQuorinView& view, int box) { return view.SingleBoxAt(box)->text().toStdString(); }
+    ViewServices m_services;  // what OpenLive starts from
 };
 
 }  // namespace
@@ -105,21 +106,57 @@ TEST_F(ViewCommands, TheFilterDialogPreselectsAsTheToggleReadsTheStoredValue)
     }
 }
 
-TEST_F(ViewCommands, BloodPressureStartsAndStopsOnTheRemote)
+// The caption names the cuff the remote is sent: the one the cuff dialog
+// leaves, not the one before it.
+TEST_F(ViewCommands, BloodPressureStartsAndStopsOnTheRemoteWithTheCuffItsCaptionNames)
 {
+    struct CuffDialogs : CEscapedCommandDialogs {
+        explicit CuffDialogs(RemoteConfiguration& config) : m_config(config) {}
+        bool BpCuff(int32_t species) override
+        {
+            ++shown;
+            if (chosen < 0)
+                return false;
+            m_config.cuffSize[species] = chosen;
+            return true;
+        }
+        RemoteConfiguration& m_config;
+        int chosen = -1;  // -1: Cancel
+        int shown = 0;
+    } dialogs(m_app.m_config);
+    m_services.dialogs = &dialogs;
     CQuorinView& view = OpenLive(kDeviceTarvikPlus, kFeatureNibp);
     view.m_patient.info.speciesCode = 0;
     m_app.m_config.cuffSize[0] = 6;
     m_app.m_config.bpInterval = 3;
     m_app.m_config.initialPressure = 160;
-    view.OnCommand(menu::kBloodPressure);
-    EXPECT_EQ(Queued(view), (std::vector<std::string>{"sp 6 300 160\r", "bp 1\r"}));
-    EXPECT_EQ(view.m_bpRunning, 1);
-    ASSERT_NE(view.CaptionBox(kGroupBloodPressure), nullptr);
-    EXPECT_EQ(view.CaptionBox(kGroupBloodPressure)->text().toStdString(), " BP (mmHg) Cuff: Adult");
-    view.OnCommand(menu::kBloodPressure);
-    EXPECT_EQ(Queued(view), std::vector<std::string>{"bp 0\r"});
-    EXPECT_EQ(view.m_bpRunning, 0);
+    const struct {
+        const char* name;
+        int chosen;
+        int dialogs;  // shown by this start
+        std::vector<std::string> queued;
+        const char* caption;
+    } starts[] = {
+        {"the first start asks nothing", 2, 0, {"sp 6 300 160\r", "bp 1\r"}, " BP (mmHg) Cuff: Adult"},
+        {"cuff #8 chosen", 5, 1, {"sp 5 300 160\r", "bp 1\r"}, " BP(mmHg)   Cuff: #8"},
+        {"Cancel starts nothing", -1, 1, {}, " BP(mmHg)   Cuff: #8"},
+    };
+    for (const auto& s : starts) {
+        SCOPED_TRACE(s.name);
+        dialogs.chosen = s.chosen;
+        const int before = dialogs.shown;
+        view.OnCommand(menu::kBloodPressure);
+        EXPECT_EQ(dialogs.shown - before, s.dialogs);
+        EXPECT_EQ(Queued(view), s.queued);
+        EXPECT_EQ(view.m_bpRunning, s.queued.empty() ? 0 : 1);
+        ASSERT_NE(view.CaptionBox(kGroupBloodPressure), nullptr);
+        EXPECT_EQ(view.CaptionBox(kGroupBloodPressure)->text().toStdString(), s.caption);
+        if (view.m_bpRunning == 0)
+            continue;
+        view.OnCommand(menu::kBloodPressure);
+        EXPECT_EQ(Queued(view), std::vector<std::string>{"bp 0\r"});
+        EXPECT_EQ(view.m_bpRunning, 0);
+    }
 }
 
 TEST_F(ViewCommands, TheVersionRequestOfAFramedRemote)

@@ -329,3 +329,49 @@ TEST_F(ViewPrint, TheReviewProgramTheChosenEpisodeAndTheRemotesChoice)
         EXPECT_EQ(view.m_fromRemote, c.fromRemoteAfter);
     }
 }
+
+// The remote's flag belongs to the remote's own command: after a record
+// from the remote, the review from the menu still offers the list.
+TEST_F(ViewPrint, AfterARecordFromTheRemoteTheReviewShowsItsList)
+{
+    ViewServices services;
+    services.shell = std::make_shared<CScriptedShellLauncher>();
+    int dialogs = 0;
+    services.runReviewDialog = [&](CReviewEpisodeDlg& dialog) {
+        ++dialogs;
+        dialog.OnCancel();
+        return dialog.QDialog::result();
+    };
+    CQuorinView& view = Open(800, 600, std::move(services));
+    view.m_startupPending = false;
+    g_liveData.deviceKind = kDeviceTarvik;
+    view.Recording().AddEpisode({"05/06/2024 09:00:00  *ECG  Rex / Ann Kay", "/tmp/Rex_Kay_1.qre"});
+    const QString bin = m_documents.path() + "/bin";
+    ASSERT_TRUE(QDir().mkpath(bin));
+    std::ofstream((bin + "/Trellan").toStdString()) << "#!/bin/sh\n";
+    ::chmod((bin + "/Trellan").toUtf8().constData(), 0755);
+    m_app.FindEcgPrograms(bin.toStdString());
+
+    const struct {
+        const char* name;
+        std::function<void()> press;
+    } records[] = {
+        {"the record button", [&] { view.OnDefaultComMsg(DefaultComWParam(kComRemoteStatus, 10), 0); }},
+        {"the menu's RECORD ECG",
+         [&] {
+             view.RemoteMenuStep(3);  // open, on EXIT...
+             view.RemoteMenuStep(1);  // RECORD ECG
+             view.RemoteMenuStep(3);
+         }},
+    };
+    for (const auto& r : records) {
+        SCOPED_TRACE(r.name);
+        r.press();
+        EXPECT_TRUE(view.IsRecording());
+        const int before = dialogs;
+        view.RunCommand(menu::kReview);
+        EXPECT_EQ(dialogs - before, 1) << "the list is shown, not the oldest opened";
+        view.RunCommand(kCommandRecord);
+        ASSERT_TRUE(WaitForIdleRecorder(view.Recorder()));
+    }
+}
