@@ -83,8 +83,16 @@ int CQtSoundPlayer::Repeats() const
 void CQtSoundPlayer::OnStateChanged(QAudio::State state)
 {
     // A once-sound has been read to its end; a loop never idles.
-    if (state == QAudio::IdleState && !m_looping)
+    if (state == QAudio::IdleState && !m_looping && m_playing) {
         m_playing = false;
+        QMetaObject::invokeMethod(
+            &m_notifier,
+            [this] {
+                if (m_onceEnded)
+                    m_onceEnded();
+            },
+            Qt::QueuedConnection);
+    }
     if (state == QAudio::StoppedState) {
         m_playing = false;
         const QAudio::Error error = m_sink ? m_sink->error() : QAudio::NoError;

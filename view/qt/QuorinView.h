@@ -644,7 +644,7 @@ private:
     int32_t m_layerHeight = 0;
     int m_layerRefreshes = 0;
     CAlarmEvaluator m_alarms;
-    CAlarmTones m_tones;
+    CAlarmTones m_tones{m_soundManager};
     CEventQueue m_events;
     CTrendStore m_trend;
     bool m_trendTimerOn = false;

@@ -163,7 +163,7 @@ void CQuorinView::OnFileConnect()
     if (m_connected != 0) {
         LogEventText(kConnectTag, "Disconnect from Remote . . .\r\n");
         LogEventText(kConnectTag, Separator());
-        m_soundManager.Stop();
+        m_soundManager.StopAlarmLoop();
         if (!demo) {
             m_connected = 0;
             m_connectThread->Kill();

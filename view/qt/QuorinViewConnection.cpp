@@ -57,7 +57,7 @@ void CQuorinView::SetConnectionStatus(int32_t status)
     case 2: {
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Connected", 0x64FF64);
-        m_soundManager.Player().Play(MakeWave(kConnectedWave), false);
+        m_soundManager.PlayChime(MakeWave(kConnectedWave));
         if (m_connectAnim != nullptr) {
             m_connectAnim->show();
             m_connectAnim->ShowLast();
@@ -76,7 +76,7 @@ void CQuorinView::SetConnectionStatus(int32_t status)
     case 3:
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Disconnected", 0x6464FF);
-        m_soundManager.Player().Play(MakeWave(kLostConnectionWave), false);
+        m_soundManager.PlayChime(MakeWave(kLostConnectionWave));
         SuspendRecording();
         ResetAlarmDisplay();
         live.connectionStatus[0] = 0;
