@@ -18,12 +18,12 @@ bool InTable(int row, int column)
 
 CSoundManager::CSoundManager(ISoundPlayer& player) : m_player(player)
 {
-    m_player.SetOnceSoundEnded([this] { OnOnceSoundEnded(); });
-}
-
-CSoundManager::~CSoundManager()
-{
-    m_player.SetOnceSoundEnded({});
+    // Either may outlive the other: news for a manager that is gone is
+    // dropped, and the manager never reaches back into a player at its end.
+    m_player.SetOnceSoundEnded([self = std::weak_ptr<CSoundManager*>(m_self)] {
+        if (const std::shared_ptr<CSoundManager*> manager = self.lock())
+            (*manager)->OnOnceSoundEnded();
+    });
 }
 
 bool CSoundManager::LoadSounds()

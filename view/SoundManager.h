@@ -9,6 +9,7 @@
 // Whether the alarm loop stands is the alarm's state, not the speaker's:
 // without an output device every Play fails and the loop still stands.
 #include <array>
+#include <memory>
 
 #include "platform/Sound.h"
 
@@ -18,7 +19,6 @@ public:
     static constexpr int kColumns = 6;
 
     explicit CSoundManager(ISoundPlayer& player);
-    ~CSoundManager();
     CSoundManager(const CSoundManager&) = delete;
     CSoundManager& operator=(const CSoundManager&) = delete;
 
@@ -59,6 +59,7 @@ private:
     void OnOnceSoundEnded();
 
     ISoundPlayer& m_player;
+    const std::shared_ptr<CSoundManager*> m_self = std::make_shared<CSoundManager*>(this);
     std::array<std::array<WaveImage, kColumns>, kRows> m_waves;
     int m_row = 0;
     bool m_loopStanding = false;
