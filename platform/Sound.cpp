@@ -21,6 +21,9 @@ void CRecordingSoundPlayer::Stop()
 
 void CRecordingSoundPlayer::EndOnceSound()
 {
-    if (!m_looping)
-        m_playing.reset();
+    if (m_looping || !m_playing)
+        return;
+    m_playing.reset();
+    if (m_onceEnded)
+        m_onceEnded();
 }

@@ -2,6 +2,7 @@
 // The platform's single-voice wave player: one sound at a time, a sound may
 // loop, a new sound or Stop ends the one playing.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,10 @@ public:
     virtual bool Play(WaveImage wave, bool loop) = 0;
     virtual void Stop() = 0;
     virtual bool IsPlaying() const = 0;
+    // Called on the player's thread, after the call that started it has
+    // returned, when a once-sound has played to its end; never for a sound
+    // stopped or replaced. Empty: nobody is told.
+    virtual void SetOnceSoundEnded(std::function<void()> ended) = 0;
 };
 
 // The player of tests and of headless runs: plays nothing, records every
@@ -33,8 +38,9 @@ public:
     bool Play(WaveImage wave, bool loop) override;
     void Stop() override;
     bool IsPlaying() const override { return m_playing != nullptr; }
+    void SetOnceSoundEnded(std::function<void()> ended) override { m_onceEnded = std::move(ended); }
 
-    // The once-sound playing has reached its end.
+    // The once-sound playing has reached its end; whoever listens is told.
     void EndOnceSound();
 
     const std::vector<Record>& Calls() const { return m_calls; }
@@ -44,4 +50,5 @@ private:
     std::vector<Record> m_calls;
     WaveImage m_playing;
     bool m_looping = false;
+    std::function<void()> m_onceEnded;
 };

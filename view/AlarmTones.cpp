@@ -4,6 +4,7 @@
 
 #include "app/RemoteConfiguration.h"
 #include "view/SoundColumns.h"
+#include "view/SoundManager.h"
 
 namespace {
 
@@ -48,12 +49,10 @@ int32_t SnoozeSeconds(const RemoteConfiguration& config)
 ToneActions CAlarmTones::EnableAlarmTone(bool on, bool connected, const RemoteConfiguration& config)
 {
     ToneActions out;
-    if (!connected || !on) {
-        StopLoop(out.steps);
-    } else if (m_alarmTonePlaying == 0 && AlarmsOn(config) && TonesOn(config)) {
-        out.steps.push_back({ToneStep::PlayAlarmLoop});
-        m_alarmTonePlaying = 1;
-    }
+    if (!connected || !on)
+        m_sounds.StopAlarmLoop();
+    else if (AlarmsOn(config) && TonesOn(config))
+        m_sounds.StartAlarmLoop();  // nothing when it stands already
     out.toneIndicator = ToneIndicatorBitmap(config);
     return out;
 }
@@ -72,12 +71,12 @@ ToneActions CAlarmTones::OnSilenceAlarm(RemoteConfiguration& config)
     StoreRelaxed(config.alarmTones, tonesNowOn ? 1 : 0);
     if (!tonesNowOn) {
         if (seconds == 0) {
-            StopLoop(out.steps);
+            m_sounds.StopAlarmLoop();
         } else if (m_snoozing != 0) {
             EndSnooze(out.steps);
-            StopLoop(out.steps);
+            m_sounds.StopAlarmLoop();
         } else {
-            StopLoop(out.steps);
+            m_sounds.StopAlarmLoop();
             out.steps.push_back({ToneStep::StartSnoozeTimer, seconds * 1000});
             out.steps.push_back({ToneStep::ShowSnoozeStatus});
             m_snoozing = 1;
@@ -92,7 +91,7 @@ ToneActions CAlarmTones::OnSilenceAlarm(RemoteConfiguration& config)
     } else {
         // Pressed during a snooze: the snooze ends and the tones stay off.
         EndSnooze(out.steps);
-        StopLoop(out.steps);
+        m_sounds.StopAlarmLoop();
         StoreRelaxed(config.alarmTones, 0);
     }
     out.toneIndicator = ToneIndicatorBitmap(config);
@@ -108,7 +107,7 @@ ToneActions CAlarmTones::OnToggleAlarms(RemoteConfiguration& config, bool live, 
     Append(out, ResetAlarmTone(config, live, connected));
     out.steps.push_back({ToneStep::Relayout});
     if (!alarmsNowOn) {
-        StopLoop(out.steps);
+        m_sounds.StopAlarmLoop();
         EndSnooze(out.steps);
     }
     out.toneIndicator = ToneIndicatorBitmap(config);
@@ -118,7 +117,7 @@ ToneActions CAlarmTones::OnToggleAlarms(RemoteConfiguration& config, bool live, 
 ToneActions CAlarmTones::ResetAlarmTone(const RemoteConfiguration& config, bool live, bool connected)
 {
     ToneActions out;
-    StopLoop(out.steps);
+    m_sounds.StopAlarmLoop();
     if (live)
         Append(out, EnableAlarmTone(TonesOn(config), connected, config));
     out.toneIndicator = ToneIndicatorBitmap(config);
@@ -145,15 +144,12 @@ ToneActions CAlarmTones::OnSnoozeTimer(RemoteConfiguration& config)
 
 bool CAlarmTones::AllowsOneShotTones(const RemoteConfiguration& config) const
 {
-    return AlarmLoopAllowsTones(m_alarmTonePlaying != 0, LoadRelaxed(config.alarms), LoadRelaxed(config.alarmTones));
+    return AlarmLoopAllowsTones(Playing(), LoadRelaxed(config.alarms), LoadRelaxed(config.alarmTones));
 }
 
-void CAlarmTones::StopLoop(std::vector<ToneAction>& steps)
+bool CAlarmTones::Playing() const
 {
-    if (m_alarmTonePlaying == 0)
-        return;
-    steps.push_back({ToneStep::StopSound});
-    m_alarmTonePlaying = 0;
+    return m_sounds.AlarmLoopStanding();
 }
 
 void CAlarmTones::EndSnooze(std::vector<ToneAction>& steps)

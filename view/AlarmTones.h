@@ -1,13 +1,15 @@
 #pragma once
-// The alarm loop and its silencing: whether the loop plays, the snooze on
-// view timer 13, the "Alarms" and "Alarm Tones" switches, the tone
-// indicator and the state of their two commands. Each call returns the
-// steps the window carries out, in order.
+// The alarm loop and its silencing: the snooze on view timer 13, the
+// "Alarms" and "Alarm Tones" switches, the tone indicator and the state of
+// their two commands. The loop itself is the sound manager's, which alone
+// knows whether it stands; each call starts or stops it there and returns
+// the other steps the window carries out, in order.
 #include <cstdint>
 #include <vector>
 
 #include "platform/ColorRef.h"
 
+class CSoundManager;
 class RemoteConfiguration;
 
 inline constexpr int kSnoozeTimerId = 13;
@@ -25,8 +27,6 @@ inline constexpr int kCommandSilenceAlarm = 8840;
 inline constexpr int kCommandToggleAlarms = 8800;
 
 enum class ToneStep : uint8_t {
-    PlayAlarmLoop,      // column 4 (kSoundAlarm) of the current row, looped
-    StopSound,          // stop all sound
     StartSnoozeTimer,   // timer 13 with periodMs
     KillSnoozeTimer,    // timer 13
     ShowSnoozeStatus,   // the status box: kSnoozeStatusText in kSnoozeStatusColor
@@ -37,7 +37,7 @@ enum class ToneStep : uint8_t {
 };
 
 struct ToneAction {
-    ToneStep step = ToneStep::StopSound;
+    ToneStep step = ToneStep::KillSnoozeTimer;
     int32_t periodMs = 0;  // StartSnoozeTimer only
     bool operator==(const ToneAction&) const = default;
 };
@@ -68,6 +68,8 @@ int32_t SnoozeSeconds(const RemoteConfiguration& config);
 
 class CAlarmTones {
 public:
+    explicit CAlarmTones(CSoundManager& sounds) : m_sounds(sounds) {}
+
     // Plays the loop when `on` with "Alarms" and "Alarm Tones" on, stops it
     // when not `on`; while not connected it only stops.
     ToneActions EnableAlarmTone(bool on, bool connected, const RemoteConfiguration& config);
@@ -90,14 +92,14 @@ public:
     // Beat and notification tones may play (they never cut into the loop).
     bool AllowsOneShotTones(const RemoteConfiguration& config) const;
 
-    bool Playing() const { return m_alarmTonePlaying != 0; }
+    // The alarm loop stands (the sound manager's state).
+    bool Playing() const;
     bool Snoozing() const { return m_snoozing != 0; }
 
 private:
-    void StopLoop(std::vector<ToneAction>& steps);
     void EndSnooze(std::vector<ToneAction>& steps);
     void Append(ToneActions& to, const ToneActions& from) const;
 
-    int32_t m_alarmTonePlaying = 0;
+    CSoundManager& m_sounds;
     int32_t m_snoozing = 0;
 };

@@ -175,7 +175,7 @@ bool CConnectMachine::Open()
     (void)port.Close();  // nothing is open; whatever half-open state is left goes
     Log(Format("Unable to open %s.\n", m_portName.c_str()));
     m_env.actions.ShowMessageBox(kConnectErrorText, kConnectErrorCaption, kMbOk | kMbIconError);
-    PostStatus(kStatusIdle);
+    PostStatus(kStatusIdle, kStatusAfterGivingUp);
     m_env.flags.connected = 0;
     m_gaveUp = true;
     return false;
@@ -219,7 +219,7 @@ void CConnectMachine::AwaitingData()
     live.writerHandover = 0;
     SetState(kConnectClose);
     if (m_env.flags.live != 0)
-        PostStatus(kStatusDisconnected);
+        ReportLoss();
 }
 
 void CConnectMachine::Setup()
@@ -250,7 +250,7 @@ void CConnectMachine::SetupCheck()
     if (live.retryCount >= kSetupRetries) {
         live.writerHandover = 0;
         live.retryCount = 0;
-        PostStatus(kStatusDisconnected);
+        ReportLoss();
         SetState(kConnectClose);
         return;
     }
@@ -263,6 +263,7 @@ void CConnectMachine::Start()
     LiveData& live = g_liveData;
     IConnectViewActions& actions = m_env.actions;
     SetState(kConnectSetup);
+    m_heldTick.reset();
     m_env.flags.live = 1;
     if (m_env.flags.appConnected != nullptr)
         *m_env.flags.appConnected = 1;
@@ -298,10 +299,18 @@ void CConnectMachine::Watch()
     const uint32_t dataTick = m_env.flags.lastDataTick;
     const uint32_t packetTick = live.lastPacketTick;
     const uint32_t now = m_env.tick();
+    if (m_env.port.IsProgramming() || m_env.port.TerminalHoldsLink()) {
+        m_heldTick = now;
+        return;
+    }
     const uint32_t dataAge = Age(now, dataTick);
     const uint32_t packetAge = Age(now, packetTick);
-    if ((dataAge <= kLostAfterMs && packetAge <= kLostAfterMs) || m_env.port.IsProgramming())
+    if (dataAge <= kLostAfterMs && packetAge <= kLostAfterMs)
         return;
+    // Once the terminal lets go the remote gets its full time again.
+    if (m_heldTick && Age(now, *m_heldTick) <= kLostAfterMs)
+        return;
+    m_heldTick.reset();
     live.writerHandover = 0;
     SetState(kConnectClose);
     if (Verbose())
@@ -309,13 +318,10 @@ void CConnectMachine::Watch()
                    int(packetAge)));
     else
         Log(": Lost Connection!");
-    PostStatus(kStatusDisconnected);
+    ReportLoss();
     BlankPresentBoxes();
     Post(m_resetWaveformsMsg);
     m_env.actions.RequestGasServicePoll();
-    m_env.flags.live = 0;
-    if (m_env.flags.appConnected != nullptr)
-        *m_env.flags.appConnected = 0;
     m_env.actions.CloseRemoteMenu(m_env.port.StreamProtocol() == kStreamContainers);
     m_env.actions.ClearMarkAndBanner();
     Post(m_alarmToneMsg, 0);
@@ -348,17 +354,29 @@ void CConnectMachine::SetState(int16_t state)
     g_liveData.connectionStatus[0] = state;
 }
 
-void CConnectMachine::PostStatus(int32_t status)
+void CConnectMachine::PostStatus(int32_t status, std::intptr_t lParam)
 {
-    Post(m_statusMsg, static_cast<std::uintptr_t>(status));
+    Post(m_statusMsg, static_cast<std::uintptr_t>(status), lParam);
 }
 
-void CConnectMachine::Post(uint32_t message, std::uintptr_t wParam)
+void CConnectMachine::ReportLoss()
+{
+    // Down before the view hears of it: the view then neither starts the
+    // alarm loop over the lost-connection chime nor reports this loss
+    // again at the next reopen.
+    m_env.flags.live = 0;
+    if (m_env.flags.appConnected != nullptr)
+        *m_env.flags.appConnected = 0;
+    PostStatus(kStatusDisconnected);
+}
+
+void CConnectMachine::Post(uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
 {
     PostedMessage posted;
     posted.target = m_env.view.GetSafeHwnd();
     posted.message = message;
     posted.wParam = wParam;
+    posted.lParam = lParam;
     // Refused only once the view has left the poster: nobody to tell.
     (void)m_env.poster.Post(posted);
 }

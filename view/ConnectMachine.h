@@ -5,6 +5,7 @@
 // `connectionStatus` of the live store; each Step runs one state.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "view/ConnectServices.h"
@@ -31,6 +32,9 @@ enum ConnectionStatus : int32_t {
     kStatusConnected = 2,
     kStatusDisconnected = 3,
 };
+// lParam of the idle status after the last failed open: the status pane
+// says that the remote is disconnected.
+inline constexpr std::intptr_t kStatusAfterGivingUp = 1;
 
 inline constexpr uint32_t kPortQueueSize = 2048;
 inline constexpr uint32_t kCloseSettleMs = 50;
@@ -83,8 +87,9 @@ private:
     void Illegal();
 
     void SetState(int16_t state);
-    void PostStatus(int32_t status);
-    void Post(uint32_t message, std::uintptr_t wParam = 0);
+    void PostStatus(int32_t status, std::intptr_t lParam = 0);
+    void ReportLoss();
+    void Post(uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
     void BlankPresentBoxes();
     void ConfigurePort();
     void Log(const std::string& text);
@@ -100,4 +105,7 @@ private:
     const uint32_t m_alarmToneMsg;
     const uint32_t m_invalidateMsg;
     bool m_gaveUp = false;  // the port could not be opened: no disconnect to report
+    // When the terminal or the programming last held the link: the time it
+    // held it is no silence of the remote.
+    std::optional<uint32_t> m_heldTick;
 };

@@ -44,6 +44,9 @@ public:
     virtual int StreamProtocol() const = 0;
     // The service terminal is programming the remote's firmware.
     virtual bool IsProgramming() const = 0;
+    // The service terminal is open and takes the remote's text in place of
+    // the decoding: no packet is decoded meanwhile.
+    virtual bool TerminalHoldsLink() const = 0;
 };
 
 // The view's own work that the connection thread asks for. Each call

@@ -13,96 +13,118 @@ CConnectThread::CConnectThread(const ConnectEnvironment& env) : m_env(env)
 
 CConnectThread::~CConnectThread()
 {
-    if (!m_thread.joinable())
-        return;
-    m_kill.Set();
-    if (!m_exit.Wait(kEndWaitMs))
-        Log("The connection thread has not ended; waiting for it.");
+    if (m_current) {
+        m_current->kill.Set();
+        if (!m_current->exit.Wait(kEndWaitMs))
+            Log("The connection thread has not ended; waiting for it.");
+        m_lingering.push_back(std::move(m_current));
+    }
     // Never left running over the view's freed members.
-    m_thread.join();
+    for (const std::shared_ptr<Run>& run : m_lingering)
+        if (run->thread.joinable())
+            run->thread.join();
 }
 
-bool CConnectThread::Start(const ConnectStart& start)
+bool CConnectThread::Start(const ConnectStart& start, uint32_t oldThreadWaitMs)
 {
     std::string port = ConnectPortName(LoadRelaxed(m_env.config.portNum));
     if (port.empty())
         return false;
+    EndEarlierThread(oldThreadWaitMs);
     uint32_t generation = 0;
     {
         // An earlier thread either ends before this or finds itself outdated.
         std::lock_guard handOver(m_handOver);
-        if (m_thread.joinable()) {
-            if (m_exit.IsSet()) {
-                m_thread.join();
-            } else {
-                Log("The earlier connection thread has not ended; the new one waits for it.");
-                m_thread.detach();
-            }
-        }
         generation = ++m_generation;
-        m_kill.ResetEvent();
-        m_exit.ResetEvent();
         m_env.flags.threadEnded = false;
     }
+    auto run = std::make_shared<Run>(generation);
     std::string name = "ConnectThread_" + std::to_string(m_threadCount++);
-    m_thread = std::thread(&CConnectThread::Run, this, generation, std::move(name), std::move(port),
-                           start.bluetoothDevice);
+    run->thread = std::thread(&CConnectThread::Body, this, run, std::move(name), std::move(port),
+                              start.bluetoothDevice);
+    m_current = std::move(run);
     return true;
+}
+
+void CConnectThread::EndEarlierThread(uint32_t waitMs)
+{
+    if (m_current) {
+        m_current->kill.Set();
+        if (!m_current->exit.Wait(waitMs))
+            Log("The earlier connection thread has not ended; the new one waits for it.");
+        m_lingering.push_back(std::move(m_current));
+    }
+    (void)Lingering();
+}
+
+std::size_t CConnectThread::Lingering()
+{
+    // A thread that has set its exit event is about to return.
+    std::erase_if(m_lingering, [](const std::shared_ptr<Run>& run) {
+        if (!run->exit.IsSet())
+            return false;
+        run->thread.join();
+        return true;
+    });
+    return m_lingering.size();
 }
 
 void CConnectThread::Kill()
 {
-    m_kill.Set();
+    if (m_current)
+        m_current->kill.Set();
 }
 
 bool CConnectThread::WaitForExit(uint32_t timeoutMs)
 {
-    return m_exit.Wait(timeoutMs);
+    return !m_current || m_current->exit.Wait(timeoutMs);
 }
 
 bool CConnectThread::Running() const
 {
-    return m_thread.joinable() && !m_exit.IsSet();
+    return m_current && !m_current->exit.IsSet();
 }
 
-bool CConnectThread::KeepRunning(uint32_t generation) const
+bool CConnectThread::KeepRunning(const Run& run) const
 {
-    return generation == m_generation.load() && m_env.flags.connected != 0 && !m_kill.IsSet();
+    return run.generation == m_generation.load() && m_env.flags.connected != 0 && !run.kill.IsSet();
 }
 
-void CConnectThread::Run(uint32_t generation, std::string name, std::string port, std::optional<int> device)
+void CConnectThread::Body(const std::shared_ptr<Run>& run, std::string name, std::string port,
+                          std::optional<int> device)
 {
     SetThreadName(name.c_str());
-    CConnectMachine machine(m_env, std::move(port), [this](uint32_t ms) { (void)m_kill.Wait(ms); });
+    CConnectMachine machine(m_env, std::move(port), [&run](uint32_t ms) { (void)run->kill.Wait(ms); });
     std::unique_lock lock(m_connectionLock, std::defer_lock);
     // An earlier thread still holds the link: wait for it, still answering
     // a disconnect at once.
-    while (!lock.try_lock() && KeepRunning(generation))
-        (void)m_kill.Wait(kStepWaitMs);
-    if (lock.owns_lock() && KeepRunning(generation)) {
+    while (!lock.try_lock() && KeepRunning(*run))
+        (void)run->kill.Wait(kStepWaitMs);
+    if (lock.owns_lock() && KeepRunning(*run)) {
         if (device)
             RegisterDevice(*device);
-        RunStates(machine, generation);
+        RunStates(machine, *run);
     }
-    if (generation != m_generation.load())
-        return;  // a newer thread owns the device, the events and the view's flags
-    UnregisterDevice();
-    std::lock_guard handOver(m_handOver);
-    if (generation != m_generation.load())
-        return;
-    machine.PostThreadEnd();
-    m_env.flags.threadEnded = true;
-    m_exit.Set();
+    {
+        std::lock_guard handOver(m_handOver);
+        // A newer thread owns the device and the view's flags.
+        if (run->generation == m_generation.load()) {
+            UnregisterDevice();
+            machine.PostThreadEnd();
+            m_env.flags.threadEnded = true;
+        }
+    }
+    run->exit.Set();
 }  // the lock goes last, after the exit event
 
-void CConnectThread::RunStates(CConnectMachine& machine, uint32_t generation)
+void CConnectThread::RunStates(CConnectMachine& machine, Run& run)
 {
     g_liveData.connectionStatus[0] = kConnectClose;
     g_liveData.retryCount = 0;
-    while (KeepRunning(generation) && machine.Step()) {
+    while (KeepRunning(run) && machine.Step()) {
         // The kill event wakes either wait: a disconnect is answered at once.
         const bool watching = g_liveData.connectionStatus[0] == kConnectWatch;
-        (void)m_kill.Wait(watching ? kWatchWaitMs : kStepWaitMs);
+        (void)run.kill.Wait(watching ? kWatchWaitMs : kStepWaitMs);
     }
 }
 

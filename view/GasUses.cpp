@@ -18,6 +18,17 @@ void CountGasProbeUse(IGasUsesView& view)
         view.StoreUses(std::max(view.RunGasUsesDialog(uses), 0));
 }
 
+bool CConnectionGasUse::TakeDue(bool live, int32_t deviceKind, uint16_t featureBits)
+{
+    // Before the remote reports, the bits are the reset's (no CO2); a
+    // Brindle never counts.
+    if (!m_due || !live || deviceKind == kDeviceUnknown || deviceKind == kDeviceBrindle
+        || (featureBits & kFeatureCO2) == 0)
+        return false;
+    m_due = false;
+    return true;
+}
+
 const char* BuiltInReorderText()
 {
     return "Gas sensors without O2: reorder airway adaptors in boxes of 25.\n"

@@ -30,6 +30,20 @@ public:
 // One use of the adaptor, for a new patient or a connection.
 void CountGasProbeUse(IGasUsesView& view);
 
+// The use of a connection: one per connection the user starts, due once the
+// live remote has told what it is and that it measures CO2. A link that
+// drops and comes back is the same connection.
+class CConnectionGasUse {
+public:
+    void OnUserConnect() { m_due = true; }
+    void OnUserDisconnect() { m_due = false; }
+    // True once per connection, when the use is to be counted now.
+    bool TakeDue(bool live, int32_t deviceKind, uint16_t featureBits);
+
+private:
+    bool m_due = false;
+};
+
 // The reorder text: the file's first 4096 bytes without carriage returns,
 // else our own text.
 std::string ReadReorderText(const std::string& path);

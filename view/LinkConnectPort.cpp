@@ -65,3 +65,8 @@ bool CLinkConnectPort::IsProgramming() const
 {
     return g_linkMode.load() == kLinkProgramming || (m_terminal != nullptr && m_terminal->IsProgramming());
 }
+
+bool CLinkConnectPort::TerminalHoldsLink() const
+{
+    return m_terminal != nullptr && m_terminal->IsShown() && g_linkMode.load() != kLinkDecode;
+}

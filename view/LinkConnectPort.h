@@ -24,6 +24,8 @@ public:
     // Also while the terminal programs the remote (before and after the
     // link feeds the lines, the remote sends nothing).
     bool IsProgramming() const override;
+    // A Moval's terminal: the link drops or passes on what arrives.
+    bool TerminalHoldsLink() const override;
     // Before the connection thread starts, and after it has ended.
     void SetTerminal(const CTK_TermDlg* terminal) { m_terminal = terminal; }
 

@@ -66,13 +66,22 @@ bool CQtSoundPlayer::Play(WaveImage wave, bool loop)
 
 void CQtSoundPlayer::Stop()
 {
-    if (m_sink) {
-        m_sink->stop();
-        m_sink.reset();
-    }
-    m_source.reset();
+    std::unique_ptr<QAudioSink> sink = std::move(m_sink);
+    std::unique_ptr<CPcmSource> source = std::move(m_source);
     m_playing = false;
     m_looping = false;
+    if (!sink)
+        return;
+    // The sink's news is no longer ours.
+    QObject::disconnect(sink.get(), nullptr, nullptr, nullptr);
+    sink->stop();
+    // Destroying a sink waits on the audio server and runs the event loop
+    // meanwhile, where a posted alarm could call back into a Play or Stop
+    // half done. It goes later, from the event loop, with the source it
+    // reads.
+    if (source)
+        source.release()->setParent(sink.get());
+    sink.release()->deleteLater();
 }
 
 int CQtSoundPlayer::Repeats() const
@@ -83,8 +92,16 @@ int CQtSoundPlayer::Repeats() const
 void CQtSoundPlayer::OnStateChanged(QAudio::State state)
 {
     // A once-sound has been read to its end; a loop never idles.
-    if (state == QAudio::IdleState && !m_looping)
+    if (state == QAudio::IdleState && !m_looping && m_playing) {
         m_playing = false;
+        QMetaObject::invokeMethod(
+            &m_notifier,
+            [this] {
+                if (m_onceEnded)
+                    m_onceEnded();
+            },
+            Qt::QueuedConnection);
+    }
     if (state == QAudio::StoppedState) {
         m_playing = false;
         const QAudio::Error error = m_sink ? m_sink->error() : QAudio::NoError;

@@ -8,6 +8,7 @@
 // can say that alarm sounds are silent. It re-tries the output on every
 // Play, so a device plugged in later is used.
 #include <QAudio>
+#include <QObject>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +33,9 @@ public:
     bool Play(WaveImage wave, bool loop) override;
     void Stop() override;
     bool IsPlaying() const override { return m_playing; }
+    // Told from the event loop, never from inside the output's own signal:
+    // the listener may start the next sound, which replaces the output.
+    void SetOnceSoundEnded(std::function<void()> ended) override { m_onceEnded = std::move(ended); }
 
     // How often the looped sound playing has started over.
     int Repeats() const;
@@ -43,6 +47,8 @@ private:
 
     LogFunction m_log;
     SilentFunction m_alarmsSilent;
+    std::function<void()> m_onceEnded;
+    QObject m_notifier;  // queued news of an ended sound dies with the player
     bool m_reportedSilent = false;
     bool m_loggedRefusal = false;
     bool m_playing = false;

@@ -7,6 +7,7 @@
 #include "link/LiveData.h"
 #include "view/AlarmEvaluator.h"
 #include "view/AlarmTones.h"
+#include "view/SoundManager.h"
 
 namespace {
 
@@ -76,7 +77,10 @@ TEST(AlarmEvaluator, EachLimitAlarmsPastItsEdgeOnlyWhereWatched)
         AlarmInputs in = Inputs();
         in.limitBoxes.set(box, c.box);
         CAlarmEvaluator evaluator;
-        CAlarmTones tones;
+        CRecordingSoundPlayer player;
+        CSoundManager sounds(player);
+        ASSERT_TRUE(sounds.LoadSounds());
+        CAlarmTones tones(sounds);
         const std::string name = "species " + std::to_string(c.species) + " slot " + std::to_string(c.slot);
 
         in.numerics[c.slot] = edge + c.offset;
@@ -84,13 +88,14 @@ TEST(AlarmEvaluator, EachLimitAlarmsPastItsEdgeOnlyWhereWatched)
         EXPECT_EQ(crossed.alarmed.test(box), c.alarmed) << name;
         EXPECT_EQ(crossed.alarmed.count(), c.alarmed ? 1u : 0u) << name;
         EXPECT_EQ(crossed.colors[box] == (LimitBoxColors{0x000000, 0x0000FF}), c.alarmed) << name;
-        const ToneActions on = tones.EnableAlarmTone(crossed.toneOn, true, config);
+        EXPECT_TRUE(tones.EnableAlarmTone(crossed.toneOn, true, config).steps.empty()) << name;
         EXPECT_EQ(tones.Playing(), c.alarmed) << name;
         if (!c.alarmed) {
             EXPECT_FALSE(crossed.event) << name;
             continue;
         }
-        EXPECT_EQ(on.steps, std::vector<ToneAction>{{ToneStep::PlayAlarmLoop}}) << name;
+        ASSERT_EQ(player.Calls().size(), 1u) << name;
+        EXPECT_EQ(player.Calls()[0].call, CRecordingSoundPlayer::Call::PlayLooped) << name;
         ASSERT_TRUE(crossed.event) << name;
         EXPECT_EQ(crossed.event->code, (c.high ? 0x80 : 0x40) | c.slot) << name;
         EXPECT_EQ(crossed.event->limit, edge) << name;
@@ -101,9 +106,9 @@ TEST(AlarmEvaluator, EachLimitAlarmsPastItsEdgeOnlyWhereWatched)
         const AlarmPass back = evaluator.EvaluateAlarms(in, config, c.species);
         EXPECT_FALSE(back.anyAlarmed) << name;
         EXPECT_EQ(back.colors[box].back, 0x000000u) << name;
-        EXPECT_EQ(tones.EnableAlarmTone(back.toneOn, true, config).steps,
-                  std::vector<ToneAction>{{ToneStep::StopSound}})
-            << name;
+        (void)tones.EnableAlarmTone(back.toneOn, true, config);
+        EXPECT_FALSE(player.IsPlaying()) << name;
+        EXPECT_EQ(player.Calls().back().call, CRecordingSoundPlayer::Call::Stop) << name;
     }
 }
 

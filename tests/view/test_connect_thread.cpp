@@ -60,17 +60,20 @@ std::string Args(std::initializer_list<int64_t> values)
 // A port whose remote, once open, has its first message decoded at once.
 struct FakePort : IConnectPort {
     int32_t openResult = kSerialOk;
-    bool answers = true, staysOpen = false, programming = false, open = false;
+    bool answers = true, staysOpen = false, programming = false, terminal = false, open = false;
     int32_t kind = kDeviceTarvikPlus;
     uint16_t features = 0x0F;
     int protocol = kStreamLegacy, opens = 0;
     std::string openedBy;
     std::vector<std::string> calls;
+    std::function<void(int open)> onOpen;  // inside each open, numbered from 1
 
     int32_t Open(const std::string& device, const IWindowObject* window, uint32_t message, uint32_t in,
                  uint32_t out) override
     {
         ++opens;
+        if (onOpen)
+            onOpen(opens);
         openedBy = GetThreadName();
         const bool linkMessage = message == RegisterWindowMessage("CSerialMoval_DefaultComMsg");
         Add("open " + device + Args({int64_t(window->GetSafeHwnd()), linkMessage, in, out}));
@@ -97,6 +100,7 @@ struct FakePort : IConnectPort {
     void SetFirstBuffer() override { Add("first buffer"); }
     int StreamProtocol() const override { return protocol; }
     bool IsProgramming() const override { return programming; }
+    bool TerminalHoldsLink() const override { return terminal; }
     int32_t Add(const std::string& call)
     {
         calls.push_back(call);
@@ -157,6 +161,7 @@ protected:
         StoreRelaxed(config.portNum, 5);
         StoreRelaxed(config.notch, 1);
         connected = 1;
+        machine = std::make_unique<CConnectMachine>(env, ConnectPortName(5), [this](uint32_t ms) { now += ms; });
     }
 
     void TearDown() override { (void)Posts(); }
@@ -176,7 +181,7 @@ protected:
             if (before)
                 before(state);
             states.push_back(state);
-            if (!machine.Step())
+            if (!machine->Step())
                 break;
             now += CConnectThread::kStepWaitMs;
         }
@@ -198,7 +203,8 @@ protected:
             }
             for (const auto& [name, text] : names)
                 if (posted->message == RegisterWindowMessage(name))
-                    out.push_back(text + (text.back() == ' ' ? std::to_string(posted->wParam) : ""));
+                    out.push_back(text + (text.back() == ' ' ? std::to_string(posted->wParam) : "")
+                                  + (posted->lParam == kStatusAfterGivingUp ? " after giving up" : ""));
         }
         return out;
     }
@@ -240,7 +246,8 @@ protected:
                 logged.Set();
         },
         nullptr, os};
-    CConnectMachine machine{env, ConnectPortName(5), [this](uint32_t ms) { now += ms; }};
+    // Each thread has its own.
+    std::unique_ptr<CConnectMachine> machine;
 };
 
 }  // namespace
@@ -299,6 +306,8 @@ TEST_F(Connect, SetupIsCheckedAgainstAnyNonZeroNotchAndRetriedThreeTimes)
         g_liveData.connectionStatus[0] = kConnectSetup;
         g_liveData.statusFlags = c.remote;
         g_liveData.writerHandover = 1;
+        live = 1;
+        appConnected = 1;
         const auto states = Run(c.agrees ? 2 : 8);
         const std::string notchCommand = c.notch != 0 ? "sl 60\r" : "sl 50\r";
         const auto queued = Queued();
@@ -312,8 +321,13 @@ TEST_F(Connect, SetupIsCheckedAgainstAnyNonZeroNotchAndRetriedThreeTimes)
         EXPECT_EQ(queued, std::vector<std::string>(4, notchCommand));
         EXPECT_EQ(g_liveData.connectionStatus[0], kConnectClose);
         EXPECT_EQ(Posts(), std::vector<std::string>{"status 3"});
+        EXPECT_EQ(live + appConnected, 0) << "down before the view hears of the loss";
         EXPECT_EQ(g_liveData.writerHandover, 0);
         EXPECT_EQ(Count(log, ": RemoteSetupCheck;  Retry 3."), 1);
+        // A remote that stays silent after the reopen is no second loss.
+        port.answers = false;
+        Run(100);
+        EXPECT_EQ(Count(Posts(), "status 3"), 0);
     }
 }
 
@@ -345,6 +359,8 @@ TEST_F(Connect, LinkIsLostAfterTenSecondsWithoutNewsOrPackets)
         uint16_t features;
         int32_t dataAge, packetAge;
         bool programming, lost;
+        bool terminal = false;     // the open terminal takes the remote's text
+        int32_t heldUntil = -1;    // ms ago the terminal let go; -1: it never held the link
     } cases[] = {
         {kDeviceTarvikPlus, 0x0F, 10000, 10000, false, false},
         {kDeviceTarvikPlus, 0x0F, 10001, 0, false, true},
@@ -353,14 +369,27 @@ TEST_F(Connect, LinkIsLostAfterTenSecondsWithoutNewsOrPackets)
         {kDeviceTarvikPlus, 0x0F, 60000, 60000, true, false},
         {kDeviceMoval, 0x09, 60000, 0, false, false},
         {kDeviceMoval, 0x09, 0, 10001, false, true},
+        {kDeviceMoval, 0x09, 0, 60000, false, false, true},
+        {kDeviceMoval, 0x09, 0, 60000, false, false, false, 10000},  // a full 10 s after the terminal's Quit
+        {kDeviceMoval, 0x09, 0, 60000, false, true, false, 10001},
         {kDeviceSelvo, 0x08, 60000, 0, false, false},
         {kDeviceSelvo, 0x09, 60000, 0, false, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.kind) + " " + std::to_string(c.dataAge) + " " + std::to_string(c.packetAge));
+        SCOPED_TRACE(std::to_string(c.kind) + " " + std::to_string(c.dataAge) + " " + std::to_string(c.packetAge)
+                     + (c.terminal ? " terminal" : "") + " held until " + std::to_string(c.heldUntil));
         SetUp();
         port.protocol = kStreamContainers;
         port.programming = c.programming;
+        port.terminal = c.terminal;
+        if (c.heldUntil >= 0) {
+            // The terminal held the link, then let go.
+            g_liveData.connectionStatus[0] = kConnectWatch;
+            port.terminal = true;
+            Run(1);
+            port.terminal = false;
+            now += uint32_t(c.heldUntil) - CConnectThread::kStepWaitMs;  // Run stepped on by one wait
+        }
         g_liveData.connectionStatus[0] = kConnectWatch;
         g_liveData.deviceKind = c.kind;
         g_liveData.featureBits = c.features;
@@ -405,7 +434,7 @@ TEST_F(Connect, FiveFailedOpensEndWithTheBoxEvenAfterSetupRetries)
         });
         EXPECT_EQ(port.opens, c.upFirst ? 6 : 5);
         EXPECT_EQ(connected, 0);
-        EXPECT_EQ(Last(Posts(), 1), "status 0");
+        EXPECT_EQ(Last(Posts(), 1), "status 0 after giving up") << "the pane says the remote is disconnected";
         EXPECT_EQ(Last(actions.calls, 1), "box");
         EXPECT_EQ(actions.boxCaption, "Wireless Remote Connection Error");
         EXPECT_EQ(actions.boxType, kMbOk | kMbIconError);
@@ -531,5 +560,59 @@ TEST_F(Connect, OnlyPortNumbersFromOneNameAPortAndStartAThread)
         EXPECT_FALSE(thread.Running());
         EXPECT_TRUE(ended);
         EXPECT_TRUE(port.calls.empty());
+    }
+}
+
+TEST_F(Connect, ASecondStartNeverRunsBesideTheFirstAndFreesNothingUnderIt)
+{
+    realClock = true;
+    for (const bool destroyWhileLingering : {false, true}) {
+        SCOPED_TRACE(destroyWhileLingering ? "destroyed while the first lingers" : "the first lets go");
+        SetUp();
+        CEvent entered, secondOpen, destroyedEvent;
+        CEvent release{CEvent::Reset::Manual};
+        std::atomic<int> inside{0}, most{0};
+        std::atomic<bool> destroyed{false}, touchedAfterFree{false};
+        // The first open hangs in the driver, deaf to the kill event.
+        port.onOpen = [&](int open) {
+            most = std::max(most.load(), ++inside);
+            if (open == 1) {
+                entered.Set();
+                (void)release.Wait(10000);
+                touchedAfterFree = destroyed.load();
+            } else {
+                secondOpen.Set();
+            }
+            --inside;
+        };
+        auto thread = std::make_unique<CConnectThread>(env);
+        ASSERT_TRUE(thread->Start());
+        ASSERT_TRUE(entered.Wait(10000));
+        ASSERT_TRUE(thread->Start({}, 50));
+        EXPECT_EQ(thread->Lingering(), 1u) << "the first has not answered its kill";
+        EXPECT_TRUE(thread->Running());
+
+        if (!destroyWhileLingering) {
+            release.Set();
+            ASSERT_TRUE(secondOpen.Wait(10000)) << "the second opens once the first has let go";
+            EXPECT_EQ(most.load(), 1) << "never two at work";
+            EXPECT_EQ(thread->Lingering(), 0u) << "the first has ended";
+            EXPECT_EQ(Count(Posts(), "status 3"), 0) << "the outdated first reported nothing on its way out";
+            connected = 0;
+            thread->Kill();
+            EXPECT_TRUE(thread->WaitForExit(CConnectThread::kWatchWaitMs));
+            EXPECT_EQ(Last(Posts(), 2), "status 3, invalidate") << "the second's own end";
+            continue;
+        }
+        std::thread destroyer([&] {
+            thread.reset();
+            destroyed = true;
+            destroyedEvent.Set();
+        });
+        EXPECT_FALSE(destroyedEvent.Wait(200)) << "the destructor waits for the lingering thread";
+        release.Set();
+        destroyer.join();
+        EXPECT_FALSE(touchedAfterFree.load());
+        EXPECT_EQ(most.load(), 1);
     }
 }

@@ -131,3 +131,46 @@ TEST(GasUses, ReorderTextFromTheFileOrOurOwn)
         EXPECT_FALSE(form.adaptorReplaced);
     }
 }
+
+// A connection's use: once per connection the user starts, once the live
+// remote has said what it is and that it measures CO2; a link that drops
+// and comes back counts nothing.
+TEST(GasUses, AConnectionCountsOnceAfterTheRemoteReportsCo2)
+{
+    enum class Op { Connect, Disconnect, Report };
+    const uint16_t co2 = kFeatureEcg | kFeatureCO2;
+    const uint16_t reset = kFeatureEcg | kFeatureTemp;  // the bits before the remote reports
+    const struct {
+        const char* what;
+        Op op;
+        bool live;
+        int32_t kind;
+        uint16_t bits;
+        bool counts;
+    } steps[] = {
+        {"not connected", Op::Report, true, kDeviceSelvo, co2, false},
+        {"the user connects", Op::Connect, false, 0, 0, false},
+        {"the start-up's bits", Op::Report, true, kDeviceUnknown, reset, false},
+        {"not yet live", Op::Report, false, kDeviceSelvo, co2, false},
+        {"no CO2", Op::Report, true, kDeviceSelvo, reset, false},
+        {"CO2 reported", Op::Report, true, kDeviceSelvo, co2, true},
+        {"reported again", Op::Report, true, kDeviceSelvo, co2, false},
+        {"the link drops and returns", Op::Report, true, kDeviceSelvo, co2, false},
+        {"the user connects again", Op::Connect, false, 0, 0, false},
+        {"a Brindle", Op::Report, true, kDeviceBrindle, co2, false},
+        {"the user disconnects", Op::Disconnect, false, 0, 0, false},
+        {"after the disconnect", Op::Report, true, kDeviceSelvo, co2, false},
+        {"a Tarvik connected", Op::Connect, false, 0, 0, false},
+        {"a Tarvik with CO2", Op::Report, true, kDeviceTarvikPlus, co2, true},
+    };
+    CConnectionGasUse use;
+    for (const auto& s : steps) {
+        bool counted = false;
+        switch (s.op) {
+        case Op::Connect: use.OnUserConnect(); break;
+        case Op::Disconnect: use.OnUserDisconnect(); break;
+        case Op::Report: counted = use.TakeDue(s.live, s.kind, s.bits); break;
+        }
+        EXPECT_EQ(counted, s.counts) << s.what;
+    }
+}

@@ -40,45 +40,58 @@ TEST(SoundManager, TheRowIsTheSoundProfileWhenItNamesASoundSet)
         SCOPED_TRACE(c.profile);
         sounds.SetRow(c.profile);
         EXPECT_EQ(sounds.Row(), c.row);
-        ASSERT_TRUE(sounds.PlayLooped(kSoundAlarm));
+        sounds.StartAlarmLoop();
         EXPECT_EQ(player.PlayingWave(), sounds.Wave(c.row, kSoundAlarm));
+        sounds.StopAlarmLoop();
     }
 }
 
-TEST(SoundManager, PlaysOnceOrLoopedAndANullCellStopsAnySound)
+// The one owner of the player: tones stay out of a standing alarm and of a
+// chime, a chime plays whole, and a standing alarm comes back after it.
+TEST(SoundManager, KnowsWhatPlaysAndBringsTheAlarmBackAfterAChime)
 {
     CRecordingSoundPlayer player;
     CSoundManager sounds(player);
     ASSERT_TRUE(sounds.LoadSounds());
-    sounds.SetRow(2);
-    sounds.SetWave(2, kSoundBreath, nullptr);
+    sounds.SetRow(1);
+    const WaveImage beat = sounds.Wave(1, kSoundBeat);
+    const WaveImage alarm = sounds.Wave(1, kSoundAlarm);
+    const WaveImage connected = MakeWave(kConnectedWave);
+    const WaveImage lost = MakeWave(kLostConnectionWave);
 
     const struct {
         const char* step;
-        std::function<bool()> act;
-        bool played;
-        Call call;
-        WaveImage wave;
+        std::function<void()> act;
+        WaveImage playing;  // what the speaker sounds afterwards
+        bool standing;      // the alarm loop stands
+        int calls;          // new calls to the player
     } steps[] = {
-        {"beat once", [&] { return sounds.PlayOnce(2, kSoundBeat); }, true, Call::PlayOnce, sounds.Wave(2, kSoundBeat)},
-        {"alarm looped", [&] { return sounds.PlayLooped(kSoundAlarm); }, true, Call::PlayLooped,
-         sounds.Wave(2, kSoundAlarm)},
-        {"null cell once", [&] { return sounds.PlayOnce(2, kSoundBreath); }, false, Call::Stop, nullptr},
-        {"alarm again", [&] { return sounds.PlayLooped(kSoundAlarm); }, true, Call::PlayLooped,
-         sounds.Wave(2, kSoundAlarm)},
-        {"null cell looped", [&] { return sounds.PlayLooped(kSoundBreath); }, false, Call::Stop, nullptr},
-        {"stop", [&] { sounds.Stop(); return false; }, false, Call::Stop, nullptr},
+        {"a beat", [&] { EXPECT_TRUE(sounds.PlayTone(kSoundBeat)); }, beat, false, 1},
+        {"an alarm", [&] { sounds.StartAlarmLoop(); }, alarm, true, 1},
+        {"a beat under the alarm", [&] { EXPECT_FALSE(sounds.PlayTone(kSoundBeat)); }, alarm, true, 0},
+        {"the alarm again", [&] { sounds.StartAlarmLoop(); }, alarm, true, 0},
+        {"the connected chime", [&] { EXPECT_TRUE(sounds.PlayChime(connected)); }, connected, true, 1},
+        {"the alarm during the chime", [&] { sounds.StartAlarmLoop(); }, connected, true, 0},
+        {"a breath during the chime", [&] { EXPECT_FALSE(sounds.PlayTone(kSoundBreath)); }, connected, true, 0},
+        {"the chime ends", [&] { player.EndOnceSound(); }, alarm, true, 1},
+        {"the lost chime", [&] { EXPECT_TRUE(sounds.PlayChime(lost)); }, lost, true, 1},
+        {"the alarm ends during the chime", [&] { sounds.StopAlarmLoop(); }, lost, false, 0},
+        {"the lost chime ends", [&] { player.EndOnceSound(); }, nullptr, false, 0},
+        {"an alarm, its wave missing", [&] { sounds.SetWave(1, kSoundAlarm, nullptr); sounds.StartAlarmLoop(); },
+         nullptr, true, 1},
+        {"a chime refused", [&] { EXPECT_FALSE(sounds.PlayChime(nullptr)); }, nullptr, true, 1},
+        {"the alarm ends", [&] { sounds.StopAlarmLoop(); }, nullptr, false, 0},
+        {"a tone whose wave is missing", [&] { sounds.SetWave(1, kSoundPulseBeat, nullptr);
+                                               EXPECT_FALSE(sounds.PlayTone(kSoundPulseBeat)); },
+         nullptr, false, 1},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);
-        EXPECT_EQ(s.act(), s.played);
-        ASSERT_FALSE(player.Calls().empty());
-        EXPECT_EQ(player.Calls().back().call, s.call);
-        EXPECT_EQ(player.PlayingWave(), s.wave);
+        const std::size_t before = player.Calls().size();
+        s.act();
+        EXPECT_EQ(player.PlayingWave(), s.playing);
+        EXPECT_EQ(sounds.AlarmLoopStanding(), s.standing);
+        EXPECT_EQ(player.Calls().size() - before, std::size_t(s.calls));
     }
-
-    const std::size_t calls = player.Calls().size();
-    EXPECT_FALSE(sounds.PlayOnce(4, kSoundBeat));
-    EXPECT_FALSE(sounds.PlayOnce(0, 6));
-    EXPECT_EQ(player.Calls().size(), calls) << "outside the table nothing is played or stopped";
+    EXPECT_FALSE(sounds.PlayTone(6)) << "outside the table";
 }

@@ -229,7 +229,9 @@ public:
     void OnServiceTerminal();
     CTK_TermDlg& TermDlg() { return *m_termDlg; }
     CTK_TermDlgWnd* TermDlgWindow() const;
-    void SetConnectionStatus(int32_t status);
+    // `afterGivingUp`: the thread gave up opening the port; the pane says
+    // the remote is disconnected.
+    void SetConnectionStatus(int32_t status, bool afterGivingUp = false);
     // The set-up for features the remote newly reports; `sendBpSetup`
     // false leaves the blood-pressure set-up to the caller.
     void ApplyFeatureChange(bool sendBpSetup = true);
@@ -600,7 +602,7 @@ private:
     CRemoteMenu m_remoteMenu{m_remoteMenuActions};
     Relaxed<int32_t> m_sharedSpecies{0};  // the patient's species, for the thread's set-up
     Relaxed<uint8_t> m_exoticRates{0};
-    int32_t m_connectRequest = 0;
+    CConnectionGasUse m_gasUseOnConnect;
     CWriterThread m_writer{m_writeThreadEnded};
     std::unique_ptr<CConnectThread> m_connectThread;
     CSoundManager m_soundManager;
@@ -647,7 +649,7 @@ private:
     int32_t m_layerHeight = 0;
     int m_layerRefreshes = 0;
     CAlarmEvaluator m_alarms;
-    CAlarmTones m_tones;
+    CAlarmTones m_tones{m_soundManager};
     CEventQueue m_events;
     CTrendStore m_trend;
     bool m_trendTimerOn = false;

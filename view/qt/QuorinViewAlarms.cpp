@@ -6,7 +6,6 @@
 #include "app/QuorinAppCore.h"
 #include "link/LiveData.h"
 #include "view/NumericFormat.h"
-#include "view/SoundColumns.h"
 #include "view/qt/ColorStatic.h"
 #include "view/qt/QuorinView.h"
 #include "view/qt/ViewTimers.h"
@@ -105,8 +104,6 @@ void CQuorinView::ApplyToneActions(const ToneActions& actions)
 {
     for (const ToneAction& action : actions.steps) {
         switch (action.step) {
-        case ToneStep::PlayAlarmLoop: m_soundManager.PlayLooped(kSoundAlarm); break;
-        case ToneStep::StopSound: m_soundManager.Stop(); break;
         case ToneStep::StartSnoozeTimer: m_timers->SetTimer(kSnoozeTimer, uint32_t(action.periodMs)); break;
         case ToneStep::KillSnoozeTimer: m_timers->KillTimer(kSnoozeTimer); break;
         case ToneStep::ShowSnoozeStatus:

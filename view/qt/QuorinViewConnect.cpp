@@ -13,7 +13,6 @@
 namespace {
 
 constexpr char kConnectTag[] = "CQuorinView::OnFileConnect";
-constexpr uint32_t kOldThreadWaitMs = 10000;
 
 const std::string& Separator()
 {
@@ -151,9 +150,11 @@ void CQuorinView::OnFileConnect()
     ClearMarkAndBanner();
     CloseRemoteMenu();
 
-    m_connectRequest = m_connectRequest ? 0 : 1;
+    // The one connect state: whatever ended the last connection (the user,
+    // or the thread giving up), a press now connects.
+    const bool connecting = m_connected == 0;
     // A connection starts the session the trend window's times count from.
-    if ((demo ? m_connected == 0 : m_connectRequest != 0) && m_recording != nullptr)
+    if (connecting && m_recording != nullptr)
         m_recording->SetSessionDate(Now());
     // Commands queued for the last connection are not this one's.
     std::string stale;
@@ -163,10 +164,11 @@ void CQuorinView::OnFileConnect()
     if (m_connected != 0) {
         LogEventText(kConnectTag, "Disconnect from Remote . . .\r\n");
         LogEventText(kConnectTag, Separator());
-        m_soundManager.Stop();
+        m_soundManager.StopAlarmLoop();
         if (!demo) {
             m_connected = 0;
             m_connectThread->Kill();
+            m_gasUseOnConnect.OnUserDisconnect();
         }
         m_viewEvent.Set();
         if (m_link.IsOpen())
@@ -199,7 +201,8 @@ void CQuorinView::OnFileConnect()
             if (!StartDemoGenerator(m_writer, wiring))
                 LogEventText(kConnectTag, "The demo generator could not be started.");
         }
-    } else if (m_connectRequest != 0) {
+    } else if (connecting) {
+        m_connected = 1;
         // The dialogs before a connection run here, on the UI thread, after
         // the command has returned.
         QMetaObject::invokeMethod(this, &CQuorinView::StartConnection, Qt::QueuedConnection);
@@ -217,7 +220,7 @@ void CQuorinView::StartConnection()
             "Wireless Remote Com Port Number has not been configured.\nSee Tools->Configure Wireless Remote...";
         LogEventText(kConnectTag, kText);
         Prompter().MessageBox(kText, "Wireless Remote Configuration Error", kMbOk | kMbIconWarning);
-        m_connectRequest = 0;
+        m_connected = 0;
         return;
     }
     ConnectStart start;
@@ -227,7 +230,6 @@ void CQuorinView::StartConnection()
             LogEventText("CQuorinView::ConnectThread", "Connect to Remote - Cancelled");
             SetConnectionStatus(0);
             m_connected = 0;
-            m_connectRequest = 0;
             return;
         }
         start.bluetoothDevice = device;
@@ -237,14 +239,9 @@ void CQuorinView::StartConnection()
     m_patient.breedChosen = false;
     FilePatientInfo(true);
     UpdateTitle();
-    CountGasProbeUse();
+    // The adaptor's use is counted once the remote has said what it measures.
+    m_gasUseOnConnect.OnUserConnect();
 
-    if (m_connectThread->Running()) {
-        m_connected = 0;
-        m_connectThread->Kill();
-        if (!m_connectThread->WaitForExit(kOldThreadWaitMs))
-            LogEventText(kConnectTag, "The last connection has not ended within 10000 ms.");
-    }
     m_viewEvent.ResetEvent();
     LogEventText(kConnectTag, Separator());
     LogEventText(kConnectTag, "Connect to Remote . . . ");
@@ -253,9 +250,10 @@ void CQuorinView::StartConnection()
     m_app.m_confirmedConfig = m_app.m_config;
     m_sharedSpecies = m_patient.info.speciesCode;
     m_connected = 1;
+    // The thread before this one is told to end and waited for.
     if (!m_connectThread->Start(start)) {
         m_connected = 0;
-        m_connectRequest = 0;
+        m_gasUseOnConnect.OnUserDisconnect();
         LogEventText(kConnectTag, "No port is named: no connection was started.");
     }
 }

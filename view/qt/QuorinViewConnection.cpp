@@ -27,14 +27,18 @@ void CQuorinView::ShowConnectionStatusBox(const char* text, COLORREF color)
     }
 }
 
-void CQuorinView::SetConnectionStatus(int32_t status)
+void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
 {
     m_connectionStatus = status;
     IFrameControls* frame = m_services.frame;
     LiveData& live = g_liveData;
     switch (status) {
     case 0:
-        if (frame != nullptr)
+        // After the failed opens the pane keeps saying what is so; the
+        // chime sounded at the loss.
+        if (frame != nullptr && afterGivingUp)
+            frame->SetConnectionPane("Wireless Remote Disconnected", 0x6464FF);
+        else if (frame != nullptr)
             frame->SetConnectionPane("", std::nullopt);
         if (m_connectAnim != nullptr) {
             m_connectAnim->Stop();
@@ -57,7 +61,7 @@ void CQuorinView::SetConnectionStatus(int32_t status)
     case 2: {
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Connected", 0x64FF64);
-        m_soundManager.Player().Play(MakeWave(kConnectedWave), false);
+        m_soundManager.PlayChime(MakeWave(kConnectedWave));
         if (m_connectAnim != nullptr) {
             m_connectAnim->show();
             m_connectAnim->ShowLast();
@@ -76,7 +80,7 @@ void CQuorinView::SetConnectionStatus(int32_t status)
     case 3:
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Disconnected", 0x6464FF);
-        m_soundManager.Player().Play(MakeWave(kLostConnectionWave), false);
+        m_soundManager.PlayChime(MakeWave(kLostConnectionWave));
         SuspendRecording();
         ResetAlarmDisplay();
         live.connectionStatus[0] = 0;
@@ -120,4 +124,6 @@ void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
     LayoutPanes();
     ResetAlarmBoxes();
     update();
+    if (m_gasUseOnConnect.TakeDue(m_live != 0, live.deviceKind, live.featureBits))
+        QMetaObject::invokeMethod(this, [this] { CountGasProbeUse(); }, Qt::QueuedConnection);
 }

@@ -232,7 +232,7 @@ void CQuorinView::FollowBeat(const EcgSegment& segment)
     if (actions.beatIcon != BeatIcon::kUnchanged)
         ShowBeatIcon(actions.beatIcon == BeatIcon::kShow);
     for (int i = 0; i < actions.playCount; ++i)
-        m_soundManager.PlayOnce(m_soundManager.Row(), actions.play[i]);
+        m_soundManager.PlayTone(actions.play[i]);
     if (actions.clearDisplayLatch)
         g_liveData.displayLatch = 0;
 }
@@ -288,7 +288,7 @@ void CQuorinView::FollowBloodPressure()
     if (!actions.logLine.empty())
         LogEventText("CQuorinView::AppendEcgData", actions.logLine);
     if (actions.playNotifyTone)
-        m_soundManager.PlayOnce(m_soundManager.Row(), kSoundBpNotify);
+        m_soundManager.PlayTone(kSoundBpNotify);
     if (actions.clearRunning)
         m_bpRunning = 0;
     ShowBpPictures();

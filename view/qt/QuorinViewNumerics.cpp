@@ -7,6 +7,7 @@
 #include "app/NorqEventLogger.h"
 #include "app/QuorinAppCore.h"
 #include "link/LiveData.h"
+#include "view/ConnectMachine.h"
 #include "view/DisplayPar.h"
 #include "view/LinkIntake.h"
 #include "view/NumericFormat.h"
@@ -138,7 +139,7 @@ void CQuorinView::OnViewMessage(uint32_t message, CPostedEvent& event)
     const PostedMessage& posted = event.Message();
     const ViewMessageIds& ids = m_messageIds;
     if (message == ids.updateConnectionStatus) {
-        SetConnectionStatus(static_cast<int32_t>(posted.wParam));
+        SetConnectionStatus(static_cast<int32_t>(posted.wParam), posted.lParam == kStatusAfterGivingUp);
     } else if (message == ids.displayPar) {
         std::unique_ptr<DisplayPar> record(reinterpret_cast<DisplayPar*>(event.TakePayload().wParam));
         if (record)

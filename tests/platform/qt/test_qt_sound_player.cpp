@@ -77,6 +77,8 @@ TEST_F(QtSoundPlayer, WithAnOutputALoopPlaysOnUntilStoppedAndASoundOnceEnds)
 {
     if (!HaveOutput())
         GTEST_SKIP() << "no audio output device";
+    int ended = 0;
+    m_player.SetOnceSoundEnded([&] { ++ended; });
     // Fifty rounds of 20 ms: more than the output reads ahead.
     ASSERT_TRUE(m_player.Play(Tone(20), true));
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_player.Repeats() >= 50; }, 10000));
@@ -86,7 +88,10 @@ TEST_F(QtSoundPlayer, WithAnOutputALoopPlaysOnUntilStoppedAndASoundOnceEnds)
     m_player.Stop();
     EXPECT_FALSE(m_player.IsPlaying());
 
+    EXPECT_EQ(ended, 0) << "a stopped loop did not end by itself";
+
     ASSERT_TRUE(m_player.Play(Tone(100), false));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !m_player.IsPlaying(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 1; }, 5000)) << "its listener is told, once";
     EXPECT_EQ(m_silentReports, 0);
 }

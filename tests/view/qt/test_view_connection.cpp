@@ -14,15 +14,19 @@
 #include "platform/MemoryProfileStore.h"
 #include "sim/RemoteModels.h"
 #include "sim/SimRemote.h"
+#include "view/SoundColumns.h"
+#include "view/WaveSounds.h"
 #include "view/qt/ColorStatic.h"
 
 namespace {
 
 // A remote that keeps sending its model's cycles, with the mains filter the
-// PC last set, until it is stopped.
+// PC last set, until it is stopped. One that takes `setupsNeeded` set-ups
+// reports its filter only from that set-up on: the PC's check retries.
 class RemotePlayer {
 public:
-    RemotePlayer(SimRemote& remote, RemoteModel model) : m_remote(remote), m_model(model)
+    RemotePlayer(SimRemote& remote, RemoteModel model, int setupsNeeded = 1)
+        : m_remote(remote), m_model(model), m_setupsNeeded(setupsNeeded)
     {
         m_thread = std::thread([this] { Play(); });
     }
@@ -30,6 +34,17 @@ public:
     {
         m_stop = true;
         m_thread.join();
+    }
+
+    // How often the PC has set the filter up.
+    int Setups() const
+    {
+        const std::vector<uint8_t> received = m_remote.Received();
+        const std::string text(received.begin(), received.end());
+        int count = 0;
+        for (std::size_t at = text.find("sl 6"); at != std::string::npos; at = text.find("sl 6", at + 1))
+            ++count;
+        return count;
     }
 
 private:
@@ -48,13 +63,15 @@ private:
         }
         for (uint32_t cycle = 0; !m_stop; cycle += 5) {
             // A line's pace: five cycles take about 80 ms.
-            if (!m_remote.SendPaced(ModelCycles(m_model, cycle, 5, m_remote.Notch().value_or(false)), 20000, 256))
+            const bool notch = m_remote.Notch().value_or(false) && Setups() >= m_setupsNeeded;
+            if (!m_remote.SendPaced(ModelCycles(m_model, cycle, 5, notch), 20000, 256))
                 return;
         }
     }
 
     SimRemote& m_remote;
     RemoteModel m_model;
+    int m_setupsNeeded;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
@@ -81,6 +98,21 @@ protected:
     }
 
     CMemorySettingsKeys m_keys;
+};
+
+// The status pane as the frame shows it.
+class PaneFrame : public IFrameControls {
+public:
+    void SetRWaveMarkerButton(bool) override {}
+    void SetQrsToneButton(bool) override {}
+    void SetSilenceAlarmButton(bool) override {}
+    void SetAlarmsButton(bool) override {}
+    void SetRecordingButton(bool) override {}
+    void SetTracingsButton(bool) override {}
+    void SetCommandState(uint32_t, bool, bool) override {}
+    void SetStatusMessage(const std::string&) override {}
+    void SetConnectionPane(const std::string& text, std::optional<COLORREF>) override { pane = text; }
+    std::string pane;
 };
 
 bool ReceivedAll(const SimRemote& remote, std::initializer_list<std::string> texts)
@@ -131,7 +163,10 @@ TEST_F(ViewConnection, ALostRemoteIsNoticedAndAFreshOneReconnectsElseFiveAttempt
     auto remote = std::make_unique<SimRemote>();
     PointCom5At(remote->DevicePath());
     auto player = std::make_unique<RemotePlayer>(*remote, RemoteModel::Selvo);
-    CQuorinView& view = Open(1600, 900);
+    PaneFrame frame;
+    ViewServices services;
+    services.frame = &frame;
+    CQuorinView& view = Open(1600, 900, services);
     ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 2 && Shows(view, kParamSpO2, "97"); },
                                    30000));
 
@@ -164,4 +199,61 @@ TEST_F(ViewConnection, ALostRemoteIsNoticedAndAFreshOneReconnectsElseFiveAttempt
         },
         30000));
     EXPECT_TRUE(ProcessEventsUntil([&] { return view.m_connected == 0 && view.m_connectionStatus == 0; }, 5000));
+    EXPECT_EQ(frame.pane, "Wireless Remote Disconnected") << "the pane does not go blank";
+
+    // One press connects again.
+    SimRemote last;
+    PointCom5At(last.DevicePath());
+    RemotePlayer third(last, RemoteModel::Selvo);
+    view.OnFileConnect();
+    EXPECT_TRUE(ProcessEventsUntil(
+        [&] { return view.m_connectionStatus == 2 && Shows(view, kParamSpO2, "97"); }, 30000));
+    EXPECT_EQ(view.m_connected, 1);
+}
+
+TEST_F(ViewConnection, AStandingAlarmSoundsAgainAfterTheChimeOfEachConnection)
+{
+    // 101.5 F is above a high limit of 100.0 for every species.
+    for (auto& limits : m_app.m_config.alarmLimits)
+        limits[kParamTemperature] = AlarmLimit{1000, 900, 1, 0};
+    m_app.m_config.alarms = 1;
+    m_app.m_config.alarmTones = 1;
+    CRecordingSoundPlayer sounds;
+    ViewServices services;
+    services.soundPlayer = &sounds;
+    auto remote = std::make_unique<SimRemote>();
+    PointCom5At(remote->DevicePath());
+    // The notch set-up needs a retry.
+    auto player = std::make_unique<RemotePlayer>(*remote, RemoteModel::Selvo, 2);
+    CQuorinView& view = Open(1600, 900, services);
+    const WaveImage alarm = view.SoundManager().Wave(view.SoundManager().Row(), kSoundAlarm);
+    const WaveImage connected = MakeWave(kConnectedWave);
+    const WaveImage lost = MakeWave(kLostConnectionWave);
+    auto playing = [&](const WaveImage& wave) { return sounds.PlayingWave() && *sounds.PlayingWave() == *wave; };
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "the first connection" : "the reconnection");
+        // Whichever comes first, the alarm or the chime: the chime plays.
+        ASSERT_TRUE(ProcessEventsUntil(
+            [&] { return view.m_connectionStatus == 2 && view.AlarmTonePlaying() && playing(connected); }, 30000));
+        EXPECT_TRUE(ProcessEventsUntil([&] { return player->Setups() >= 2 && ReceivedAll(*remote, {"sb 1"}); }, 10000))
+            << "the set-up was retried and then agreed";
+        sounds.EndOnceSound();
+        EXPECT_TRUE(playing(alarm)) << "the loop sounds again after the chime";
+        EXPECT_EQ(sounds.Calls().back().call, CRecordingSoundPlayer::Call::PlayLooped);
+        if (round == 1)
+            break;
+
+        // The remote is lost: its chime plays whole, with no alarm over it.
+        player.reset();
+        remote->HangUp();
+        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 3; }, 20000));
+        EXPECT_TRUE(playing(lost));
+        EXPECT_FALSE(view.AlarmTonePlaying());
+        remote = std::make_unique<SimRemote>();
+        PointCom5At(remote->DevicePath());
+        player = std::make_unique<RemotePlayer>(*remote, RemoteModel::Selvo, 2);
+    }
+    player.reset();
+    m_view.reset();
 }
