@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -418,7 +419,6 @@ private:
     void DrawPulseBar(QPainter& painter);
     void DrawRemoteMenu(QPainter& painter, int32_t x, int32_t y);
     void AfterPaint();
-    void ResetTrendAccumulators();
     void CheckRecording();
     void DrawRecordingLine(QPainter& painter);
     void CreateRecording();
@@ -444,6 +444,10 @@ private:
     void OnGasTimer();
     void CloseExpiredRemoteMenu();
     void OpenTrendWindow();
+    // The trend window's times count from here (see StartTrendClock).
+    void StartTrendClock();
+    // Milliseconds that never wrap: the injected clock or the steady one.
+    uint64_t SteadyTickMs() const;
     void UpdateAlarmCommands();
     void OnSnoozeEnded();
     std::bitset<kLimitBoxCount> LimitBoxesPresent() const;
@@ -650,6 +654,7 @@ private:
     bool m_trendTimerOn = false;
     bool m_trendHalted = false;
     QPointer<QDialog> m_trendWindow;
+    std::optional<uint64_t> m_trendOrigin;  // SteadyTickMs() at the first connection
     CBpCycle m_bpCycle;
     CGasProbeArming m_gasArming;
     bool m_gasPollRequested = false;

@@ -69,6 +69,7 @@ void CQuorinView::SetConnectionStatus(int32_t status)
                                                 (features & (1u << 10)) != 0);
         if (live.deviceKind == kDeviceBrindle || selvoWithoutEcgStrips)
             StoreRelaxed(m_app.m_config.recordMode, 0);
+        StartTrendClock();
         ResumeRecording();
         m_timers->SetTimer(kSetupTimer, kSetupDelayMs);
         break;
