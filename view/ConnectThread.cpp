@@ -102,7 +102,7 @@ void CConnectThread::RunStates(CConnectMachine& machine, uint32_t generation)
     while (KeepRunning(generation) && machine.Step()) {
         // The kill event wakes either wait: a disconnect is answered at once.
         const bool watching = g_liveData.connectionStatus[0] == kConnectWatch;
-        (void)m_kill.Wait(watching ? kWatchWaitMs : kStepWaitMs);
+        (void)m_kill.Wait(watching ? m_env.watchWaitMs : kStepWaitMs);
     }
 }
 

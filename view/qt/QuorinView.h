@@ -115,6 +115,7 @@ struct ViewServices {
     std::shared_ptr<IRecordFileSystem> recordFiles;
     uint32_t recorderWakeMs = 1000;              // how often the recorder's worker writes
     std::function<uint64_t()> tickMs;            // milliseconds that never wrap; empty: steady clock
+    uint32_t connectWatchMs = kConnectWatchWaitMs;  // between two looks at a running link
     std::function<void()> programmingComplete;   // the service terminal's box
     // The device selection before a Bluetooth connection: false when the
     // user cancelled, else the chosen device. Empty: the device dialog over
@@ -422,6 +423,11 @@ private:
     void CheckRecording();
     void DrawRecordingLine(QPainter& painter);
     void CreateRecording();
+    void RecoverEpisodes();
+    void OnRecordingFileEnd(const CNorqFileRecorder::FileEndReport& report);
+    void UpdateRecordingButton();
+    // Recording, or about to once the episode before is saved.
+    bool RecordingWanted() const;
     void PollRecordingRestart();
     void PollSelvoVitals();
     void ArmGasProbeMessage();
@@ -677,7 +683,6 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintResources> m_printResources;
     bool m_recordingResume = false;   // the recording ran when the link dropped
-    uint64_t m_recordRestartDeadline = 0;
     int32_t m_maxPleth = 0;
     uint32_t m_co2AbsentSince = 0;
     uint32_t m_probeConnectedMs = 0;
@@ -688,6 +693,6 @@ private:
     static constexpr int kSnoozeTimer = 13;
     static constexpr int kAutoTrendTimer = 7;
     static constexpr int kVersionTimer = 11;
-    // Waits for the recorder to save before a Selvo's new episode.
+    // Waits for the recorder to save the episode before the next.
     static constexpr int kRecordRestartTimer = 15;
 };
