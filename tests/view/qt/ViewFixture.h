@@ -68,7 +68,7 @@ protected:
         if (services.prompter == nullptr)
             services.prompter = &m_prompter;
         services.wait = [](uint32_t) {};
-        services.recorderWakeMs = m_recorderWakeMs;
+        services.recorderWakeMs = 5;
         if (services.dialogs == nullptr)
             services.dialogs = &m_dialogs;
         // The patient dialog before a connection is cancelled unless a
@@ -95,7 +95,5 @@ protected:
     CScriptedPrompter m_prompter;
     CEscapedCommandDialogs m_dialogs;
     std::unique_ptr<CQuorinView> m_view;
-    // The recorder's worker takes its queue this often.
-    uint32_t m_recorderWakeMs = 5;
 };
 
