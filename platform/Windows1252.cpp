@@ -31,6 +31,29 @@ bool IsContinuation(unsigned char byte)
 
 } // namespace
 
+std::string Windows1252ToUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        char32_t codePoint = byte;
+        if (byte >= 0x80 && byte < 0xA0)
+            codePoint = kHighControls[byte - 0x80] != 0 ? kHighControls[byte - 0x80] : U'?';
+        if (codePoint < 0x80) {
+            out += static_cast<char>(codePoint);
+        } else if (codePoint < 0x800) {
+            out += static_cast<char>(0xC0 | (codePoint >> 6));
+            out += static_cast<char>(0x80 | (codePoint & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (codePoint >> 12));
+            out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (codePoint & 0x3F));
+        }
+    }
+    return out;
+}
+
 std::string Utf8ToWindows1252(std::string_view utf8)
 {
     std::string out;

@@ -51,8 +51,14 @@ std::string TakenNameSuffix(const std::string& requested, const std::string& ope
 
 std::string EpisodeText(const COleDate& start, bool hasSamples, const CPatientInfo& patient)
 {
-    return start.Format("%m/%d/%Y %H:%M:%S") + "  " + (hasSamples ? "*ECG" : "    ") + "  " + patient.name +
-           " / " + patient.clientFirstName + " " + patient.clientLastName;
+    return EpisodeText(start, hasSamples, patient.name, patient.clientFirstName + " " + patient.clientLastName);
+}
+
+std::string EpisodeText(const COleDate& start, bool hasSamples, const std::string& patientName,
+                        const std::string& clientName)
+{
+    return start.Format("%m/%d/%Y %H:%M:%S") + "  " + (hasSamples ? "*ECG" : "    ") + "  " + patientName + " / " +
+           clientName;
 }
 
 std::string MissingPatientFields(const PatientData& patient)

@@ -21,6 +21,10 @@ std::string TakenNameSuffix(const std::string& requested, const std::string& ope
 
 // The review list's line: start, "*ECG" or four blanks, patient, client.
 std::string EpisodeText(const COleDate& start, bool hasSamples, const CPatientInfo& patient);
+// The same from the names as a file's header holds them (the client's
+// first and last name in one).
+std::string EpisodeText(const COleDate& start, bool hasSamples, const std::string& patientName,
+                        const std::string& clientName);
 
 // "- Patient Name\n" and "- Client Last Name\n" for what is still missing.
 std::string MissingPatientFields(const PatientData& patient);

@@ -1,43 +1,20 @@
 #include "recording/LiveRecording.h"
 
-#include <cmath>
-#include <cstdarg>
-#include <cstdio>
-
 #include "app/NorqEventLogger.h"
 #include "app/ValueHelpers.h"
 #include "recording/EpisodeNames.h"
+#include "recording/EpisodeRecovery.h"
+#include "recording/Printf.h"
 
 namespace {
 
 constexpr char kStartTag[] = "CQuorinView::StartRecording";
 constexpr char kCloseTag[] = "CQuorinView::CloseRecording";
-constexpr char kDrawTag[] = "CQuorinView::OnDraw";
 constexpr char kSelvoRecordOn[] = "\rRD 1\r";
 constexpr char kSelvoRecordOff[] = "\rRD 0\r";
 constexpr int64_t kDefaultCaptureSeconds = 60;
-
-std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Printf(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(length > 0 ? std::size_t(length) : 0, '\0');
-    if (length > 0)
-        std::vsnprintf(text.data(), text.size() + 1, format, args);
-    va_end(args);
-    return text;
-}
-
-std::string FormatSpan(const COleDate& from, const COleDate& to)
-{
-    const auto days = COleDate::SpanDays(from, to);
-    return FormatTimeSpan(days ? std::llround(*days * 86400.0) : 0);
-}
+constexpr char kSavingText[] =
+    "Please Wait until all data from previous episode has been saved. This may take a few minutes.";
 
 bool SelvoWithoutEcgStrips(uint16_t features)
 {
@@ -84,10 +61,10 @@ void CLiveRecording::ResetEpisode()
     m_qreHeader.fill(0);
 }
 
-void CLiveRecording::StartRecording(const PatientData& patient, bool startupPending)
+RecordingStart CLiveRecording::StartRecording(const PatientData& patient, bool startupPending, bool esophageal)
 {
     if (startupPending || m_recordingActive != 0)
-        return;
+        return RecordingStart::kNotStarted;
     CNorqFileRecorder& recorder = *m_s.recorder;
     if (const int32_t state = recorder.State();
         state == CNorqFileRecorder::kError || state == CNorqFileRecorder::kStopped) {
@@ -99,35 +76,47 @@ void CLiveRecording::StartRecording(const PatientData& patient, bool startupPend
                               text.c_str(), code));
         recorder.Restart();
     }
-    if (recorder.HasFile()) {
-        if (recorder.State() == CNorqFileRecorder::kClosing)
-            m_s.prompter->MessageBox(
-                "Please Wait until all data from previous episode has been saved. \nThis may take a few minutes.",
-                "QRE File Write in Progress", kMbOk | kMbIconWarning);
-        return;
+    // The episode before is still being saved: this one follows it. A box
+    // here would hold the display while the link comes and goes.
+    if (recorder.HasFile() || recorder.State() == CNorqFileRecorder::kClosing) {
+        if (!m_startWaiting) {
+            m_startWaiting = true;
+            m_startDeadline = m_s.tickMs() + kStartWaitMs;
+            Log(kStartTag, "Waiting until the previous episode has been saved");
+        }
+        m_s.statusMessage(kSavingText);
+        return RecordingStart::kWaiting;
     }
+    m_startWaiting = false;
     if (recorder.State() != CNorqFileRecorder::kIdle || !PrepareFolder())
-        return;
+        return RecordingStart::kNotStarted;
 
     CQuorinAppCore& app = *m_s.app;
     m_recordStart = m_s.now();
-    const std::string path = EpisodeFilePath(app.RecordFolder(), app.IsDemoMode(), patient.info, m_recordStart);
     ResetEpisode();
     m_vitalsRequested = false;
     m_nextVitalsCapture = m_s.tickMs() + CapturePeriodMs();
 
-    if (!recorder.OpenFile(path))
-        Log(kStartTag, Printf("Failed to open \"%s\" for recording", path.c_str()));
-
+    std::string path;
+    const std::string folderBefore = app.RecordFolder();
+    const bool opened = OpenEpisodeFile(patient, path);
     const bool selvo = g_liveData.deviceKind == kDeviceSelvo;
-    if (!recorder.HasFile() || recorder.State() != CNorqFileRecorder::kOpen) {
+    if (!opened) {
         m_recordingActive = 0;
         if (selvo)
             m_s.queueCommand(kSelvoRecordOff);
-        return;
+        std::string text;
+        int32_t code = 0;
+        recorder.GetLastStatus(text, code);
+        // No folder at all has been told already.
+        if (code != 0) {
+            const RecordingFailure failure = Failure(FileNameOf(path), text, code);
+            m_s.prompter->MessageBox(failure.boxText, kRecordingFailedCaption, kMbOk | kMbIconWarning);
+        }
+        return RecordingStart::kNotStarted;
     }
     m_recordingActive = 1;
-    recorder.WriteHeader(m_qreHeader.data());
+    m_generation = recorder.Generation();
     const std::string fileName = recorder.GetFileName();
     m_s.statusMessage(fileName);
     Log(kStartTag, "Started Recording " + fileName);
@@ -138,8 +127,81 @@ void CLiveRecording::StartRecording(const PatientData& patient, bool startupPend
             StoreRelaxed(config.recordMode, 1);
     }
     m_recordMode = LoadRelaxed(config.recordMode);
+    WriteEarlyHeader(patient, esophageal);
     m_nameSuffix = TakenNameSuffix(path, recorder.GetFilePath());
     m_fileName = fileName;
+    if (app.RecordFolder() != folderBefore)
+        m_s.prompter->MessageBox(Printf("The recording folder \"%s\" cannot be written.\n"
+                                        "Episodes are saved to \"%s\" instead.",
+                                        folderBefore.c_str(), app.RecordFolder().c_str()),
+                                 m_s.appName, kMbOk | kMbIconWarning);
+    return RecordingStart::kStarted;
+}
+
+RecordingStart CLiveRecording::RetryStart(const PatientData& patient, bool startupPending, bool esophageal)
+{
+    if (!m_startWaiting)
+        return RecordingStart::kNotStarted;
+    const CNorqFileRecorder& recorder = *m_s.recorder;
+    if (recorder.HasFile() || recorder.State() == CNorqFileRecorder::kClosing) {
+        if (m_s.tickMs() < m_startDeadline)
+            return RecordingStart::kWaiting;
+        m_startWaiting = false;
+        Log(kStartTag, "The previous episode is still being saved; the recording was not started");
+        return RecordingStart::kNotStarted;
+    }
+    return StartRecording(patient, startupPending, esophageal);
+}
+
+bool CLiveRecording::OpenEpisodeFile(const PatientData& patient, std::string& path)
+{
+    CQuorinAppCore& app = *m_s.app;
+    CNorqFileRecorder& recorder = *m_s.recorder;
+    path = EpisodeFilePath(app.RecordFolder(), app.IsDemoMode(), patient.info, m_recordStart);
+    if (recorder.OpenFile(path))
+        return true;
+    Log(kStartTag, Printf("Failed to open \"%s\" for recording", path.c_str()));
+    // A folder that exists but takes no file is given up for the run, as
+    // one that cannot be made is.
+    if (app.RecordFolder() == app.EpisodeFolder())
+        return false;
+    app.SetRecordFolder(app.EpisodeFolder());
+    if (!MakeRecordFolder(app.RecordFolder())) {
+        Log(kStartTag, Printf("Even Default recording path \"%s\" is unavailable", app.RecordFolder().c_str()));
+        m_s.prompter->MessageBox("No recording path available.\nPlease check permissions.", m_s.appName, kMbOk);
+        recorder.SetStatus({}, 0);
+        return false;
+    }
+    path = EpisodeFilePath(app.RecordFolder(), app.IsDemoMode(), patient.info, m_recordStart);
+    if (recorder.OpenFile(path))
+        return true;
+    Log(kStartTag, Printf("Failed to open \"%s\" for recording", path.c_str()));
+    return false;
+}
+
+// What the file holds before its close: everything but the counts, so
+// that an interrupted episode can be finished from it. The close writes
+// the header whole again, as it has always been.
+void CLiveRecording::WriteEarlyHeader(const PatientData& patient, bool esophageal)
+{
+    const RemoteConfiguration& config = m_s.app->m_config;
+    CPatientInfo record = patient.info;
+    QreFileHeader header{};
+    CQre3File::FillHeader(record, header.data(), m_recordStart, esophageal, config, g_liveData);
+    QreFinish early;
+    early.recordingKind =
+        LiveRecordingKind(m_recordMode, LoadRelaxed(config.co2Save), 0, g_liveData.featureBits);
+    early.note = LiveCaptureNote(g_liveData.deviceKind, m_recordStart);
+    early.unitSelectors = true;
+    WriteFinish(header.data(), early, config);
+    m_s.recorder->WriteHeader(header.data());
+}
+
+void CLiveRecording::AddEvent(const CEcgEvent& event)
+{
+    m_events.push_back(event);
+    const QreEventRecord record = EncodeEventRecord(event);
+    m_s.recorder->WriteJournal(record.data(), int32_t(record.size()));
 }
 
 void CLiveRecording::HandFrame(SampleFrame& frame)
@@ -154,7 +216,7 @@ void CLiveRecording::HandFrame(SampleFrame& frame)
     }
     if (frame.event.code != 0) {
         frame.event.position = m_recordTicks;
-        m_events.push_back(frame.event);
+        AddEvent(frame.event);
     } else if (const uint64_t now = m_s.tickMs(); now >= m_nextVitalsCapture) {
         StoreVitalsEvent();
         const uint64_t period = CapturePeriodMs();
@@ -175,7 +237,7 @@ bool CLiveRecording::StoreVitalsEvent()
     CEcgEvent event;
     event.Init(CEcgEvent::kVitals, g_liveData, m_s.cuffSize ? m_s.cuffSize() : 0, 0, 0);
     event.position = m_recordTicks;
-    m_events.push_back(event);
+    AddEvent(event);
     return event.heartRateSource == 0;
 }
 
@@ -205,6 +267,7 @@ void CLiveRecording::CloseRecording(CPatientInfo& patient, bool esophageal)
     if (m_closingRecording != 0)
         return;
     m_closingRecording = 1;
+    m_startWaiting = false;
     CNorqFileRecorder& recorder = *m_s.recorder;
     if (m_recordingActive != 0 && recorder.HasFile() && recorder.State() == CNorqFileRecorder::kOpen) {
         m_s.statusMessage("Ready");
@@ -227,6 +290,9 @@ bool CLiveRecording::FinishHeader(CPatientInfo& patient, bool esophageal)
     const RemoteConfiguration& config = m_s.app->m_config;
     CNorqFileRecorder& recorder = *m_s.recorder;
     CQre3File::FillHeader(patient, m_qreHeader.data(), m_recordStart, esophageal, config, g_liveData);
+    // Where the samples end, for a close that is cut short.
+    const QreEventRecord mark = JournalEndMark(m_recordTicks);
+    recorder.WriteJournal(mark.data(), int32_t(mark.size()));
     QreFinish finish;
     for (const CEcgEvent& event : m_events) {
         const QreEventRecord record = EncodeEventRecord(event);
@@ -262,32 +328,11 @@ void CLiveRecording::NameAndList(const CPatientInfo& patient, bool hasSamples)
         recorder.RenameFile(oldPath, newPath);
     }
     AddEpisode({text, newPath});
-}
-
-void CLiveRecording::AddEpisode(const episodeItemType& item)
-{
-    if (m_episodes.size() >= kMaxEpisodes)
-        m_episodes.erase(m_episodes.begin());
-    m_episodes.push_back(item);
-}
-
-void CLiveRecording::OnRenameReport(const CNorqFileRecorder::RenameReport& report)
-{
-    for (auto it = m_pendingRenames.begin(); it != m_pendingRenames.end(); ++it) {
-        if (it->first != report.oldPath || it->second != report.newPath)
-            continue;
-        m_pendingRenames.erase(it);
-        if (report.renamed)
-            return;
-        // The new name belongs to another file: list this one where it is.
-        for (auto item = m_episodes.rbegin(); item != m_episodes.rend(); ++item) {
-            if (item->path == report.newPath) {
-                item->path = report.oldPath;
-                break;
-            }
-        }
-        return;
-    }
+    // Until the recorder says how the file ended; a word that never comes
+    // (a worker stopped at the end of the run) costs no more than the list.
+    if (m_unsaved.size() >= kMaxEpisodes)
+        m_unsaved.pop_front();
+    m_unsaved.push_back({m_generation, FileNameOf(oldPath), newPath});
 }
 
 void CLiveRecording::SetRecordModeAfterClose()
@@ -300,43 +345,4 @@ void CLiveRecording::SetRecordModeAfterClose()
         StoreRelaxed(app.m_config.recordMode, SelvoWithoutEcgStrips(g_liveData.featureBits)
                                                   ? 0
                                                   : LoadRelaxed(app.m_storedConfig.recordMode));
-}
-
-std::optional<RecordingLine> CLiveRecording::Line(const COleDate& now) const
-{
-    const CNorqFileRecorder& recorder = *m_s.recorder;
-    const int32_t state = recorder.State();
-    if (!recorder.HasFile() || (state != CNorqFileRecorder::kOpen && state != CNorqFileRecorder::kClosing))
-        return std::nullopt;
-    RecordingLine line;
-    if (state == CNorqFileRecorder::kOpen) {
-        line.label = m_recordMode != 0 ? "Continuous ECG:" : "Continuous Event:";
-        line.elapsed = FormatSpan(m_recordStart, now);
-    } else {
-        line.label = "Saving ECG data: ";
-        line.elapsed = FormatSpan(m_sessionDate, now);
-    }
-    line.fileName = recorder.GetFileName().substr(0, 19) + "...";
-    return line;
-}
-
-std::optional<RecordingFailure> CLiveRecording::TakeFailure()
-{
-    CNorqFileRecorder& recorder = *m_s.recorder;
-    const int32_t state = recorder.State();
-    if (m_recordingActive == 0 || (state != CNorqFileRecorder::kError && state != CNorqFileRecorder::kStopped))
-        return std::nullopt;
-    m_recordingActive = 0;
-    ResetEpisode();
-    std::string text;
-    int32_t code = 0;
-    recorder.GetLastStatus(text, code);
-    RecordingFailure failure;
-    failure.logLine = Printf(" QRE File %s has unexpectedly stopped recording!  Error %s, code 0x%x!",
-                             m_fileName.c_str(), text.c_str(), static_cast<unsigned>(code));
-    failure.boxText = Printf("Recording has stopped because of error. Error code 0x%x, Exception %s. \n"
-                             "Please restart recording.  File will be saved to directory %s. \n",
-                             static_cast<unsigned>(code), text.c_str(), m_s.app->RecordFolder().c_str());
-    Log(kDrawTag, failure.logLine);
-    return failure;
 }

@@ -46,10 +46,18 @@ struct RecordingLine {
     std::string fileName;  // the first 19 characters and "..."
 };
 
+inline constexpr char kRecordingFailedCaption[] = "QRE File Recording Failed!";
+
 // A recording the recorder dropped: told once.
 struct RecordingFailure {
     std::string logLine;
     std::string boxText;
+};
+
+enum class RecordingStart {
+    kStarted,
+    kWaiting,     // for the recorder to save the episode before; see RetryStart
+    kNotStarted,
 };
 
 class CLiveRecording {
@@ -59,8 +67,16 @@ public:
     explicit CLiveRecording(LiveRecordingServices services);
 
     // Both leave it alone while the view's start-up holds recordings back.
-    void StartRecording(const PatientData& patient, bool startupPending);
+    // A start while the episode before is still being saved waits for it
+    // (a status line says so) instead of being refused; RetryStart carries
+    // it out. A close ends the wait.
+    RecordingStart StartRecording(const PatientData& patient, bool startupPending, bool esophageal = false);
     void CloseRecording(CPatientInfo& patient, bool esophageal);
+    // The waiting start, once the recorder is free; given up after
+    // kStartWaitMs with a log line.
+    RecordingStart RetryStart(const PatientData& patient, bool startupPending, bool esophageal = false);
+    bool StartWaiting() const { return m_startWaiting; }
+    static constexpr uint64_t kStartWaitMs = 120000;
 
     // The waveform intake's hand-off of one consumed ring frame (its event
     // gets the episode's position).
@@ -77,6 +93,10 @@ public:
     // The recorder's word on a rename, on the UI thread: a rename that did
     // not happen leaves the list naming the file where it is.
     void OnRenameReport(const CNorqFileRecorder::RenameReport& report);
+    // Its word on a file's end, on the UI thread: a file that failed is
+    // left out of the list and told once, whether it failed while recording,
+    // just before its close or at the close.
+    std::optional<RecordingFailure> OnFileEnd(const CNorqFileRecorder::FileEndReport& report);
 
     // One more line of the review list (a live or a printed episode); the
     // oldest goes beyond kMaxEpisodes.
@@ -100,6 +120,10 @@ public:
 private:
     void Log(const char* tag, const std::string& line) const;
     bool PrepareFolder();
+    bool OpenEpisodeFile(const PatientData& patient, std::string& path);
+    void WriteEarlyHeader(const PatientData& patient, bool esophageal);
+    void AddEvent(const CEcgEvent& event);
+    RecordingFailure Failure(const std::string& fileName, const std::string& text, int32_t code) const;
     void ResetEpisode();
     // True when the file holds sample records.
     bool FinishHeader(CPatientInfo& patient, bool esophageal);
@@ -129,4 +153,17 @@ private:
     std::string m_nameSuffix;
     std::string m_fileName;
     std::deque<std::pair<std::string, std::string>> m_pendingRenames;
+
+    bool m_startWaiting = false;
+    uint64_t m_startDeadline = 0;
+    // The recorder's file of this episode, and of the closed ones whose end
+    // it has not reported yet (with the path they are listed under).
+    uint32_t m_generation = 0;
+    struct ClosedEpisode {
+        uint32_t generation;
+        std::string fileName;
+        std::string listedPath;
+    };
+    std::deque<ClosedEpisode> m_unsaved;
+    uint32_t m_toldGeneration = 0;  // the file whose failure has been told
 };

@@ -10,8 +10,6 @@
 namespace {
 
 constexpr std::size_t kQueueReserve = 1024;
-// Beyond this many taken names something else is wrong.
-constexpr int kMaxNumberedName = 9999;
 
 std::unique_ptr<CRecordDatum> TakeSpare(CNorqFileRecorder::Shared& s)
 {
@@ -56,7 +54,9 @@ std::string OperationDescription(int32_t op, const void* data, std::size_t size,
         return "DeleteFile()";
     case kOpWrite:
     case kOpHeader:
-        std::snprintf(text, sizeof text, "%s(0x%" PRIxPTR ", %d)", op == kOpWrite ? "WriteData" : "WriteHeader",
+    case kOpJournal:
+        std::snprintf(text, sizeof text, "%s(0x%" PRIxPTR ", %d)",
+            op == kOpWrite ? "WriteData" : op == kOpHeader ? "WriteHeader" : "WriteJournal",
             reinterpret_cast<uintptr_t>(data), static_cast<int>(size));
         return text;
     default:
@@ -119,19 +119,27 @@ bool CNorqFileRecorder::OpenFile(const std::string& path)
     std::lock_guard lock(s.fileLock);
     if (s.file)
         return false;
-    std::unique_ptr<IRecordFile> file;
     int error = 0;
-    for (int n = 1; n <= kMaxNumberedName && !file; ++n) {
-        file = s.files->CreateNew(n == 1 ? path : NumberedPath(path, n), error);
-        if (!file && error != EEXIST)
-            return false;
-    }
-    if (!file)
+    std::unique_ptr<IRecordFile> file = CreateNumbered(*s.files, path, error);
+    if (!file) {
+        const int cause = FileExceptionCause(error);
+        s.SetStatus(FileExceptionText(cause), cause);
         return false;
+    }
+    // A journal left without its episode is of no use to anyone.
+    const std::string journalPath = JournalPathOf(file->Path());
+    std::unique_ptr<IRecordFile> journal = s.files->CreateNew(journalPath, error);
+    if (!journal && error == EEXIST && s.files->Remove(journalPath, error))
+        journal = s.files->CreateNew(journalPath, error);
+    if (!journal && s.logger != nullptr)
+        s.logger->Log("CNorqFileRecorder::OpenFile",
+            "No journal for " + file->Path() + ": " + FileExceptionText(FileExceptionCause(error)));
     s.filePath = file->Path();
     s.fileName = FileNameOf(s.filePath);
     s.file = std::move(file);
+    s.journal = std::move(journal);
     s.fileEnd = 0;
+    s.journalEnd = 0;
     s.fileGeneration = s.generation.load() + 1;
     s.generation.store(s.fileGeneration);
     s.hasFile.store(true);
@@ -173,6 +181,15 @@ bool CNorqFileRecorder::WriteData(const uint8_t* data, int32_t size)
         return false;
     if (size > 0)
         PostBytes(s, kOpWrite, data, static_cast<std::size_t>(size));
+    return true;
+}
+
+bool CNorqFileRecorder::WriteJournal(const uint8_t* data, int32_t size)
+{
+    Shared& s = *m_shared;
+    if (!s.hasFile.load() || s.state.load() != kOpen || data == nullptr || size <= 0)
+        return false;
+    PostBytes(s, kOpJournal, data, static_cast<std::size_t>(size));
     return true;
 }
 
@@ -230,10 +247,23 @@ bool CNorqFileRecorder::HasFile() const
     return m_shared->hasFile.load();
 }
 
+uint32_t CNorqFileRecorder::Generation() const
+{
+    return m_shared->generation.load();
+}
+
 void CNorqFileRecorder::SetRenameReport(std::function<void(const RenameReport&)> report)
 {
     auto shared = report ? std::make_shared<const std::function<void(const RenameReport&)>>(std::move(report))
                          : nullptr;
     std::lock_guard lock(m_shared->reportLock);
     m_shared->report = std::move(shared);
+}
+
+void CNorqFileRecorder::SetFileEndReport(std::function<void(const FileEndReport&)> report)
+{
+    auto shared = report ? std::make_shared<const std::function<void(const FileEndReport&)>>(std::move(report))
+                         : nullptr;
+    std::lock_guard lock(m_shared->reportLock);
+    m_shared->endReport = std::move(shared);
 }

@@ -30,6 +30,16 @@ public:
         std::string error;
     };
 
+    // How a file ended, reported on the worker thread once per file.
+    struct FileEndReport {
+        enum Outcome { kFinished, kDeleted, kFailed };
+        uint32_t generation; // as Generation() gave it while the file was open
+        std::string path;
+        Outcome outcome;
+        std::string error;   // kFailed: the status text and code
+        int32_t code;
+    };
+
     // `logger` may be null (nothing is logged). `wakeMs` is how often the
     // worker takes the queue; tests shorten it.
     explicit CNorqFileRecorder(CNorqEventLogger* logger,
@@ -38,9 +48,10 @@ public:
     CNorqFileRecorder(const CNorqFileRecorder&) = delete;
     CNorqFileRecorder& operator=(const CNorqFileRecorder&) = delete;
 
-    // Creates a new file; an existing one is never touched: when the name is
-    // taken, the next free "_2", "_3", ... is used. False in states 2 and 4,
-    // with a file open, or when no file can be created.
+    // Creates a new file, and its journal beside it; an existing file is
+    // never touched: when the name is taken, the next free "_2", "_3", ...
+    // is used. False in states 2 and 4, with a file open, or when no file
+    // can be created (the status then tells why).
     bool OpenFile(const std::string& path);
     void CloseFile();
     void RenameFile(const std::string& oldPath, const std::string& newPath);
@@ -48,6 +59,8 @@ public:
     bool WriteData(const uint8_t* data, int32_t size);
     // kHeaderSize bytes, written at offset 0.
     bool WriteHeader(const uint8_t* header);
+    // Appended to the open file's journal; refused as WriteData is.
+    bool WriteJournal(const uint8_t* data, int32_t size);
     void Restart();
 
     std::string GetFileName() const;
@@ -56,10 +69,15 @@ public:
     void SetStatus(const std::string& text, int32_t code);
     int32_t State() const;
     bool HasFile() const;
+    // Tells the files apart: raised by each successful OpenFile.
+    uint32_t Generation() const;
 
     // Called on the worker after each rename attempt; the callee hands it on
     // to its own thread. Must not call back into the recorder.
     void SetRenameReport(std::function<void(const RenameReport&)> report);
+    // The same for the end of each file: closed and on the disk, deleted, or
+    // dropped by a file error.
+    void SetFileEndReport(std::function<void(const FileEndReport&)> report);
 
     struct Shared;
     struct Worker;

@@ -127,7 +127,7 @@ void CQre3File::StorePrintEpisode(const CPatientInfo& patient, const std::string
         const COleDate start = SecondsBefore(printMoment, PrintEpisodeSeconds(count, live.sampleRate));
         // The names pass the file-name filter: a slash in a name must not
         // point the file into another folder.
-        const std::string path = EpisodeFilePath(folder, services.demoMode, patient, printMoment);
+        std::string path = EpisodeFilePath(folder, services.demoMode, patient, printMoment);
         const std::string text = EpisodeText(start, true, patient);
 
         QreFileHeader header{};
@@ -146,16 +146,19 @@ void CQre3File::StorePrintEpisode(const CPatientInfo& patient, const std::string
     }
 }
 
-bool CQre3File::StartWriter(const std::string& path, const QreFileHeader& header, const SampleFrame* frames,
+bool CQre3File::StartWriter(std::string& path, const QreFileHeader& header, const SampleFrame* frames,
                             uint32_t count, bool co2Flag, const PrintEpisodeServices& services)
 {
     auto files = services.files ? services.files : PosixRecordFileSystem();
     int error = 0;
-    std::unique_ptr<IRecordFile> file = files->CreateNew(path, error);
+    // A print in the same second as another episode of the patient takes
+    // the next free name, as a live episode does.
+    std::unique_ptr<IRecordFile> file = CreateNumbered(*files, path, error);
     if (!file) {
         Log(services, "Print episode \"" + path + "\" not stored: " + std::generic_category().message(error));
         return false;
     }
+    path = file->Path();
     auto writer = std::shared_ptr<CQre3File>(new CQre3File());
     writer->m_path = path;
     writer->m_header = header;

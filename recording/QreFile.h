@@ -95,10 +95,11 @@ public:
     static void StorePrintEpisode(const CPatientInfo& patient, const std::string& folder, const SampleFrame* frames,
                                   const COleDate& printMoment, bool esophageal, uint32_t count,
                                   const PrintEpisodeServices& services);
-    // Creates the file (never over an existing one) and starts its worker
-    // on a copy of the frames; false when the name is taken, the file
-    // cannot be made or the worker cannot start.
-    static bool StartWriter(const std::string& path, const QreFileHeader& header, const SampleFrame* frames,
+    // Creates the file (never over an existing one: a taken name gets the
+    // next free "_2", "_3", ..., and `path` says which) and starts its
+    // worker on a copy of the frames; false when the file cannot be made
+    // or the worker cannot start.
+    static bool StartWriter(std::string& path, const QreFileHeader& header, const SampleFrame* frames,
                             uint32_t count, bool co2Flag, const PrintEpisodeServices& services);
     // On the worker: header, samples, events, final header. Stamps each
     // event's position into `frames`. False on a write error.

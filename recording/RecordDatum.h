@@ -16,6 +16,7 @@ enum RecordOp : int32_t {
     kOpDelete = 3,
     kOpWrite = 4,
     kOpHeader = 5,
+    kOpJournal = 6, // appended to the episode's journal
 };
 
 class CRecordDatum {

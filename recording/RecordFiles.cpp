@@ -1,6 +1,7 @@
 #include "recording/RecordFiles.h"
 
 #include <cerrno>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "platform/SafeFile.h"
@@ -9,7 +10,12 @@ namespace {
 
 class CPosixRecordFile final : public IRecordFile {
 public:
-    CPosixRecordFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+    // The lock tells a recovery at another program's start that this file
+    // is still being written; the system drops it however the program ends.
+    CPosixRecordFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path))
+    {
+        (void)::flock(m_fd, LOCK_EX | LOCK_NB);
+    }
     ~CPosixRecordFile() override { ::close(m_fd); }
     CPosixRecordFile(const CPosixRecordFile&) = delete;
     CPosixRecordFile& operator=(const CPosixRecordFile&) = delete;
@@ -17,6 +23,11 @@ public:
     bool WriteAt(uint64_t offset, const uint8_t* data, std::size_t size, int& error) override
     {
         return WriteAllAt(m_fd, offset, data, size, error);
+    }
+    bool Sync(int& error) override
+    {
+        error = ::fdatasync(m_fd) == 0 ? 0 : errno;
+        return error == 0;
     }
     const std::string& Path() const override { return m_path; }
 
@@ -50,6 +61,23 @@ public:
 std::shared_ptr<IRecordFileSystem> PosixRecordFileSystem()
 {
     return std::make_shared<CPosixRecordFileSystem>();
+}
+
+std::unique_ptr<IRecordFile> CreateNumbered(IRecordFileSystem& files, const std::string& path, int& error)
+{
+    // Beyond this many taken names something else is wrong.
+    constexpr int kMaxNumberedName = 9999;
+    for (int n = 1; n <= kMaxNumberedName; ++n) {
+        std::unique_ptr<IRecordFile> file = files.CreateNew(n == 1 ? path : NumberedPath(path, n), error);
+        if (file || error != EEXIST)
+            return file;
+    }
+    return nullptr;
+}
+
+std::string JournalPathOf(const std::string& path)
+{
+    return path + ".journal";
 }
 
 std::string NumberedPath(const std::string& path, int n)

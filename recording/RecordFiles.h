@@ -12,6 +12,12 @@ public:
     virtual ~IRecordFile() = default;
     // False with errno in `error` when the bytes could not all be written.
     virtual bool WriteAt(uint64_t offset, const uint8_t* data, std::size_t size, int& error) = 0;
+    // What was written reaches the disk; false with errno in `error`.
+    virtual bool Sync(int& error)
+    {
+        error = 0;
+        return true;
+    }
     virtual const std::string& Path() const = 0;
 };
 
@@ -26,6 +32,14 @@ public:
 };
 
 std::shared_ptr<IRecordFileSystem> PosixRecordFileSystem();
+
+// A new file at `path`, or at the first free "_2", "_3", ... beside it when
+// the name is taken; null with errno in `error` for any other refusal.
+std::unique_ptr<IRecordFile> CreateNumbered(IRecordFileSystem& files, const std::string& path, int& error);
+
+// The journal an open episode keeps beside its file: its events as they
+// happen, so that an interrupted episode can still be finished.
+std::string JournalPathOf(const std::string& path);
 
 // "folder/name.qre" with n = 2 gives "folder/name_2.qre"; a name without an
 // extension gets the number at its end.

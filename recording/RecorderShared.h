@@ -26,16 +26,19 @@ struct CNorqFileRecorder::Shared {
     // force when it was queued.
     std::atomic<uint32_t> generation{0};
 
-    // Guards file, fileGeneration and the names. Only OpenFile installs a
-    // file, and only when none is open; only the worker removes it. So the
-    // worker may write to the file it holds without keeping the lock.
+    // Guards file, journal, fileGeneration and the names. Only OpenFile
+    // installs a file, and only when none is open; only the worker removes
+    // it. So the worker may write to the files it holds without keeping the
+    // lock, and closes them without it.
     mutable std::mutex fileLock;
     std::unique_ptr<IRecordFile> file;
+    std::unique_ptr<IRecordFile> journal; // null when it could not be made
     uint32_t fileGeneration = 0;
     std::string filePath;
     std::string fileName;
     // Where appends go; set by OpenFile, then the worker's alone.
     uint64_t fileEnd = 0;
+    uint64_t journalEnd = 0;
 
     // Held only to append or to swap whole queues.
     std::mutex queueLock;
@@ -49,6 +52,7 @@ struct CNorqFileRecorder::Shared {
 
     std::mutex reportLock;
     std::shared_ptr<const std::function<void(const RenameReport&)>> report;
+    std::shared_ptr<const std::function<void(const FileEndReport&)>> endReport;
 
     void SetStatus(const std::string& text, int32_t code)
     {

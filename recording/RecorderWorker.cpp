@@ -1,6 +1,8 @@
 // The recorder's worker: takes the queue in batches and performs it in order.
 #include <algorithm>
+#include <chrono>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "app/NorqEventLogger.h"
@@ -20,6 +22,8 @@ std::string ErrorText(int error)
     return std::error_code(error, std::generic_category()).message();
 }
 
+using EndReport = CNorqFileRecorder::FileEndReport;
+
 // One run of the worker, with its cache.
 class CRecorderRun {
 public:
@@ -35,6 +39,11 @@ public:
             if (datum)
                 Perform(*datum);
         }
+        // What reached the worker reaches the file by the end of its batch,
+        // so a program killed now loses no more than the queue.
+        if (m_cache.Fill() > 0)
+            Flush();
+        SyncNowAndThen();
         std::lock_guard lock(m_s.queueLock);
         if (m_s.returned.empty())
             m_s.returned.swap(m_batch);
@@ -48,8 +57,10 @@ public:
     {
         if (m_cache.Fill() > 0)
             Flush();
+        std::unique_ptr<IRecordFile> file, journal;
         std::lock_guard lock(m_s.fileLock);
-        m_s.file.reset();
+        file = std::move(m_s.file);
+        journal = std::move(m_s.journal);
         m_s.hasFile.store(false);
     }
 
@@ -86,6 +97,9 @@ private:
         case kOpHeader:
             Header(datum);
             break;
+        case kOpJournal:
+            Journal(datum);
+            break;
         default:
             break;
         }
@@ -96,6 +110,32 @@ private:
         const bool written = Append(m_cache.Generation(), m_cache.Data(), m_cache.Fill());
         m_cache.Clear();
         return written;
+    }
+
+    // A power cut loses at most about a second more than a killed program:
+    // the file and its journal go to the disk once a second while written.
+    void SyncNowAndThen()
+    {
+        using Clock = std::chrono::steady_clock;
+        if (!m_unsynced || Clock::now() - m_lastSync < kSyncEvery)
+            return;
+        IRecordFile* file = nullptr;
+        IRecordFile* journal = nullptr;
+        const uint32_t generation = m_s.generation.load();
+        {
+            std::lock_guard lock(m_s.fileLock);
+            if (m_s.file && m_s.fileGeneration == generation) {
+                file = m_s.file.get();
+                journal = m_s.journal.get();
+            }
+        }
+        m_unsynced = false;
+        m_lastSync = Clock::now();
+        int error = 0;
+        if (file != nullptr && !file->Sync(error))
+            Fail(error, generation, "Sync()");
+        else if (journal != nullptr)
+            (void)journal->Sync(error);  // a journal is a second chance, not the record
     }
 
     // The open file when it is the datum's; null otherwise.
@@ -118,6 +158,7 @@ private:
             return false;
         }
         m_s.fileEnd += size;
+        m_unsynced = true;
         return true;
     }
 
@@ -132,6 +173,33 @@ private:
             return;
         }
         m_s.fileEnd = std::max<uint64_t>(m_s.fileEnd, datum.Size());
+        m_unsynced = true;
+    }
+
+    // A journal that cannot be written is given up; the episode goes on.
+    void Journal(const CRecordDatum& datum)
+    {
+        IRecordFile* journal = nullptr;
+        {
+            std::lock_guard lock(m_s.fileLock);
+            if (m_s.file && m_s.fileGeneration == datum.generation)
+                journal = m_s.journal.get();
+        }
+        if (journal == nullptr)
+            return;
+        int error = 0;
+        if (journal->WriteAt(m_s.journalEnd, datum.Data(), datum.Size(), error)) {
+            m_s.journalEnd += datum.Size();
+            m_unsynced = true;
+            return;
+        }
+        std::unique_ptr<IRecordFile> dropped;
+        {
+            std::lock_guard lock(m_s.fileLock);
+            dropped = std::move(m_s.journal);
+        }
+        if (m_s.logger != nullptr)
+            m_s.logger->Log(kWorkerTag, "Journal " + dropped->Path() + " given up: " + ErrorText(error));
     }
 
     // A state of 3 or 4 outlives the close, for the next start to report.
@@ -143,30 +211,65 @@ private:
         }
     }
 
+    // The file goes to the disk before its journal goes: until then the
+    // journal is what finishes an interrupted episode. The slow part runs
+    // without the lock, so the display's getters never wait for a disk.
     void Close(uint32_t generation)
     {
-        std::lock_guard lock(m_s.fileLock);
-        if (generation != m_s.generation.load())
-            return;
-        m_s.file.reset();
-        m_s.hasFile.store(false);
-        IdleUnlessFailed();
-        m_s.fileName.clear();
-        m_s.filePath.clear();
+        std::unique_ptr<IRecordFile> file, journal;
+        {
+            std::lock_guard lock(m_s.fileLock);
+            if (generation != m_s.generation.load())
+                return;
+            file = std::move(m_s.file);
+            journal = std::move(m_s.journal);
+        }
+        std::optional<EndReport> end;
+        if (file) {
+            const std::string path = file->Path();
+            int error = 0;
+            if (!file->Sync(error)) {
+                Fail(error, generation, "CloseFile()", path);
+            } else {
+                if (journal) {
+                    const std::string journalPath = journal->Path();
+                    journal.reset();
+                    (void)m_s.files->Remove(journalPath, error);
+                }
+                end = EndReport{generation, path, EndReport::kFinished, {}, 0};
+            }
+            file.reset();
+        }
+        {
+            std::lock_guard lock(m_s.fileLock);
+            m_s.hasFile.store(false);
+            IdleUnlessFailed();
+            m_s.fileName.clear();
+            m_s.filePath.clear();
+        }
+        if (end)
+            ReportEnd(*end);
     }
 
     void Delete(uint32_t generation)
     {
         int error = 0;
         const char* text = nullptr;
+        std::string path;
         {
             // The removal is under the lock too, so no file opened meanwhile
             // can take the state or the name of the one going away.
             std::lock_guard lock(m_s.fileLock);
             if (generation != m_s.generation.load())
                 return;
+            if (m_s.journal) {
+                const std::string journalPath = m_s.journal->Path();
+                m_s.journal.reset();
+                (void)m_s.files->Remove(journalPath, error);
+                error = 0;
+            }
             if (m_s.file) {
-                const std::string path = m_s.file->Path();
+                path = m_s.file->Path();
                 m_s.file.reset();
                 m_s.hasFile.store(false);
                 if (!m_s.files->Remove(path, error)) {
@@ -181,10 +284,13 @@ private:
         }
         if (error != 0)
             LogFailure(text, OperationDescription(kOpDelete, nullptr, 0, {}, {}));
+        if (!path.empty())
+            ReportEnd({generation, path, EndReport::kDeleted, {}, 0});
     }
 
     // A failed rename leaves both files as they were; the caller learns of
-    // it and can list the file where it really is.
+    // it and can list the file where it really is. A journal still beside
+    // the file (its episode failed) goes with it.
     void Rename(const std::string& from, const std::string& to)
     {
         int error = 0;
@@ -192,6 +298,10 @@ private:
         const std::string reason = renamed ? std::string() : ErrorText(error);
         if (!renamed && m_s.logger != nullptr)
             m_s.logger->Log(kRenameTag, "Rename " + from + " to " + to + " failed: " + reason);
+        if (renamed) {
+            int journalError = 0;
+            (void)m_s.files->RenameNoReplace(JournalPathOf(from), JournalPathOf(to), journalError);
+        }
         std::shared_ptr<const std::function<void(const CNorqFileRecorder::RenameReport&)>> report;
         {
             std::lock_guard lock(m_s.reportLock);
@@ -199,6 +309,17 @@ private:
         }
         if (report)
             (*report)({from, to, renamed, reason});
+    }
+
+    void ReportEnd(const EndReport& end)
+    {
+        std::shared_ptr<const std::function<void(const EndReport&)>> report;
+        {
+            std::lock_guard lock(m_s.reportLock);
+            report = m_s.endReport;
+        }
+        if (report)
+            (*report)(end);
     }
 
     // Status first, so whoever sees state 3 reads its reason. Called under
@@ -212,21 +333,32 @@ private:
         return text;
     }
 
-    void Fail(int error, uint32_t generation, const std::string& description)
+    // The file is dropped and its journal kept on the disk, so that the
+    // next start can finish what reached them. `closing` names a file the
+    // close already took from the shared state.
+    void Fail(int error, uint32_t generation, const std::string& description, const std::string& closing = {})
     {
         m_cache.Clear();
         const char* text = nullptr;
+        std::string path = closing;
+        std::unique_ptr<IRecordFile> file, journal;
         {
             std::lock_guard lock(m_s.fileLock);
             // The file goes before state 3 shows: a start that sees the
             // error must not still see the dropped file.
             if (m_s.file && m_s.fileGeneration == generation) {
-                m_s.file.reset();
+                path = m_s.file->Path();
+                file = std::move(m_s.file);
+                journal = std::move(m_s.journal);
                 m_s.hasFile.store(false);
             }
             text = EnterError(error);
         }
+        file.reset();
+        journal.reset();
         LogFailure(text, description);
+        if (!path.empty())
+            ReportEnd({generation, path, EndReport::kFailed, text, FileExceptionCause(error)});
     }
 
     void LogFailure(const char* text, const std::string& description)
@@ -235,9 +367,13 @@ private:
             m_s.logger->Log(kWorkerTag, std::string(text) + " on operation " + description);
     }
 
+    static constexpr std::chrono::milliseconds kSyncEvery{1000};
+
     Shared& m_s;
     CNorqWriteCache m_cache;
     DatumQueue m_batch;
+    bool m_unsynced = false;
+    std::chrono::steady_clock::time_point m_lastSync{};
 };
 
 } // namespace
@@ -264,6 +400,7 @@ void RunRecorderWorker(std::shared_ptr<Shared> shared, std::shared_ptr<CNorqFile
         // A file left open here would keep the next start from recording.
         std::lock_guard lock(s.fileLock);
         s.file.reset();
+        s.journal.reset();
         s.hasFile.store(false);
         worker->started.Set();
     }

@@ -118,7 +118,9 @@ CTrendPlot::Shown CTrendPlot::Select(const TrendStoreRead& store, int64_t elapse
         shown.seconds = m_elapsed * p / kLivePosition;
     } else {
         shown.end = TrendScaleHalfDown(n - kTrendPlotSamples, p) + kTrendPlotSamples;
-        shown.seconds = (m_elapsed - kFifteenMinutes) * p / kLivePosition + kFifteenMinutes;
+        // Never later than the live end, whatever the clock said.
+        shown.seconds =
+            std::min((m_elapsed - kFifteenMinutes) * p / kLivePosition + kFifteenMinutes, m_elapsed);
     }
     shown.full = shown.end >= kTrendPlotSamples;
     shown.first = shown.full ? shown.end - (kTrendPlotSamples - 1) : 0;

@@ -41,7 +41,7 @@ public:
     virtual int32_t TrendScaledIndex() const = 0;
     virtual void SetTrendScaledIndex(int32_t index) = 0;
     virtual std::string WindowTitle() const = 0;
-    // Seconds since the view's session date (the connection).
+    // Seconds since the first connection, which the store's samples follow.
     virtual int64_t ElapsedSeconds() const = 0;
     virtual TrendUnits Units() const = 0;
 };

@@ -87,6 +87,8 @@ struct ConnectFlags {
     Relaxed<int32_t>* appConnected = nullptr;  // the application's connected flag; null: none
 };
 
+inline constexpr uint32_t kConnectWatchWaitMs = 4000;
+
 struct ConnectEnvironment {
     IConnectPort& port;
     IConnectViewActions& actions;
@@ -100,6 +102,7 @@ struct ConnectEnvironment {
     LinkLog log;
     const ZelbexApi* zelbex;    // the Bluetooth library's entry points; null: not loaded
     const IOsVersion& os;
+    uint32_t watchWaitMs = kConnectWatchWaitMs;  // between two looks at a running link
 };
 
 inline constexpr char kConnectLogTag[] = "CQuorinView::ConnectThread";

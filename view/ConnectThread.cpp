@@ -124,7 +124,7 @@ void CConnectThread::RunStates(CConnectMachine& machine, Run& run)
     while (KeepRunning(run) && machine.Step()) {
         // The kill event wakes either wait: a disconnect is answered at once.
         const bool watching = g_liveData.connectionStatus[0] == kConnectWatch;
-        (void)run.kill.Wait(watching ? kWatchWaitMs : kStepWaitMs);
+        (void)run.kill.Wait(watching ? m_env.watchWaitMs : kStepWaitMs);
     }
 }
 

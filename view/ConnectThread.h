@@ -31,7 +31,7 @@ struct ConnectStart {
 
 class CConnectThread {
 public:
-    static constexpr uint32_t kWatchWaitMs = 4000;  // between two looks at a running link
+    static constexpr uint32_t kWatchWaitMs = kConnectWatchWaitMs;  // unless the environment says otherwise
     static constexpr uint32_t kStepWaitMs = 100;    // between the other states
     static constexpr uint32_t kEndWaitMs = 2000;    // the destructor's wait before it joins
     static constexpr uint32_t kOldThreadWaitMs = 10000;  // a start's wait for the thread before it

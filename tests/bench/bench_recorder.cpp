@@ -1,8 +1,9 @@
 // What a live recording costs: frames encoded as 4-byte sample records and
-// handed to WriteData, the queue,
-// the worker and its cache into a real file, with the program held to one
-// core. Counters: every operator new per record (the drain after each batch
-// included) and the longest single WriteData call.
+// handed to WriteData, the queue, the worker and its cache into a real file,
+// with an event for the journal every six seconds of frames and the file's
+// end reported, the program held to one core. Counters: every operator new
+// per record (the drain after each batch included) and the longest single
+// WriteData call.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -55,6 +56,7 @@ void operator delete[](void* p, std::size_t) noexcept
 namespace {
 
 constexpr int kBatch = 10000; // about 20 s of a live recording
+constexpr uint32_t kEventEvery = 2400;
 
 std::string TempFolder()
 {
@@ -78,6 +80,9 @@ void BM_RecordsThroughTheWorker(benchmark::State& state)
         CNorqFileRecorder recorder(nullptr, PosixRecordFileSystem(), 1);
         CEvent drained;
         recorder.SetRenameReport([&](const CNorqFileRecorder::RenameReport&) { drained.Set(); });
+        CEvent ended;
+        recorder.SetFileEndReport([&](const CNorqFileRecorder::FileEndReport&) { ended.Set(); });
+        const QreEventRecord event{'#'};
         const auto drain = [&] {
             recorder.RenameFile("/q/x", "/q/y");
             if (!drained.Wait(60000))
@@ -99,7 +104,9 @@ void BM_RecordsThroughTheWorker(benchmark::State& state)
                 const auto start = std::chrono::steady_clock::now();
                 uint8_t record[kQreSampleRecordSize];
                 EncodeSampleRecord(frame, record);
-                const bool queued = recorder.WriteData(record, kQreSampleRecordSize);
+                bool queued = recorder.WriteData(record, kQreSampleRecordSize);
+                if (n % kEventEvery == 0)
+                    queued = recorder.WriteJournal(event.data(), int32_t(event.size())) && queued;
                 const auto took = std::chrono::steady_clock::now() - start;
                 if (took > longest)
                     longest = took;
@@ -122,6 +129,8 @@ void BM_RecordsThroughTheWorker(benchmark::State& state)
         state.counters["allocs_per_record"] = static_cast<double>(allocations) / static_cast<double>(records);
         state.counters["longest_WriteData_us"] = static_cast<double>(longest.count()) / 1000.0;
         recorder.CloseFile();
+        if (!ended.Wait(60000))
+            state.SkipWithError("the file's end was not reported");
     }
     std::filesystem::remove_all(folder);
 }

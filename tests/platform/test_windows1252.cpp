@@ -27,6 +27,11 @@ TEST(Windows1252, EachCodePointOrBrokenSequenceBecomesOneByte)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Utf8ToWindows1252(c.utf8), c.expected) << c.utf8;
+    // Back again, as a recovered file's texts are read; an undefined byte
+    // reads as '?'.
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(Windows1252ToUtf8(cases[i].expected), cases[i].utf8);
+    EXPECT_EQ(Windows1252ToUtf8("\x81\x9D" "a"), "??a");
 }
 
 TEST(Windows1252, FieldsHoldAtMostTheirSizeLessOneConvertedBytes)

@@ -1,7 +1,7 @@
 #pragma once
 // A file system in memory for the recorder's tests: it keeps every write,
-// can hold the worker inside a write until the test lets it go, and can fail
-// writes of one size with a chosen errno.
+// can hold the worker inside a write until the test lets it go, can fail
+// writes of one size with a chosen errno, and folders can refuse files.
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -33,6 +33,7 @@ struct FakeDisk {
     bool released = false;
     std::size_t failSize = 0;
     int failErrno = 0; // -1: throw instead
+    std::map<std::string, int> refusingFolders; // no file is made in them: errno
 
     template <class Pred>
     bool WaitFor(Pred done)
@@ -118,6 +119,11 @@ public:
         std::lock_guard lock(m_disk->mutex);
         if (m_disk->names.count(path) != 0) {
             error = EEXIST;
+            return nullptr;
+        }
+        const auto folder = m_disk->refusingFolders.find(path.substr(0, path.rfind('/')));
+        if (folder != m_disk->refusingFolders.end()) {
+            error = folder->second;
             return nullptr;
         }
         m_disk->names[path] = true;

@@ -2,8 +2,11 @@
 // under which name, and what the list, the log and the remote are told.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "app/AppTestSupport.h"
 #include "recording/EpisodeNames.h"
+#include "recording/FakeRecordFiles.h"
 #include "recording/LiveRecording.h"
 #include "recording/QreImage.h"
 #include "recording/QreReader.h"
@@ -25,7 +28,7 @@ protected:
         folder = env.folder / "records";
         env.app.SetRecordFolder(folder);
         Config().recordMode = 1;
-        recorder = std::make_unique<CNorqFileRecorder>(nullptr, files, 2);
+        recorder = std::make_unique<CNorqFileRecorder>(nullptr, fileSystem, 2);
         LiveRecordingServices s;
         s.app = &env.app;
         s.recorder = recorder.get();
@@ -45,6 +48,13 @@ protected:
             {
                 std::lock_guard lock(reportLock);
                 reports.push_back(report);
+            }
+            reported.notify_all();
+        });
+        recorder->SetFileEndReport([this](const CNorqFileRecorder::FileEndReport& report) {
+            {
+                std::lock_guard lock(reportLock);
+                ends.push_back(report);
             }
             reported.notify_all();
         });
@@ -96,6 +106,21 @@ protected:
         for (const auto& report : taken)
             recording->OnRenameReport(report);
     }
+    // The recorder's word on the end of its next file, as the view hands
+    // it to the recording.
+    std::optional<RecordingFailure> NextEnd()
+    {
+        CNorqFileRecorder::FileEndReport end;
+        {
+            std::unique_lock lock(reportLock);
+            EXPECT_TRUE(reported.wait_for(lock, std::chrono::seconds(5), [&] { return !ends.empty(); }));
+            if (ends.empty())
+                return std::nullopt;
+            end = ends.front();
+            ends.erase(ends.begin());
+        }
+        return recording->OnFileEnd(end);
+    }
     std::string Path(const std::string& name) const { return folder + "/" + name; }
     int EventsCoded(uint8_t code) const
     {
@@ -108,6 +133,7 @@ protected:
     AppOnMemoryStore env;
     std::string folder;
     std::shared_ptr<WatchedFiles> files = std::make_shared<WatchedFiles>();
+    std::shared_ptr<IRecordFileSystem> fileSystem = files;
     std::unique_ptr<CNorqFileRecorder> recorder;
     std::unique_ptr<CLiveRecording> recording;
     CScriptedPrompter prompter;
@@ -116,9 +142,29 @@ protected:
     std::mutex reportLock;
     std::condition_variable reported;
     std::vector<CNorqFileRecorder::RenameReport> reports;
+    std::vector<CNorqFileRecorder::FileEndReport> ends;
     uint64_t tick = 5'000'000;
     COleDate now = COleDate::FromDate(2024, 1, 31, 14, 5, 9);
     PatientData patient;
+};
+
+// The same on a disk in memory that can hold the worker, fail and refuse.
+class LiveRecordingOnFakeDisk : public LiveRecordingTest {
+protected:
+    LiveRecordingOnFakeDisk() { fileSystem = std::make_shared<FakeFileSystem>(disk); }
+    // Everything handed so far is on the fake disk.
+    bool Written(const std::string& path, std::size_t size)
+    {
+        return disk->WaitFor([&] {
+            std::size_t end = 0;
+            for (const FakeWrite& w : disk->writes)
+                if (w.path == path)
+                    end = std::max<std::size_t>(end, w.offset + w.bytes.size());
+            return end == size;
+        });
+    }
+
+    std::shared_ptr<FakeDisk> disk = std::make_shared<FakeDisk>();
 };
 
 std::array<uint8_t, 84> RecordOf(CEcgEvent event, uint32_t position)
@@ -441,4 +487,133 @@ TEST_F(LiveRecordingTest, WithoutAUsableFolderNothingIsRecorded)
     env.app.SetRecordFolder(folder);
     recording->StartRecording(patient, true);
     EXPECT_FALSE(recording->IsRecording());
+}
+
+TEST_F(LiveRecordingOnFakeDisk, AStartWhileTheEpisodeBeforeIsSavedFollowsItWithoutABox)
+{
+    const std::string first = Path("Rex_Kay_20240131_140509.qre");
+    const auto closeHeld = [&] {
+        Frames(10);
+        ASSERT_TRUE(Written(recorder->GetFilePath(), kQreHeaderSize + 40));
+        {
+            std::lock_guard lock(disk->mutex);
+            disk->blockAtCall = disk->writeCalls + 1;
+            disk->blocked = disk->released = false;
+        }
+        recording->CloseRecording(patient.info, false);
+        ASSERT_TRUE(disk->WaitBlocked());
+    };
+    recording->StartRecording(patient, false);
+    closeHeld();
+    EXPECT_EQ(recording->StartRecording(patient, false), RecordingStart::kWaiting);
+    EXPECT_EQ(statuses.back(),
+              "Please Wait until all data from previous episode has been saved. This may take a few minutes.");
+    EXPECT_EQ(recording->RetryStart(patient, false), RecordingStart::kWaiting);
+    EXPECT_FALSE(recording->IsRecording());
+    disk->Release();
+    EXPECT_FALSE(NextEnd());
+    EXPECT_EQ(recording->RetryStart(patient, false), RecordingStart::kStarted);
+    EXPECT_EQ(recorder->GetFilePath(), Path("Rex_Kay_20240131_140509_2.qre"));
+    EXPECT_EQ(ReadQre(disk->Image(first)).sampleCount, 10u);
+
+    // A close calls off a start that waits; so does a wait beyond two
+    // minutes, with a line in the log.
+    closeHeld();
+    EXPECT_EQ(recording->StartRecording(patient, false), RecordingStart::kWaiting);
+    recording->CloseRecording(patient.info, false);
+    EXPECT_EQ(recording->RetryStart(patient, false), RecordingStart::kNotStarted);
+    EXPECT_EQ(recording->StartRecording(patient, false), RecordingStart::kWaiting);
+    tick += CLiveRecording::kStartWaitMs;
+    EXPECT_EQ(recording->RetryStart(patient, false), RecordingStart::kNotStarted);
+    EXPECT_FALSE(recording->StartWaiting());
+    EXPECT_EQ(logs.back(), "The previous episode is still being saved; the recording was not started");
+    disk->Release();
+    EXPECT_TRUE(prompter.Prompts().empty());
+}
+
+TEST_F(LiveRecordingOnFakeDisk, ADiskThatFillsAtTheCloseIsToldAndItsEpisodeLeftOutOfTheList)
+{
+    const std::string path = Path("Rex_Kay_20240131_140509.qre");
+    recording->StartRecording(patient, false);
+    Frames(10, CEcgEvent::kMarker);
+    ASSERT_TRUE(Written(path, kQreHeaderSize + 40));
+    {
+        std::lock_guard lock(disk->mutex);
+        disk->failSize = kQreHeaderSize;  // the final header
+        disk->failErrno = ENOSPC;
+    }
+    patient.info.name = "Max";  // listed under the name it was to be given
+    recording->CloseRecording(patient.info, false);
+    ASSERT_EQ(recording->Episodes().size(), 1u);
+    const auto failure = NextEnd();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->boxText, "Recording has stopped because of error. Error code 0xd, Exception "
+                                "CFileException::diskFull. \nPlease restart recording.  File will be saved "
+                                "to directory " + folder + ". \n");
+    EXPECT_EQ(failure->logLine, " QRE File Rex_Kay_20240131_140509.qre has unexpectedly stopped recording!  Error "
+                                "CFileException::diskFull, code 0xd!");
+    EXPECT_TRUE(recording->Episodes().empty());
+    EXPECT_FALSE(recording->TakeFailure()) << "told once";
+    // The file and its journal stay, for the next start to finish.
+    const std::string renamed = Path("Max_Kay_20240131_140509.qre");
+    ASSERT_TRUE(disk->WaitFor([&] { return disk->names.count(renamed) != 0; }));
+    EXPECT_EQ(disk->names.count(JournalPathOf(renamed)), 1u);
+}
+
+TEST_F(LiveRecordingOnFakeDisk, AFolderThatTakesNoFileGivesWayToTheEpisodeFolderOnce)
+{
+    const std::string episodes = env.app.EpisodeFolder();
+    const struct {
+        const char* what;
+        bool episodesRefuse;
+        std::vector<std::string> prompts;
+    } cases[] = {
+        {"the recording folder refuses", false,
+         {"The recording folder \"" + folder + "\" cannot be written.\nEpisodes are saved to \"" + episodes +
+          "\" instead."}},
+        {"both refuse", true,
+         {"Recording has stopped because of error. Error code 0x5, Exception CFileException::accessDenied. \n"
+          "Please restart recording.  File will be saved to directory " + episodes + ". \n"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        env.app.SetRecordFolder(folder);
+        disk->refusingFolders = {{folder, EROFS}};
+        if (c.episodesRefuse)
+            disk->refusingFolders[episodes] = EACCES;
+        const std::size_t promptsBefore = prompter.Prompts().size();
+        recording->StartRecording(patient, false);
+        EXPECT_EQ(recording->IsRecording(), !c.episodesRefuse);
+        EXPECT_EQ(env.app.RecordFolder(), episodes) << "for the rest of the run";
+        ASSERT_EQ(prompter.Prompts().size(), promptsBefore + 1);
+        EXPECT_EQ(prompter.Prompts().back().text, c.prompts[0]);
+        if (c.episodesRefuse)
+            continue;
+        EXPECT_EQ(recorder->GetFilePath(), episodes + "/Rex_Kay_20240131_140509.qre");
+        Frames(5);
+        Close();
+        now = now.AddDays(1);
+        recording->StartRecording(patient, false);
+        EXPECT_TRUE(recording->IsRecording());
+        EXPECT_EQ(prompter.Prompts().size(), promptsBefore + 1) << "said once";
+        Close();
+        now = now.AddDays(1);
+    }
+}
+
+TEST_F(LiveRecordingTest, ARealReadOnlyFolderGivesWayToTheEpisodeFolder)
+{
+    std::filesystem::create_directories(folder);
+    ::chmod(folder.c_str(), 0555);
+    if (::access(folder.c_str(), W_OK) == 0)
+        GTEST_SKIP() << "this user may write into a read-only folder (root)";
+    recording->StartRecording(patient, false);
+    ::chmod(folder.c_str(), 0755);
+    ASSERT_TRUE(recording->IsRecording());
+    ASSERT_EQ(prompter.Prompts().size(), 1u);
+    EXPECT_NE(prompter.Prompts()[0].text.find(folder), std::string::npos);
+    Frames(5);
+    Close();
+    EXPECT_TRUE(ReadQre(ReadWholeFile(env.app.EpisodeFolder() + "/Rex_Kay_20240131_140509.qre")).sizesAgree);
+    EXPECT_TRUE(FilesIn(folder).empty());
 }

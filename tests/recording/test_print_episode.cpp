@@ -126,22 +126,28 @@ TEST_F(PrintEpisodes, ACaptureDuringABlockedWriterLeavesItsFileAsPrinted)
 
 TEST_F(PrintEpisodes, NamesClashesAndFailures)
 {
-    // Two prints in one second: the second is refused, not written over
-    // the first, and not listed.
+    // Two prints in one second (or a print in the second a live episode of
+    // the patient started): the later one takes "_2", is written whole and
+    // listed, and the first is left as it was.
     Store(Frames(400));
-    Store(Frames(400));
+    Store(Frames(300));
     ASSERT_TRUE(m_writers.WaitIdle(std::chrono::seconds(10)));
-    EXPECT_EQ(m_list.size(), 1u);
-    EXPECT_EQ(m_log.size(), 1u);
+    ASSERT_EQ(m_list.size(), 2u);
+    EXPECT_EQ(m_list[0].path, "/episodes/Rex_Kay_20240506_100000.qre");
+    EXPECT_EQ(m_list[1].path, "/episodes/Rex_Kay_20240506_100000_2.qre");
     EXPECT_EQ(ReadQre(m_disk->Image(m_list[0].path)).sampleCount, 400u);
+    const QreContents second = ReadQre(m_disk->Image(m_list[1].path));
+    EXPECT_EQ(second.sampleCount, 300u);
+    EXPECT_TRUE(second.sizesAgree);
+    EXPECT_TRUE(m_log.empty());
 
     // A slash in a name cannot lead the file elsewhere.
     m_patient.name = "Rex / Jr.";
     Store(Frames(400));
     ASSERT_TRUE(m_writers.WaitIdle(std::chrono::seconds(10)));
-    ASSERT_EQ(m_list.size(), 2u);
-    EXPECT_EQ(m_list[1].path, "/episodes/Rex---Jr-_Kay_20240506_100000.qre");
-    EXPECT_TRUE(ReadQre(m_disk->Image(m_list[1].path)).sizesAgree);
+    ASSERT_EQ(m_list.size(), 3u);
+    EXPECT_EQ(m_list[2].path, "/episodes/Rex---Jr-_Kay_20240506_100000.qre");
+    EXPECT_TRUE(ReadQre(m_disk->Image(m_list[2].path)).sizesAgree);
 
     // A write that fails removes the file; the line stays.
     m_patient.name = "Max";
@@ -149,8 +155,8 @@ TEST_F(PrintEpisodes, NamesClashesAndFailures)
     m_disk->failErrno = ENOSPC;
     Store(Frames(400));
     ASSERT_TRUE(m_writers.WaitIdle(std::chrono::seconds(10)));
-    ASSERT_EQ(m_list.size(), 3u);
+    ASSERT_EQ(m_list.size(), 4u);
     ASSERT_EQ(m_disk->removed.size(), 1u);
-    EXPECT_EQ(m_disk->removed[0], m_list[2].path);
-    EXPECT_EQ(m_disk->names.count(m_list[2].path), 0u);
+    EXPECT_EQ(m_disk->removed[0], m_list[3].path);
+    EXPECT_EQ(m_disk->names.count(m_list[3].path), 0u);
 }

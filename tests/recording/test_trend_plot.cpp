@@ -184,6 +184,7 @@ TEST(TrendPlot, ShowsTheNewestOrAScrolledBackWindowWithItsTime)
         {"3 at 200: an exact half goes down", 3, 200, 6, 0, 2, 5, false},
         {"1000 at 0", 1000, 0, 2000, 1, 449, 900, true},
         {"1000 at 120", 1000, 120, 2000, 276, 449, 1450, true},
+        {"1000 at 0 with a clock behind the store: never past the live end", 1000, 0, 600, 1, 449, 600, true},
         // Wrapped: the 7200 newest oldest first, p from p x 6749 / 240.
         {"9000 at 0", 9000, 0, 18000, 0, 449, 4498, false},
         {"9000 at 120: 3374.5 goes down", 9000, 120, 18000, 3374, 449, 11246, true},

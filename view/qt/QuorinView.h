@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,7 @@ struct ViewServices {
     std::shared_ptr<IRecordFileSystem> recordFiles;
     uint32_t recorderWakeMs = 1000;              // how often the recorder's worker writes
     std::function<uint64_t()> tickMs;            // milliseconds that never wrap; empty: steady clock
+    uint32_t connectWatchMs = kConnectWatchWaitMs;  // between two looks at a running link
     std::function<void()> programmingComplete;   // the service terminal's box
     // The device selection before a Bluetooth connection: false when the
     // user cancelled, else the chosen device. Empty: the device dialog over
@@ -423,10 +425,14 @@ private:
     void DrawPulseBar(QPainter& painter);
     void DrawRemoteMenu(QPainter& painter, int32_t x, int32_t y);
     void AfterPaint();
-    void ResetTrendAccumulators();
     void CheckRecording();
     void DrawRecordingLine(QPainter& painter);
     void CreateRecording();
+    void RecoverEpisodes();
+    void OnRecordingFileEnd(const CNorqFileRecorder::FileEndReport& report);
+    void UpdateRecordingButton();
+    // Recording, or about to once the episode before is saved.
+    bool RecordingWanted() const;
     void PollRecordingRestart();
     void PollSelvoVitals();
     void ArmGasProbeMessage();
@@ -449,6 +455,10 @@ private:
     void OnGasTimer();
     void CloseExpiredRemoteMenu();
     void OpenTrendWindow();
+    // The trend window's times count from here (see StartTrendClock).
+    void StartTrendClock();
+    // Milliseconds that never wrap: the injected clock or the steady one.
+    uint64_t SteadyTickMs() const;
     void UpdateAlarmCommands();
     void OnSnoozeEnded();
     std::bitset<kLimitBoxCount> LimitBoxesPresent() const;
@@ -655,6 +665,7 @@ private:
     bool m_trendTimerOn = false;
     bool m_trendHalted = false;
     QPointer<QDialog> m_trendWindow;
+    std::optional<uint64_t> m_trendOrigin;  // SteadyTickMs() at the first connection
     CBpCycle m_bpCycle;
     CGasProbeArming m_gasArming;
     bool m_gasPollRequested = false;
@@ -677,7 +688,6 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintResources> m_printResources;
     bool m_recordingResume = false;   // the recording ran when the link dropped
-    uint64_t m_recordRestartDeadline = 0;
     int32_t m_maxPleth = 0;
     uint32_t m_co2AbsentSince = 0;
     uint32_t m_probeConnectedMs = 0;
@@ -688,6 +698,6 @@ private:
     static constexpr int kSnoozeTimer = 13;
     static constexpr int kAutoTrendTimer = 7;
     static constexpr int kVersionTimer = 11;
-    // Waits for the recorder to save before a Selvo's new episode.
+    // Waits for the recorder to save the episode before the next.
     static constexpr int kRecordRestartTimer = 15;
 };

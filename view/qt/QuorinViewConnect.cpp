@@ -104,6 +104,7 @@ ConnectEnvironment CQuorinView::MakeConnectEnvironment()
         LogEventText,
         m_app.IsBluetoothLibraryLoaded() ? &m_app.Zelbex() : nullptr,
         m_services.osVersion != nullptr ? *m_services.osVersion : SystemOsVersion(),
+        m_services.connectWatchMs,
     };
 }
 
@@ -138,11 +139,13 @@ void CQuorinView::OnFileConnect()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool demo = m_app.IsDemoMode();
-    // A recording belongs to its patient: the next connection's is new.
-    if (IsRecording()) {
+    // A recording belongs to its patient: the next connection's is new,
+    // and is not one a dropped link left to resume.
+    if (RecordingWanted()) {
         CloseRecording();
         ResetForNewPatient(m_patient, Now());
     }
+    m_recordingResume = false;
 
     ResetAlarmDisplay();
     m_remoteStop = 0;

@@ -73,6 +73,7 @@ void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
                                                 (features & (1u << 10)) != 0);
         if (live.deviceKind == kDeviceBrindle || selvoWithoutEcgStrips)
             StoreRelaxed(m_app.m_config.recordMode, 0);
+        StartTrendClock();
         ResumeRecording();
         m_timers->SetTimer(kSetupTimer, kSetupDelayMs);
         break;

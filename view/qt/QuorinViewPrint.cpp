@@ -316,7 +316,9 @@ void CQuorinView::OnReviewEpisode()
     if (program.empty() || m_recording == nullptr)
         return;
 
-    const std::vector<episodeItemType>& episodes = m_recording->Episodes();
+    // The list as the dialog shows it: an episode that ends while the
+    // dialog is open must not shift the choice onto another file.
+    const std::vector<episodeItemType> episodes = m_recording->Episodes();
     CReviewEpisodeDlg dialog(this);
     dialog.autoSelect = m_fromRemote != 0;
     dialog.episodes = &episodes;

@@ -3,11 +3,13 @@
 // hand-off and the recording line of the paint.
 #include <QCoreApplication>
 #include <QPainter>
+#include <algorithm>
 #include <chrono>
 
 #include "app/NorqEventLogger.h"
 #include "app/QuorinAppCore.h"
 #include "recording/EpisodeNames.h"
+#include "recording/EpisodeRecovery.h"
 #include "view/NumericFormat.h"
 #include "view/qt/ColorStatic.h"
 #include "view/qt/QuorinView.h"
@@ -16,14 +18,8 @@
 namespace {
 
 constexpr uint32_t kRecordRestartPollMs = 250;
-constexpr uint64_t kRecordRestartWaitMs = 120000;
 constexpr COLORREF kRecordingLineColor = 0x59FF3C;
-
-uint64_t SteadyMs()
-{
-    using namespace std::chrono;
-    return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
+constexpr char kRecoverTag[] = "CQuorinView::RecoverEpisodes";
 
 bool SelvoWithoutEcgStrips(uint16_t features)
 {
@@ -46,14 +42,15 @@ void CQuorinView::CreateRecording()
             m_services.frame->SetStatusMessage(text);
     };
     services.queueCommand = [this](const std::string& text) { m_writeQueue.Push(text); };
-    services.tickMs = m_services.tickMs ? m_services.tickMs : SteadyMs;
+    services.tickMs = [this] { return SteadyTickMs(); };
     services.now = [this] { return Now(); };
     services.cuffSize = [this] {
         return uint8_t(LoadRelaxed(m_app.m_config.cuffSize[LimitSpecies(m_patient.info.speciesCode)]));
     };
     m_recording = std::make_unique<CLiveRecording>(std::move(services));
     m_recording->SetSessionDate(Now());
-    // The worker tells of each rename; the list is the UI thread's.
+    // The worker tells of each rename and each file's end; the list is the
+    // UI thread's.
     QPointer<CQuorinView> self(this);
     m_recorder->SetRenameReport([self](const CNorqFileRecorder::RenameReport& report) {
         QMetaObject::invokeMethod(
@@ -64,6 +61,56 @@ void CQuorinView::CreateRecording()
             },
             Qt::QueuedConnection);
     });
+    m_recorder->SetFileEndReport([self](const CNorqFileRecorder::FileEndReport& report) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, report] {
+                if (self != nullptr && self->m_recording != nullptr)
+                    self->OnRecordingFileEnd(report);
+            },
+            Qt::QueuedConnection);
+    });
+    RecoverEpisodes();
+}
+
+void CQuorinView::RecoverEpisodes()
+{
+    std::vector<std::string> folders{m_app.RecordFolder()};
+    if (m_app.EpisodeFolder() != m_app.RecordFolder())
+        folders.push_back(m_app.EpisodeFolder());
+    std::vector<RecoveredEpisode> recovered;
+    for (const std::string& folder : folders) {
+        auto found =
+            RecoverInterruptedEpisodes(folder, [](const std::string& line) { LogEventText(kRecoverTag, line); });
+        recovered.insert(recovered.end(), found.begin(), found.end());
+    }
+    std::stable_sort(recovered.begin(), recovered.end(), [](const RecoveredEpisode& a, const RecoveredEpisode& b) {
+        return a.start.Value() < b.start.Value();
+    });
+    for (const RecoveredEpisode& episode : recovered)
+        m_recording->AddEpisode({episode.text, episode.path});
+}
+
+void CQuorinView::OnRecordingFileEnd(const CNorqFileRecorder::FileEndReport& report)
+{
+    if (const auto failure = m_recording->OnFileEnd(report)) {
+        UpdateRecordingButton();
+        Prompter().MessageBox(failure->boxText, kRecordingFailedCaption, kMbOk | kMbIconWarning);
+    }
+    // A start waiting for this file to be saved goes ahead now.
+    if (m_recording != nullptr && m_recording->StartWaiting())
+        PollRecordingRestart();
+}
+
+void CQuorinView::UpdateRecordingButton()
+{
+    if (m_services.frame != nullptr)
+        m_services.frame->SetRecordingButton(!RecordingWanted());  // image 10: idle
+}
+
+bool CQuorinView::RecordingWanted() const
+{
+    return IsRecording() || (m_recording != nullptr && m_recording->StartWaiting());
 }
 
 bool CQuorinView::IsRecording() const
@@ -78,18 +125,17 @@ bool CQuorinView::HasEpisodes() const
 
 void CQuorinView::StartRecording()
 {
-    if (m_recording != nullptr)
-        m_recording->StartRecording(m_patient, m_startupPending);
-    if (m_services.frame != nullptr)
-        m_services.frame->SetRecordingButton(!IsRecording());  // image 10: idle
+    if (m_recording != nullptr &&
+        m_recording->StartRecording(m_patient, m_startupPending, m_esophageal != 0) == RecordingStart::kWaiting)
+        m_timers->SetTimer(kRecordRestartTimer, kRecordRestartPollMs);
+    UpdateRecordingButton();
 }
 
 void CQuorinView::CloseRecording()
 {
     if (m_recording != nullptr)
         m_recording->CloseRecording(m_patient.info, m_esophageal != 0);
-    if (m_services.frame != nullptr)
-        m_services.frame->SetRecordingButton(!IsRecording());  // image 10: idle
+    UpdateRecordingButton();
 }
 
 void CQuorinView::StoreVitalsEvent()
@@ -126,7 +172,8 @@ std::string CQuorinView::GetMissingPatientFields() const
 
 void CQuorinView::ToggleRecording()
 {
-    if (IsRecording()) {
+    // A start that waits for the episode before can be called off.
+    if (RecordingWanted()) {
         CloseRecording();
     } else {
         const int32_t kind = g_liveData.deviceKind;
@@ -149,9 +196,11 @@ void CQuorinView::ResumeRecording()
     StartRecording();
 }
 
+// A link that drops while a start waits for the recorder also resumes:
+// however often it drops, its return finds the wish to record.
 void CQuorinView::SuspendRecording()
 {
-    if (!IsRecording())
+    if (!RecordingWanted())
         return;
     m_recordingResume = true;
     CloseRecording();
@@ -168,17 +217,15 @@ void CQuorinView::RestartRecordingForFeatures(uint16_t before, uint16_t now)
     CloseRecording();
     // The new episode waits for the old one's file, without holding the
     // display.
-    m_recordRestartDeadline = (m_services.tickMs ? m_services.tickMs() : SteadyMs()) + kRecordRestartWaitMs;
-    m_timers->SetTimer(kRecordRestartTimer, kRecordRestartPollMs);
+    StartRecording();
 }
 
 void CQuorinView::PollRecordingRestart()
 {
-    const uint64_t now = m_services.tickMs ? m_services.tickMs() : SteadyMs();
-    if (m_recorder->State() != CNorqFileRecorder::kIdle && now < m_recordRestartDeadline)
+    if (m_recording->RetryStart(m_patient, m_startupPending, m_esophageal != 0) == RecordingStart::kWaiting)
         return;
     m_timers->KillTimer(kRecordRestartTimer);
-    StartRecording();
+    UpdateRecordingButton();
 }
 
 void CQuorinView::DrawRecordingLine(QPainter& painter)
@@ -208,9 +255,8 @@ void CQuorinView::CheckRecording()
     if (m_recording == nullptr)
         return;
     if (const auto failure = m_recording->TakeFailure()) {
-        if (m_services.frame != nullptr)
-            m_services.frame->SetRecordingButton(true);
-        Prompter().MessageBox(failure->boxText, "QRE File Recording Failed!", kMbOk | kMbIconWarning);
+        UpdateRecordingButton();
+        Prompter().MessageBox(failure->boxText, kRecordingFailedCaption, kMbOk | kMbIconWarning);
     }
 }
 

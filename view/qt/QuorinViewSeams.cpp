@@ -8,10 +8,6 @@ void CQuorinView::RequestPatientData()
     // the close names and fills the file from the record as it then is.
 }
 
-void CQuorinView::ResetTrendAccumulators()
-{
-}
-
 void CQuorinView::ArmGasProbeMessage()
 {
     m_gasArming.Arm();

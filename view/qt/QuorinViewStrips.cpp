@@ -192,7 +192,6 @@ void CQuorinView::AfterPaint()
         m_liveTimersStarted = false;
     } else if (!m_liveTimersStarted) {
         m_liveTimersStarted = true;
-        ResetTrendAccumulators();
         m_timers->SetTimer(kTrendSampleTimer, 2000);
         if (const int32_t autoTrend = LoadRelaxed(config.autoTrend); autoTrend != 0)
             m_timers->SetTimer(kAutoTrendTimer, uint32_t(autoTrend) * 1000u);

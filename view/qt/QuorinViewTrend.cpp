@@ -1,6 +1,6 @@
 // The trend window over the view's trend store: its opener and what it reads.
 #include <QDialog>
-#include <cmath>
+#include <chrono>
 
 #include "view/qt/QuorinView.h"
 
@@ -48,12 +48,28 @@ TrendStoreRead CQuorinView::TrendStore() const
     return store;
 }
 
+uint64_t CQuorinView::SteadyTickMs() const
+{
+    if (m_services.tickMs)
+        return m_services.tickMs();
+    using namespace std::chrono;
+    return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void CQuorinView::StartTrendClock()
+{
+    // The store outlives recordings and reconnections, so its times count
+    // from the first connection: they never run backwards, and no sample
+    // is older than its time.
+    if (!m_trendOrigin)
+        m_trendOrigin = SteadyTickMs();
+}
+
 int64_t CQuorinView::ElapsedSeconds() const
 {
-    if (m_recording == nullptr)
+    if (!m_trendOrigin)
         return 0;
-    const auto days = COleDate::SpanDays(m_recording->SessionDate(), Now());
-    return days ? std::llround(*days * 86400.0) : 0;
+    return int64_t((SteadyTickMs() - *m_trendOrigin + 500) / 1000);
 }
 
 TrendUnits CQuorinView::Units() const

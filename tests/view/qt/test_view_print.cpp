@@ -278,8 +278,11 @@ TEST_F(ViewPrint, TheReviewProgramTheChosenEpisodeAndTheRemotesChoice)
     services.shell = shell;
     int dialogs = 0;
     int pick = 0;
+    std::function<void()> whileOpen;
     services.runReviewDialog = [&](CReviewEpisodeDlg& dialog) {
         ++dialogs;
+        if (whileOpen)
+            whileOpen();
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Wireless Remote Review Episode"));
         if (pick < 0) {
             dialog.OnCancel();
@@ -328,6 +331,17 @@ TEST_F(ViewPrint, TheReviewProgramTheChosenEpisodeAndTheRemotesChoice)
         }
         EXPECT_EQ(view.m_fromRemote, c.fromRemoteAfter);
     }
+
+    // A full list gains an episode while the dialog is open: the oldest
+    // leaves it, and the line chosen still opens the file it showed.
+    for (int i = 0; view.Recording().Episodes().size() < CLiveRecording::kMaxEpisodes; ++i)
+        view.Recording().AddEpisode({"line " + std::to_string(i), "/episodes/" + std::to_string(i) + ".qre"});
+    const std::string shown = view.Recording().Episodes()[5].path;
+    whileOpen = [&] { view.Recording().AddEpisode({"new", "/episodes/new.qre"}); };
+    pick = 5;
+    view.RunCommand(menu::kReview);
+    ASSERT_FALSE(launcher.Requests().empty());
+    EXPECT_EQ(launcher.Requests().back().arguments, std::vector<std::string>{shown});
 }
 
 // The remote's flag belongs to the remote's own command: after a record

@@ -3,6 +3,8 @@
 // recorder that fails while the view paints.
 #include <gtest/gtest.h>
 
+#include "recording/QreImage.h"
+#include "recording/QreReader.h"
 #include "recording/RecordingTestFiles.h"
 #include "tests/view/qt/ViewFixture.h"
 
@@ -81,5 +83,45 @@ TEST_F(ViewRecording, ARecorderThatFailsIsToldOnceAtTheNextPaint)
     EXPECT_NE(m_prompter.Prompts().back().text.find("Error code 0xa, Exception CFileException::hardIO."),
               std::string::npos);
     EXPECT_FALSE(view.IsRecording());
-    EXPECT_EQ(FilesWritten(), 1u);  // unfinished, but on disk
+    // Unfinished, but on disk with its journal, for the next start to finish.
+    EXPECT_EQ(FilesWritten(), 2u);
+
+    // A disk that fills as the next episode closes: told once more, and the
+    // episode is not offered for review.
+    m_files->failWith = 0;
+    view.RunCommand(kCommandRecord);
+    ASSERT_TRUE(view.IsRecording());
+    for (int i = 0; i < 10; ++i) {
+        SampleFrame frame;
+        view.Recording().HandFrame(frame);
+    }
+    m_files->failWith = ENOSPC;
+    view.RunCommand(kCommandRecord);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_prompter.Prompts().size() == m_promptsAtOpen + 2; }, 5000));
+    EXPECT_NE(m_prompter.Prompts().back().text.find("CFileException::diskFull"), std::string::npos);
+    EXPECT_FALSE(view.HasEpisodes());
+    Paint();
+    EXPECT_EQ(m_prompter.Prompts().size(), m_promptsAtOpen + 2);
+}
+
+TEST_F(ViewRecording, AnEpisodeCutShortLastTimeIsFinishedAndListedAtTheStart)
+{
+    std::filesystem::create_directories(m_app.EpisodeFolder());
+    const std::string path = m_app.EpisodeFolder() + "/Rex_20240131_140509.qre";
+    QreImage image;
+    image.Text(0, 4, "QRE");
+    image.U8(5035, 1);
+    for (uint16_t i = 0; i < 10; ++i)
+        image.AppendSample(i, 1);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.bytes.data()), std::streamsize(image.bytes.size()));
+    std::ofstream(path + ".journal", std::ios::binary);
+
+    CQuorinView& view = OpenRecordingView();
+    ASSERT_EQ(view.Recording().Episodes().size(), 1u);
+    EXPECT_EQ(view.Recording().Episodes()[0].path, path);
+    const QreContents qre = ReadQre(ReadWholeFile(path));
+    EXPECT_TRUE(qre.sizesAgree);
+    EXPECT_EQ(qre.sampleCount, 10u);
+    EXPECT_FALSE(std::filesystem::exists(path + ".journal"));
 }

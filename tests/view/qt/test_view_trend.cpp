@@ -81,3 +81,38 @@ TEST_F(ViewTrend, AWindowAskedToCloseMakesWayForTheNext)
     EXPECT_EQ(view.m_trendOpen, 1) << "the old one's end leaves the new one open";
     EXPECT_EQ(view.TrendWindow(), made[1]);
 }
+
+TEST_F(ViewTrend, TimesCountFromTheFirstConnectionAcrossRecordingsAndReturns)
+{
+    uint64_t now = 5'000'000;
+    ITrendView* source = nullptr;
+    ViewServices services;
+    services.tickMs = [&now] { return now; };
+    services.makeTrendWindow = [&source](ITrendView& view, QWidget* parent) -> QDialog* {
+        source = &view;
+        return new QDialog(parent);
+    };
+    CQuorinView& view = Open(800, 600, std::move(services));
+    view.m_startupPending = false;
+    view.m_live = 1;
+    view.UpdateCommandStates();
+    view.OnCommand(menu::kTrend);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->ElapsedSeconds(), 0) << "before any connection";
+
+    g_liveData.deviceKind = kDeviceTarvik;
+    view.SetConnectionStatus(2);
+    now += 88'000;
+    EXPECT_EQ(source->ElapsedSeconds(), 88);
+    // A recording's end, a lost link and its return move nothing: the
+    // store they follow is kept across them.
+    view.RunCommand(kCommandRecord);
+    now += 10'000;
+    view.RunCommand(kCommandRecord);
+    EXPECT_EQ(source->ElapsedSeconds(), 98);
+    view.SetConnectionStatus(3);
+    now += 5'000;
+    g_liveData.deviceKind = kDeviceTarvik;
+    view.SetConnectionStatus(2);
+    EXPECT_EQ(source->ElapsedSeconds(), 103);
+}
