@@ -61,8 +61,10 @@ StripPoint SecondsTextAt(bool co2Strip)
 int32_t ScaleTextPixels(int32_t stripHeight, int32_t units, int32_t largest)
 {
     // The units are the line's height, as the platform sized fonts: Arial's
-    // line is 1.15 times its letters' size.
-    return std::max(1, std::min(stripHeight * units * 20 / (50 * 23), largest));
+    // line is 1.15 times its letters' size. Smaller than 7 pixels no letter
+    // reads; four strips on the shortest view are still high enough for it.
+    constexpr int32_t kSmallest = 7;
+    return std::max(kSmallest, std::min(stripHeight * units * 20 / (50 * 23), largest));
 }
 
 LayoutRect ScaleTextRect(const LayoutRect& strip, StripPoint at, int32_t units, int32_t width, int32_t lineHeight)

@@ -51,7 +51,7 @@ inline constexpr int32_t kProbeTextUnits = 10;
 // The pixel size of a scale text's font on a strip `stripHeight` pixels
 // high: its line `units` of the strip's 50, but never above `largest`
 // pixels, so that one or two strips filling the view do not write several
-// times larger than four.
+// times larger than four, nor below 7.
 int32_t ScaleTextPixels(int32_t stripHeight, int32_t units, int32_t largest);
 
 // Where a scale text `width` x `lineHeight` pixels goes on `strip`: on the
