@@ -31,9 +31,22 @@ constexpr const char* kCuffCaptions[7] = {
     " BP (mmHg) Cuff: #5-7", " BP (mmHg)   Cuff: #8", " BP (mmHg) Cuff: Adult",
 };
 
+// The widest texts the changing boxes show: every digit is as wide as 8.
+constexpr char kLimitSample[] = "888.8";
+constexpr char kDateSample[] = "Date: 88/88/8888 - 88:88:88";
+constexpr char kStatusSample[] = "Alarm Tone Snooze";
+constexpr char kSpeciesSample[] = "Species: Canine";
+constexpr char kHeartRateCaptionSample[] = "  PR (bpm) - from SpO2";
+
 int32_t RoundHalfUp(double value)
 {
     return static_cast<int32_t>(std::floor(value + 0.5));
+}
+
+// Temperature and the gases are shown with one decimal.
+bool Decimals(int slot)
+{
+    return slot == kParamTemperature || slot >= kParamCO2Ins;
 }
 
 bool Has(uint16_t bits, int bit)
@@ -125,8 +138,9 @@ public:
 
     void Caption(const std::string& text)
     {
+        // The heart-rate caption follows the rate's source without a relayout.
         Add(BoxKind::Caption, m_group, RectAt(m_left, m_y, m_width, m_m.captionHeight), kFontCaption, text, kBlack,
-            m_color, true, false);
+            m_color, true, false, m_group == kGroupHeartRate ? kHeartRateCaptionSample : "");
         m_y += m_m.captionHeight;
     }
 
@@ -150,46 +164,53 @@ public:
     // A value with its label and its two limit boxes; returns its box.
     LayoutRect Value(int slot, bool large, int label = -1, const char* labelText = nullptr)
     {
-        const int32_t height = large ? m_m.largeValueHeight : m_m.largeValueHeight * 2 / 3;
-        const LayoutRect value = RectAt(m_left + m_m.labelWidth, m_y, m_m.valueWidth, height);
-        Add(BoxKind::Value, slot, value, large ? kFontLargeValue : kFontValue, "---", m_color, kBlack, true, true);
+        const int32_t height = large ? m_m.largeValueHeight : m_m.valueHeight;
+        const int32_t limitLeft = m_left + m_m.limitOffset + m_m.valueWidth;
+        // The limits begin a little before the value's width ends (the
+        // label is wider than the limit offset): the value ends there.
+        const int32_t valueLeft = m_left + m_m.labelWidth;
+        const LayoutRect value{valueLeft, m_y, std::min(valueLeft + m_m.valueWidth, limitLeft), m_y + height};
+        Add(BoxKind::Value, slot, value, large ? kFontLargeValue : kFontValue, "---", m_color, kBlack, true, true,
+            Decimals(slot) ? "888.8" : "888");
         if (label >= 0)
             Add(BoxKind::Label, label,
                 RectAt(m_left, m_y + (height - m_m.labelHeight) / 2, m_m.labelWidth, m_m.labelHeight), kFontLabel,
                 labelText, m_color, kBlack, true, true);
         const bool limitFont = slot == kParamHeartRate || slot == kParamTemperature || slot == kParamSpO2 ||
                                (slot == kParamRespRate && !Has(m_in.featureBits, 5));
-        const int32_t limitHeight = large ? m_m.limitBoxHeight : m_m.smallTextHeight;
-        const int32_t limitLeft = m_left + m_m.limitOffset + m_m.valueWidth;
+        // A limit in the limit font is as high as that font's line.
+        const int32_t limitHeight = large || limitFont ? m_m.limitBoxHeight : m_m.smallTextHeight;
         const int limitFontId = limitFont ? kFontLimit : kFontSmall;
         Add(BoxKind::Limit, 2 * slot, RectAt(limitLeft, m_y, m_m.limitBoxWidth, limitHeight), limitFontId, {},
-            m_color, kBlack, false, true);
+            m_color, kBlack, false, true, kLimitSample);
         Add(BoxKind::Limit, 2 * slot + 1,
             RectAt(limitLeft, value.bottom - limitHeight, m_m.limitBoxWidth, limitHeight), limitFontId, {}, m_color,
-            kBlack, false, true);
+            kBlack, false, true, kLimitSample);
         m_y = value.bottom + 2;
         return value;
     }
 
     // A line of small text across the group.
     void TextRow(int box, const std::string& text, COLORREF textColor, COLORREF backColor, bool visible,
-                 int font = kFontSmall, int32_t width = -1)
+                 int font = kFontSmall, int32_t width = -1, std::string sample = {})
     {
         const int32_t height = font == kFontSmall ? m_m.smallTextHeight : m_m.captionHeight;
         Add(BoxKind::Single, box, RectAt(m_left, m_y, width < 0 ? m_width : width, height), font, text, textColor,
-            backColor, visible, false);
+            backColor, visible, false, std::move(sample));
         m_y += height;
     }
 
     void Add(BoxKind kind, int index, LayoutRect rect, int font, std::string text, COLORREF textColor,
-             COLORREF backColor, bool visible, bool centred)
+             COLORREF backColor, bool visible, bool centred, std::string sample = {})
     {
         PlannedBox box;
         box.kind = kind;
         box.index = index;
+        box.group = m_group;
         box.rect = rect;
         box.font = font;
         box.text = std::move(text);
+        box.sample = std::move(sample);
         box.textColor = textColor;
         box.backColor = backColor;
         box.visible = visible;
@@ -289,17 +310,26 @@ void BuildGroup(GroupBuilder& g, int group, const NumericsInput& in, const BoxMe
         // The clock writes date and time here: two lines, so that the time
         // fits beside the date whatever the pane's width.
         g.Add(BoxKind::Single, kBoxDate, RectAt(g.Left(), g.Y(), g.Width(), 2 * m.captionHeight), kFontDate,
-              in.dateText, kWhite, GroupColor(kGroupStatus), true, false);
+              in.dateText, kWhite, GroupColor(kGroupStatus), true, false, kDateSample);
         g.Skip(2 * m.captionHeight);
-        g.Add(BoxKind::Picture, kPictureBattery, RectAt(g.Left() + g.Width() - kIconSize, g.Y(), kIconSize, kIconSize),
-              kFontSmall, {}, kBlack, kBlack, false, false);
-        g.TextRow(kBoxSpecies, in.speciesText, kPatientGreen, kBlack, true, kFontSmall, g.Width() - kIconSize - 2);
-        g.TextRow(kBoxPatient, "Patient: " + in.patientId, kPatientGreen, kBlack, false);
+        const int32_t batteryTop = g.Y();
+        g.Add(BoxKind::Picture, kPictureBattery,
+              RectAt(g.Left() + g.Width() - kIconSize, batteryTop, kIconSize, kIconSize), kFontSmall, {}, kBlack,
+              kBlack, false, false);
+        // Species and patient beside the battery, the status under it. A
+        // species typed for "Other" or a patient's name may be longer than
+        // any column: the box cuts it; the built-in names fit.
+        g.TextRow(kBoxSpecies, in.speciesText, kPatientGreen, kBlack, true, kFontSmall, g.Width() - kIconSize - 2,
+                  kSpeciesSample);
+        g.TextRow(kBoxPatient, "Patient: " + in.patientId, kPatientGreen, kBlack, false, kFontSmall,
+                  g.Width() - kIconSize - 2);
+        g.Skip(std::max<int32_t>(batteryTop + kIconSize - g.Y(), 0));
         // Two lines: the snooze notice takes both.
         const int32_t statusWidth = std::max<int32_t>(g.Width() - 52, g.Width() / 2);
         const int32_t statusHeight = 2 * m.smallTextHeight;
         g.Add(BoxKind::Single, kBoxStatusText, RectAt(g.Left(), g.Y(), statusWidth, statusHeight), kFontSmall,
-              in.snoozing ? "Alarm Tone Snooze" : "Connecting:", kStatusTextColor, kBlack, false, false);
+              in.snoozing ? "Alarm Tone Snooze" : "Connecting:", kStatusTextColor, kBlack, false, false,
+              kStatusSample);
         g.Add(BoxKind::Animation, kConnectAnimation, RectAt(g.Left() + statusWidth + 2, g.Y(), 48, 24), kFontSmall, {},
               kBlack, kBlack, false, false);
         g.Skip(std::max<int32_t>(statusHeight, 24));
@@ -343,34 +373,68 @@ NumericsLayout PlanNumerics(const NumericsInput& in, const BoxMetrics& m, const 
         return out;
     out.r = in.height / 881.0;
     const int32_t bandLimit = RoundHalfUp(600 * out.r);
-    const int32_t bandHeight = RoundHalfUp(150 * out.r);
-    const int32_t bandTop = in.height - bandHeight + 8;
 
+    // Which groups go to the band: the agents always, and every group after
+    // the one whose bottom passes the mark. The band has five columns: when
+    // more want it, the first of them stay in the pane, under the group that
+    // passed the mark, so that the status and the agents keep their columns.
+    struct Placed {
+        int group;
+        bool agent;
+        bool inBand;
+        int32_t height;
+    };
+    std::vector<Placed> placed;
     int32_t y = 0;
     bool toBand = false;
-    int bandColumns = 0;
-    int32_t statusBottom = -1;
+    int wanting = 0;
     for (const int group : kPaneOrder) {
         if (!GroupPresent(group, in, config))
             continue;
         const bool agent = group == kGroupPrimaryAgent || group == kGroupSecondaryAgent;
-        // Past the fifth column a group would lie outside the window: it
-        // stays in the pane instead, where it can be seen.
-        const bool inBand = (toBand || agent) && bandColumns < 5;
-        const int32_t left = inBand ? m.paneWidth + 4 + bandColumns * (m.bandColumnWidth + 4) : 0;
-        const int32_t top = inBand ? bandTop : y;
-        GroupBuilder builder(out, m, in, group, left, top, inBand ? m.bandColumnWidth : m.paneWidth);
-        BuildGroup(builder, group, in, m, config, out);
-        out.groups.push_back(PlannedGroup{group, inBand, builder.Rect(), GroupColor(group)});
+        NumericsLayout scratch;
+        GroupBuilder measure(scratch, m, in, group, 0, 0, m.paneWidth);
+        BuildGroup(measure, group, in, m, config, scratch);
+        const bool inBand = toBand || agent;
+        placed.push_back(Placed{group, agent, inBand, measure.Y()});
         if (inBand) {
+            ++wanting;
+            continue;
+        }
+        y += measure.Y();
+        if (y > bandLimit)
+            toBand = true;
+    }
+    int32_t tallest = 0;
+    for (Placed& p : placed) {
+        if (wanting > 5 && p.inBand && !p.agent) {
+            p.inBand = false;
+            --wanting;
+        }
+        if (p.inBand)
+            tallest = std::max(tallest, p.height);
+    }
+    // The band is as high as its tallest group needs on a short window,
+    // where the status group's pictures keep their size.
+    const int32_t bandHeight = std::max(RoundHalfUp(150 * out.r), tallest + 8);
+    const int32_t bandTop = in.height - bandHeight + 8;
+
+    y = 0;
+    int bandColumns = 0;
+    int32_t statusBottom = -1;
+    for (const Placed& p : placed) {
+        const int32_t left = p.inBand ? m.paneWidth + 4 + bandColumns * (m.bandColumnWidth + 4) : 0;
+        const int32_t top = p.inBand ? bandTop : y;
+        GroupBuilder builder(out, m, in, p.group, left, top, p.inBand ? m.bandColumnWidth : m.paneWidth);
+        BuildGroup(builder, p.group, in, m, config, out);
+        out.groups.push_back(PlannedGroup{p.group, p.inBand, builder.Rect(), GroupColor(p.group)});
+        if (p.inBand) {
             ++bandColumns;
             continue;
         }
         y = builder.Y();
-        if (group == kGroupStatus)
+        if (p.group == kGroupStatus)
             statusBottom = y;
-        if (y > bandLimit)
-            toBand = true;
     }
     if (bandColumns > 0) {
         out.bandHeight = bandHeight;
@@ -382,9 +446,5 @@ NumericsLayout PlanNumerics(const NumericsInput& in, const BoxMetrics& m, const 
     const int32_t paneBottom = statusBottom >= 0 ? statusBottom : y;
     out.bannerX = static_cast<int32_t>(7.5 * m.scale);
     out.bannerY = paneBottom;
-    out.minWidth = RoundHalfUp(2.5 * m.paneWidth);
-    // Never above the height in force: every size scales with the height, so
-    // a larger minimum would make each relayout grow the window again.
-    out.minHeight = std::min(paneBottom + 3 * m.largeValueHeight, in.height);
     return out;
 }

@@ -1,5 +1,7 @@
 #include "view/StripMarks.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "link/LiveData.h"
@@ -40,14 +42,41 @@ ScaleStep Co2ScaleStep(int32_t deviceKind, bool co2Scale, bool co2UnitPercent)
 {
     if (deviceKind == kDeviceBrindle)
         return {Step(-25, -20), "30 mmHg", {60, -16}};
+    // As high as the Brindle's: one line lower it would run into "seconds".
     if (co2Scale)
-        return {Step(-25, -20), co2UnitPercent ? "1.25 %" : "10 mmHg", {60, -18}};
+        return {Step(-25, -20), co2UnitPercent ? "1.25 %" : "10 mmHg", {60, -16}};
     return {Step(-25, -15), co2UnitPercent ? "1 %" : "8 mmHg", {60, -11}};
 }
 
 ScaleStep OscillometricScaleStep()
 {
     return {Step(0, 5), "0.2 mmHg", {60, 9}};
+}
+
+StripPoint SecondsTextAt(bool co2Strip)
+{
+    return co2Strip ? StripPoint{60, -21} : StripPoint{10, -21};
+}
+
+int32_t ScaleTextPixels(int32_t stripHeight, int32_t units, int32_t largest)
+{
+    // The units are the line's height, as the platform sized fonts: Arial's
+    // line is 1.15 times its letters' size. Smaller than 7 pixels no letter
+    // reads; four strips on the shortest view are still high enough for it.
+    constexpr int32_t kSmallest = 7;
+    return std::max(kSmallest, std::min(stripHeight * units * 20 / (50 * 23), largest));
+}
+
+LayoutRect ScaleTextRect(const LayoutRect& strip, StripPoint at, int32_t units, int32_t width, int32_t lineHeight)
+{
+    const double unitX = strip.Width() / 2000.0;
+    const double unitY = strip.Height() / 50.0;
+    const int32_t left = strip.left + int32_t(std::lround(at.x * unitX));
+    const double lineTop = strip.top + strip.Height() / 2.0 - at.y * unitY;
+    const double centre = lineTop + units * unitY / 2;
+    int32_t top = int32_t(std::lround(centre - lineHeight / 2.0));
+    top = std::max(strip.top, std::min(top, strip.bottom - lineHeight));
+    return RectAt(left, top, width, lineHeight);
 }
 
 int32_t SecondTickSpacing(bool gasStrip, int32_t deviceKind, int32_t ecgSweep, int32_t co2Sweep)

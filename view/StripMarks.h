@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/ColorRef.h"
+#include "view/ViewGeometry.h"
 
 struct StripPoint {
     int32_t x = 0;
@@ -38,6 +39,25 @@ ScaleStep Co2ScaleStep(int32_t deviceKind, bool co2Scale, bool co2UnitPercent);
 
 // The Brindle's oscillometric strip: a step of 5 labelled "0.2 mmHg".
 ScaleStep OscillometricScaleStep();
+
+// Where "seconds" is written: right of the step on the CO2 strip.
+StripPoint SecondsTextAt(bool co2Strip);
+// The gas probe's state on the CO2 strip, in the larger font.
+inline constexpr StripPoint kProbeTextAt{160, -12};
+// The scale texts' heights in strip units: the marks' and the probe's.
+inline constexpr int32_t kScaleTextUnits = 4;
+inline constexpr int32_t kProbeTextUnits = 10;
+
+// The pixel size of a scale text's font on a strip `stripHeight` pixels
+// high: its line `units` of the strip's 50, but never above `largest`
+// pixels, so that one or two strips filling the view do not write several
+// times larger than four, nor below 7.
+int32_t ScaleTextPixels(int32_t stripHeight, int32_t units, int32_t largest);
+
+// Where a scale text `width` x `lineHeight` pixels goes on `strip`: on the
+// line `units` high whose top-left corner is `at` (strip units: 2000 across,
+// 50 up from the middle), centred on it when smaller, and inside the strip.
+LayoutRect ScaleTextRect(const LayoutRect& strip, StripPoint at, int32_t units, int32_t width, int32_t lineHeight);
 
 // Units between second ticks: the respiration and O2 strips by "CO2Sweep"
 // (62 for the Brindle), all others by "EcgSweep"; never below 1. Ticks run

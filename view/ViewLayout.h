@@ -54,10 +54,17 @@ public:
     virtual int32_t LineHeight(int font) const = 0;
 };
 
+// The nine fonts, made anew at a scale and then measured.
+class IViewFonts : public ITextMeasure {
+public:
+    virtual void CreateAt(double scale) = 0;
+};
+
 struct BoxMetrics {
     double scale = 1.0;
     int32_t valueWidth = 0;        // "888" in the measuring font, plus margins
     int32_t largeValueHeight = 0;  // "88888881" in the measuring font
+    int32_t valueHeight = 0;       // two thirds of that, or a line of the value font
     int32_t wideValueWidth = 0;    // "188.8" in the large value font
     int32_t mediumValueWidth = 0;  // "188.8" in the value font
     int32_t captionHeight = 0;
@@ -135,9 +142,13 @@ enum class BoxKind : uint8_t { Caption, Value, Label, Limit, Single, Picture, An
 struct PlannedBox {
     BoxKind kind = BoxKind::Value;
     int index = 0;
+    int group = 0;
     LayoutRect rect;
     int font = kFontSmall;
     std::string text;
+    // The widest text the box is to hold when others replace its first
+    // (values, limits, the clock, the status); empty: `text`.
+    std::string sample;
     COLORREF textColor = 0;
     COLORREF backColor = 0;
     bool visible = true;
@@ -179,8 +190,6 @@ struct NumericsLayout {
     LayoutRect spo2BarRect;
     int32_t bannerX = 0;
     int32_t bannerY = 0;
-    int32_t minWidth = 0;
-    int32_t minHeight = 0;
 
     const PlannedBox* Find(BoxKind kind, int index) const;
     const PlannedGroup* FindGroup(int group) const;
@@ -190,6 +199,38 @@ struct NumericsLayout {
 COLORREF GroupColor(int group);
 
 NumericsLayout PlanNumerics(const NumericsInput& input, const BoxMetrics& metrics, const RemoteConfiguration& config);
+
+// The smallest client the view accepts, the same at every size: there the
+// fullest pane still reads (its smallest letters some 7 pixels high on a
+// 96-dpi screen) and the frame fits a 1024 x 600 screen.
+inline constexpr int32_t kMinViewWidth = 760;
+inline constexpr int32_t kMinViewHeight = 480;
+
+// Room kept under the pane's last group for the banners and the recording
+// line that the paint writes there.
+int32_t PaneReserve(const BoxMetrics& metrics);
+
+// How far a plan overflows its room: at most 1 when every group's boxes lie
+// inside its column (the pane, or a band column down to the bottom), every
+// box holds its widest text (broken at blanks into the lines it has), and
+// the pane with its reserve fits the height; else the largest factor by
+// which something needs more than it has.
+double LayoutOverflow(const NumericsLayout& layout, const BoxMetrics& metrics, const ITextMeasure& measure,
+                      int32_t height);
+
+// The widest line of `text` broken at blanks into at most `lines` lines.
+int32_t WrappedTextWidth(const ITextMeasure& measure, int font, std::string_view text, int lines);
+
+struct ViewPlan {
+    BoxMetrics metrics;
+    NumericsLayout layout;
+};
+
+// The pane laid out at the scale of the client's size, or at the largest
+// smaller one at which the plan does not overflow; the fonts are left made
+// at the scale chosen.
+ViewPlan PlanView(IViewFonts& fonts, const NumericsInput& input, int32_t logicalDpiY,
+                  const RemoteConfiguration& config);
 
 // The strip area right of the pane, laid out by every paint.
 struct StripLayout {

@@ -37,6 +37,8 @@ BoxMetrics MeasureBoxes(const ITextMeasure& measure, int32_t width, int32_t heig
     const int32_t margin = RoundHalfUp(24 * scale);
     m.valueWidth = measure.TextWidth(kFontMeasure, "888") + margin;
     m.largeValueHeight = measure.TextHeight(kFontMeasure, "88888881");
+    // Rounding can leave two thirds a pixel short of the font's own line.
+    m.valueHeight = std::max(m.largeValueHeight * 2 / 3, measure.LineHeight(kFontValue));
     m.wideValueWidth = measure.TextWidth(kFontLargeValue, "188.8") + margin;
     m.mediumValueWidth = measure.TextWidth(kFontValue, "188.8") + margin;
     m.captionHeight = measure.LineHeight(kFontCaption);

@@ -31,9 +31,11 @@ QMainWindow* CreateMainWindow()
     services.makeTrendWindow = [](ITrendView& source, QWidget* parent) -> QDialog* {
         return new CTrend(source, parent);
     };
-    // The view's own minimum size becomes the frame's through its layout.
     auto* view = new CQuorinView(*app, std::move(services), frame);
     view->setObjectName(QStringLiteral("view"));
+    // The frame's minimum is the view's with the bars: fixed, so that the
+    // window can always be made smaller down to it.
+    view->setMinimumSize(kMinViewWidth, kMinViewHeight);
     frame->setCentralWidget(view);
     frame->SetCommandHandlers([view](std::uint32_t id) { view->OnCommand(id); },
                               [view] { view->UpdateCommandStates(); });

@@ -68,3 +68,62 @@ TEST(StripValues, O2DriftAveragesFloorAndSwitchesAt55And45)
         EXPECT_EQ(drift.highSwing, c.after.highSwing) << c.name;
     }
 }
+
+namespace {
+
+bool Overlap(const LayoutRect& a, const LayoutRect& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool Inside(const LayoutRect& inner, const LayoutRect& outer)
+{
+    return inner.top >= outer.top && inner.bottom <= outer.bottom && inner.left >= outer.left;
+}
+
+}  // namespace
+
+// On strips as high as one to four strips make them from the smallest view
+// to a 1920 x 1080 screen, each step's text and "seconds" lie apart and
+// inside the strip, in letters no larger than the captions'.
+TEST(StripMarks, ScaleTextsStayApartAndReadableOnEveryStripHeight)
+{
+    struct Marks {
+        const char* name;
+        ScaleStep step;
+        bool co2Strip;
+    };
+    const Marks marks[] = {
+        {"CO2 scale on, mmHg", Co2ScaleStep(kDeviceTarvikPlus, true, false), true},
+        {"CO2 scale on, %", Co2ScaleStep(kDeviceTarvikPlus, true, true), true},
+        {"CO2 scale off", Co2ScaleStep(kDeviceSelvo, false, false), true},
+        {"Brindle cuff", Co2ScaleStep(kDeviceBrindle, false, false), true},
+        {"Brindle oscillometric", OscillometricScaleStep(), false},
+        {"ECG at x2", EcgCalibrationPulse(2).step, false},
+        {"ECG at x4", EcgCalibrationPulse(4).step, false},
+    };
+    const int32_t caption = 17;  // the caption font at 1600 x 900
+    for (const int32_t height : {94, 120, 140, 180, 240, 330, 480, 620, 900}) {
+        const LayoutRect strip = RectAt(200, 40, 1300, height);
+        const int32_t pixels = ScaleTextPixels(height, kScaleTextUnits, caption);
+        const int32_t line = (pixels * 23 + 19) / 20;  // as Arial's line
+        EXPECT_LE(line, std::max(height * 4 / 50 + 1, 9)) << "a line is 4 of the strip's 50 units, or 7 pixels";
+        EXPECT_LE(pixels, caption);
+        EXPECT_GE(pixels, std::min(std::max(height * 4 / 50 - 3, 7), caption)) << "and not much less";
+        for (const Marks& m : marks) {
+            SCOPED_TRACE(std::string(m.name) + " on a strip " + std::to_string(height) + " high");
+            auto place = [&](StripPoint at, const std::string& text) {
+                return ScaleTextRect(strip, at, kScaleTextUnits, int32_t(text.size()) * pixels * 6 / 10, line);
+            };
+            const LayoutRect step = place(m.step.textAt, m.step.text);
+            const LayoutRect seconds = place(SecondsTextAt(m.co2Strip), "seconds");
+            EXPECT_FALSE(Overlap(step, seconds));
+            EXPECT_TRUE(Inside(step, strip));
+            EXPECT_TRUE(Inside(seconds, strip));
+            // The step's text stays beside the step's top.
+            const double unit = height / 50.0;
+            const double stepTop = strip.top + height / 2.0 - m.step.line[2].y * unit;
+            EXPECT_LE(std::abs((step.top + step.bottom) / 2.0 - stepTop), 6 * unit);
+        }
+    }
+}

@@ -181,7 +181,6 @@ public:
     void OnInitialUpdate();
     void OnSize(int cx, int cy);
     void LayoutNumerics(bool recreate);
-    double CreateFonts(bool recreate);
     void PrepareStripLayers(const LayoutRect& stripRect);
     void ResetWaveformStrips();
     void UpdateTitle();

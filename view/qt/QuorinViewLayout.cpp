@@ -13,10 +13,20 @@
 
 namespace {
 
-class CQtTextMeasure : public ITextMeasure {
+// The view's nine fonts, made at a scale for the layout to measure.
+class CQtViewFonts : public IViewFonts {
 public:
-    explicit CQtTextMeasure(const std::array<QFont, kViewFontCount>& fonts) : m_fonts(fonts) {}
+    explicit CQtViewFonts(std::array<QFont, kViewFontCount>& fonts) : m_fonts(fonts) {}
 
+    void CreateAt(double scale) override
+    {
+        for (int i = 0; i < kViewFontCount; ++i) {
+            QFont font(QString::fromLatin1(kViewFonts[i].face));
+            font.setPixelSize(std::max(1, FontPixelSize(i, scale)));
+            font.setBold(true);
+            m_fonts[i] = font;
+        }
+    }
     int32_t TextWidth(int font, std::string_view text) const override
     {
         return QFontMetrics(m_fonts[font]).horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
@@ -25,25 +35,12 @@ public:
     int32_t LineHeight(int font) const override { return QFontMetrics(m_fonts[font]).height(); }
 
 private:
-    const std::array<QFont, kViewFontCount>& m_fonts;
+    std::array<QFont, kViewFontCount>& m_fonts;
 };
 
 constexpr int kAnimationResources[kAnimationCount] = {kAnimationBpPause, kAnimationBpMeasuring, kAnimationConnecting};
 
 }  // namespace
-
-double CQuorinView::CreateFonts(bool)
-{
-    const double scale = ViewScale(m_viewWidth, m_viewHeight, logicalDpiY());
-    for (int i = 0; i < kViewFontCount; ++i) {
-        QFont font(QString::fromLatin1(kViewFonts[i].face));
-        font.setPixelSize(std::max(1, FontPixelSize(i, scale)));
-        font.setBold(true);
-        m_fonts[i] = font;
-    }
-    m_metrics = MeasureBoxes(CQtTextMeasure(m_fonts), m_viewWidth, m_viewHeight, scale);
-    return scale;
-}
 
 NumericsInput CQuorinView::LayoutInput() const
 {
@@ -71,13 +68,15 @@ NumericsInput CQuorinView::LayoutInput() const
     return in;
 }
 
-void CQuorinView::LayoutNumerics(bool recreate)
+void CQuorinView::LayoutNumerics(bool)
 {
     // The fonts scale with the height: a window with none has no layout.
     if (m_viewHeight <= 0 || m_viewWidth <= 0)
         return;
-    CreateFonts(recreate);
-    m_layout = PlanNumerics(LayoutInput(), m_metrics, m_app.m_config);
+    CQtViewFonts fonts(m_fonts);
+    ViewPlan plan = PlanView(fonts, LayoutInput(), logicalDpiY(), m_app.m_config);
+    m_metrics = plan.metrics;
+    m_layout = std::move(plan.layout);
     m_bandHeight = m_layout.bandHeight;
     m_bandTop = m_layout.bandTop;
 
@@ -87,7 +86,6 @@ void CQuorinView::LayoutNumerics(bool recreate)
     DropUnplannedControls();
     ShowToneIndicator();
     ShowBpPictures();
-    setMinimumSize(m_layout.minWidth, m_layout.minHeight);
     update();
 }
 

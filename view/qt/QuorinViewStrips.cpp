@@ -1,5 +1,6 @@
 // The strip side of the view: the roles, the layers the waveforms are drawn
 // into, and the paint that composes them.
+#include <QFontMetrics>
 #include <QMetaObject>
 #include <QPainter>
 #include <QPaintEvent>
@@ -254,18 +255,29 @@ void CQuorinView::DrawScaleMarks(QPainter& painter, int strip, const LayoutRect&
     painter.setTransform(mapping);
     painter.setPen(HairlinePen(0xFFFFFF));
     painter.setBrush(Qt::NoBrush);
+    // Upright, at most as large as the captions whatever the strip's height.
+    const int32_t largest = FontPixelSize(kFontCaption, m_metrics.scale);
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setItalic(true);
-    font.setPixelSize(std::max(1, int(4 * c / 50)));
-    painter.setFont(font);
+    auto drawText = [&](StripPoint at, int32_t units, const QString& text) {
+        font.setPixelSize(ScaleTextPixels(rect.Height(), units, largest * units / kScaleTextUnits));
+        const QFontMetrics metrics(font);
+        const LayoutRect r = ScaleTextRect(rect, at, units, metrics.horizontalAdvance(text), metrics.height());
+        painter.save();
+        painter.resetTransform();
+        painter.setFont(font);
+        painter.drawText(QRect(r.left, r.top, r.Width(), r.Height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                         text);
+        painter.restore();
+    };
 
     auto drawStep = [&](const ScaleStep& step) {
         QPolygonF line;
         for (const StripPoint& p : step.line)
             line.append(QPointF(p.x, p.y));
         painter.drawPolyline(line);
-        DrawUprightText(painter, mapping, QPointF(step.textAt.x, step.textAt.y), QString::fromStdString(step.text));
+        drawText(step.textAt, kScaleTextUnits, QString::fromStdString(step.text));
     };
     if (strip < m_roles.ecgStripCount)
         drawStep(EcgCalibrationPulse(m_gainIndex).step);
@@ -277,7 +289,7 @@ void CQuorinView::DrawScaleMarks(QPainter& painter, int strip, const LayoutRect&
     const int32_t spacing = SecondTickSpacing(gasStrip, kind, LoadRelaxed(config.ecgSweep), LoadRelaxed(config.co2Sweep));
     for (int32_t x = 0; x <= 2000; x += spacing)
         painter.drawLine(QPointF(x, -25), QPointF(x, -23));
-    DrawUprightText(painter, mapping, QPointF(respStrip && co2 ? 60 : 10, -21), QStringLiteral("seconds"));
+    drawText(SecondsTextAt(respStrip && co2), kScaleTextUnits, QStringLiteral("seconds"));
 
     if (respStrip && co2 && g_gasStatus[9] == 2) {
         const char* text = g_gasStatus[8] == 4 ? "Capnostat in Sleep Mode..."
@@ -285,10 +297,8 @@ void CQuorinView::DrawScaleMarks(QPainter& painter, int strip, const LayoutRect&
                            : g_gasStatus[8] == 6 ? "Sensor Warm Up..."
                                                  : nullptr;
         if (text != nullptr) {
-            font.setPixelSize(std::max(1, int(10 * c / 50)));
-            painter.setFont(font);
             painter.setPen(Qt::red);
-            DrawUprightText(painter, mapping, QPointF(160, -12), QString::fromLatin1(text));
+            drawText(kProbeTextAt, kProbeTextUnits, QString::fromLatin1(text));
         }
     }
     painter.restore();

@@ -96,6 +96,34 @@ TEST(QuorinApp, DemoStartShowsTheMainWindowMaximised)
     EXPECT_EQ(GetThreadName(), threadName);
 }
 
+// The frame's minimum is one fixed size below every size it is given: a
+// window manager that honours it lets the window shrink, and it fits a
+// 1024 x 600 screen with a title bar.
+TEST(QuorinApp, TheWindowShrinksToAFixedMinimumThatFitsASmallScreen)
+{
+    AppStartup s({"SIMULATE_DATA"});
+    ASSERT_TRUE(s.Run());
+    QMainWindow* window = s.host.MainWindow();
+    ASSERT_NE(window, nullptr);
+    window->setWindowState(Qt::WindowNoState);
+    auto* view = window->findChild<CQuorinView*>();
+    ASSERT_NE(view, nullptr);
+
+    const QSize minimum = window->minimumSizeHint();
+    EXPECT_LE(minimum.width(), 1024);
+    EXPECT_LE(minimum.height(), 600 - 32);
+    for (const QSize size : {QSize(1920, 1080), QSize(1600, 900), QSize(1024, 768), QSize(1024, 600), minimum}) {
+        SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+        window->resize(size);
+        (void)window->grab();  // the paint queues the relayout
+        QCoreApplication::processEvents();
+        (void)window->grab();
+        EXPECT_EQ(window->size(), size);
+        EXPECT_EQ(view->size().height(), size.height() - (minimum.height() - kMinViewHeight));
+        EXPECT_EQ(window->minimumSizeHint(), minimum) << "the same after a relayout at this size";
+    }
+}
+
 // With no remote at all the demo generator drives the view: traces in the
 // ECG, SpO2 and CO2 strips, numbers in the boxes.
 TEST(QuorinApp, DemoModeDrawsTracesAndNumbersWithoutARemote)
