@@ -188,7 +188,6 @@ void ConfigGeneralDlg::BuildLayout()
     grid->setColumnStretch(1, 1);
     static_cast<QVBoxLayout*>(agents->layout())->addLayout(grid);
     m_groups.back().members = {3810, 3790, 3820, 3800};
-    Frame(column[3], "Patient Episode Recording Mode", 3400, {6050, 5710});
     Row(column[3], {3940, 1346, 3970, 1369, 1356}, false);
     Row(column[3], {3720, 4820});
     Row(column[3], {1359, 4782});
@@ -201,11 +200,17 @@ void ConfigGeneralDlg::BuildLayout()
     for (QVBoxLayout* c : column)
         c->addStretch(1);
 
+    // The recording settings share a band under the columns: its long
+    // texts in a column would widen the page past a 1024 x 768 screen.
+    auto* recording = new QHBoxLayout;
+    Frame(recording, "Patient Episode Recording Mode", 3400, {6050, 5710});
+    Frame(recording, "Patient Episode Directory (location for Recorded waveform and Event storage)", 3410,
+          {3420, 5380, 5350}, true);
+    recording->setStretch(1, 1);
+    static_cast<QBoxLayout*>(Control(3410)->layout())->setStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
-    Frame(layout, "Patient Episode Directory (location for Recorded waveform and Event storage)", 3410,
-          {3420, 5380, 5350}, true);
-    static_cast<QBoxLayout*>(Control(3410)->layout())->setStretch(1, 1);
+    layout->addLayout(recording);
 }
 
 QWidget* ConfigGeneralDlg::Frame(QLayout* column, const QString& title, int id, const std::vector<int>& members,
