@@ -148,53 +148,16 @@ std::map<int, bool> GeneralPageVisibility(const GeneralPageInputs& in, const Con
     return shown;
 }
 
-std::vector<AgentEntry> GeneralAgentList(uint8_t gasModuleKind, const uint8_t available[5], const ConfigWorkingCopy& w)
+std::vector<AgentEntry> GeneralAgentList(uint8_t gasModuleKind, const std::array<uint8_t, 5>& available,
+                                         const ConfigWorkingCopy& w)
 {
-    struct Agent {
-        const char* name;
-        const int32_t* displayFlag;  // null: always offered
-    };
-    const Agent agents[5] = {
-        {"Halothane", &w.showHalothaneCopy}, {"Enflurane", &w.showEnfluraneCopy}, {"Isoflurane", nullptr},
-        {"Sevoflurane", nullptr},            {"Desflurane", &w.showDesfluraneCopy},
-    };
-    std::vector<AgentEntry> list;
-    switch (gasModuleKind) {
-    case 0: list.push_back({"Sevoflurane Only", 0}); break;
-    case 1: list.push_back({"Isoflurane Only", 0}); break;
-    case 2:
-    case 3:
-        for (int code = 1; code <= 5; ++code) {
-            const Agent& agent = agents[code - 1];
-            if (gasModuleKind == 2 && available[code - 1] == 0)
-                continue;
-            if (agent.displayFlag != nullptr && *agent.displayFlag == 0)
-                continue;
-            list.push_back({agent.name, code});
-        }
-        break;
-    default: break;
-    }
-    return list;
+    return AgentList(gasModuleKind, available,
+                     {w.showHalothaneCopy != 0, w.showEnfluraneCopy != 0, w.showDesfluraneCopy != 0});
 }
 
-bool ChooseAgent(ConfigWorkingCopy& w, uint8_t gasModuleKind, bool secondary, int code)
+bool ChooseAgent(ConfigWorkingCopy& w, uint8_t gasModuleKind, bool secondary, int32_t code)
 {
-    if (code == 0)
-        return false;
-    if (gasModuleKind == 2 && !secondary) {
-        w.primaryAgent = code;
-        return true;
-    }
-    if (gasModuleKind != 3)
-        return false;
-    // The two lists never name the same agent.
-    int32_t& chosen = secondary ? w.secondaryAgent : w.primaryAgent;
-    const int32_t other = secondary ? w.primaryAgent : w.secondaryAgent;
-    if (code == other)
-        return false;
-    chosen = code;
-    return true;
+    return ChooseAgent(gasModuleKind, secondary, code, w.primaryAgent, w.secondaryAgent);
 }
 
 namespace {

@@ -3,11 +3,13 @@
 // pairs and lists edit, which controls it shows by mode, model and what
 // the remote measures, the agent lists, and the questions its choices ask.
 // Controls are named by their ids.
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "config/AgentList.h"
 #include "config/ConfigTabs.h"
 #include "config/ConfigWorkingCopy.h"
 
@@ -83,17 +85,13 @@ bool PortSpecified(const ConfigWorkingCopy& w);
 // The recording-mode pair shows while Auto Save is on.
 inline constexpr int kRecordModeControls[2] = {6050, 5710};
 
-// One entry of an agent list; code 0: a module of one fixed agent, whose
-// entry chooses nothing.
-struct AgentEntry {
-    const char* name;
-    int code;
-};
-std::vector<AgentEntry> GeneralAgentList(uint8_t gasModuleKind, const uint8_t available[5], const ConfigWorkingCopy& w);
+// The agent lists of the page: the working copy's display flags decide.
+std::vector<AgentEntry> GeneralAgentList(uint8_t gasModuleKind, const std::array<uint8_t, 5>& available,
+                                         const ConfigWorkingCopy& w);
 // An agent chosen in the primary or secondary list: true when the working
 // copy takes it. The live store is left alone: the view puts the primary
 // agent in force when the dialog is accepted.
-bool ChooseAgent(ConfigWorkingCopy& w, uint8_t gasModuleKind, bool secondary, int code);
+bool ChooseAgent(ConfigWorkingCopy& w, uint8_t gasModuleKind, bool secondary, int32_t code);
 
 // "Heart Rates > 400 BPM" checked by the user: asks, and true when the box
 // stays checked (the field is then 1, and the bandwidth High if so chosen).

@@ -24,16 +24,6 @@ bool IsGasModule(DemoBox box)
     return box >= kDemoGasCo2Only && box <= kDemoGasAx;
 }
 
-constexpr const char* kAgentNames[] = {"", "Halothane", "Enflurane", "Isoflurane", "Sevoflurane", "Desflurane"};
-
-int IndexOfCode(const std::vector<AgentEntry>& entries, int32_t code)
-{
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].code == code)
-            return int(i);
-    return -1;
-}
-
 }  // namespace
 
 WaveBoxes ShownWaveBoxes(int32_t deviceKind, uint16_t featureBits)
@@ -178,50 +168,21 @@ CAgentChoice::CAgentChoice(uint8_t gasModuleKind, const std::array<uint8_t, 5>& 
       m_primary(LoadRelaxed(config.primaryAgent)),
       m_secondary(LoadRelaxed(config.secondaryAgent))
 {
-    const bool shows[6] = {false,
-                           LoadRelaxed(config.showHalothane) != 0,
-                           LoadRelaxed(config.showEnflurane) != 0,
-                           true,
-                           true,
-                           LoadRelaxed(config.showDesflurane) != 0};
-    const auto listed = [&](bool needAvailable) {
-        std::vector<AgentEntry> entries;
-        for (int code = 1; code <= 5; ++code)
-            if (shows[code] && (!needAvailable || available[code - 1] != 0))
-                entries.push_back({kAgentNames[code], code});
-        return entries;
-    };
-    switch (gasModuleKind) {
-    case 0:
-        m_lists.primaryShown = true;
-        m_lists.primary = {{"Sevoflurane Only", 4}};
-        return;
-    case 1:
-        m_lists.primaryShown = true;
-        m_lists.primary = {{"Isoflurane Only", 3}};
-        return;
-    case 2:
-        m_lists.primaryShown = true;
-        m_lists.primary = listed(true);
-        break;
-    case 3:
-        m_lists.primaryShown = true;
-        m_lists.secondaryShown = true;
-        m_lists.primary = listed(false);
+    const AgentDisplayFlags shown{LoadRelaxed(config.showHalothane) != 0, LoadRelaxed(config.showEnflurane) != 0,
+                                  LoadRelaxed(config.showDesflurane) != 0};
+    m_lists.primaryShown = AgentListShown(gasModuleKind, false);
+    m_lists.secondaryShown = AgentListShown(gasModuleKind, true);
+    if (m_lists.primaryShown)
+        m_lists.primary = AgentList(gasModuleKind, available, shown);
+    if (m_lists.secondaryShown)
         m_lists.secondary = m_lists.primary;
-        break;
-    default: return;
-    }
     Reselect();
 }
 
 void CAgentChoice::Reselect()
 {
-    if (m_kind != 2 && m_kind != 3)
-        return;
-    m_lists.primarySelection = IndexOfCode(m_lists.primary, m_primary);
-    if (m_kind == 3)
-        m_lists.secondarySelection = IndexOfCode(m_lists.secondary, m_secondary);
+    m_lists.primarySelection = AgentSelection(m_lists.primary, m_kind, m_primary);
+    m_lists.secondarySelection = AgentSelection(m_lists.secondary, m_kind, m_secondary);
 }
 
 void CAgentChoice::SelectPrimary(int index)
@@ -229,23 +190,16 @@ void CAgentChoice::SelectPrimary(int index)
     if (index < 0 || index >= int(m_lists.primary.size()))
         return;
     const int32_t code = m_lists.primary[size_t(index)].code;
-    if (m_kind == 2) {
-        m_primary = code;
-        if (m_demo)
-            m_livePrimary = uint8_t(code);
-    } else if (m_kind == 3 && code != m_secondary) {
-        m_primary = code;
-    }
+    if (ChooseAgent(m_kind, false, code, m_primary, m_secondary) && m_kind == 2 && m_demo)
+        m_livePrimary = uint8_t(code);
     Reselect();
 }
 
 void CAgentChoice::SelectSecondary(int index)
 {
-    if (m_kind != 3 || index < 0 || index >= int(m_lists.secondary.size()))
+    if (index < 0 || index >= int(m_lists.secondary.size()))
         return;
-    const int32_t code = m_lists.secondary[size_t(index)].code;
-    if (code != m_primary)
-        m_secondary = code;
+    ChooseAgent(m_kind, true, m_lists.secondary[size_t(index)].code, m_primary, m_secondary);
     Reselect();
 }
 

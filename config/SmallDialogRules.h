@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "config/AgentList.h"
 #include "config/CommandDialogs.h"
 
 struct RemoteConfiguration;
@@ -72,11 +73,6 @@ private:
 };
 
 // ---- Anaesthetic agents ----
-
-struct AgentEntry {
-    std::string text;
-    int32_t code = 0;  // 1 halothane ... 5 desflurane
-};
 
 struct AgentLists {
     bool primaryShown = false;

@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev poppler-utils
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev python3
 )
 
 missing=()

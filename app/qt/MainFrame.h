@@ -62,6 +62,10 @@ private:
     void ApplyButton(FrameButton button, bool on);
     void CreateMainMenu();
     QAction* MenuAction(const MenuItemDef& item);
+    // The tool bar or status bar of a View-menu entry; null for others.
+    QWidget* Bar(std::uint32_t id) const;
+    // The View menu's bar entries checked while their bar is not hidden.
+    void ShowBarEntries();
 
     QPointer<CColorStatic> m_wndConnection;
     QPointer<CMainToolBar> m_wndToolBar;

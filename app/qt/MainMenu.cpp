@@ -61,6 +61,7 @@ void CMainFrame::CreateMainMenu()
         QMenu* menu = bar->addMenu(QString::fromLatin1(def.title));
         menu->setObjectName(QString::fromLatin1(def.title).remove(QLatin1Char('&')));
         connect(menu, &QMenu::aboutToShow, this, [this] {
+            ShowBarEntries();
             if (m_updateCommands)
                 m_updateCommands();
         });
@@ -89,6 +90,7 @@ void CMainFrame::CreateMainMenu()
         }
     }
     qApp->installEventFilter(new CAltHFilter(*this));
+    ShowBarEntries();
 }
 
 QAction* CMainFrame::MenuAction(const MenuItemDef& item)
@@ -110,16 +112,16 @@ QAction* CMainFrame::MenuAction(const MenuItemDef& item)
         connect(action, &QAction::triggered, this, &QWidget::close);
         break;
     case menu::kToolBar:
-    case menu::kStatusBar: {
-        QWidget* bar = id == menu::kToolBar ? static_cast<QWidget*>(m_wndToolBar) : m_wndStatusBar;
+    case menu::kStatusBar:
+        // The bar's own state is the truth: the tool bar's context menu
+        // hides it too, and the entry's check may be behind.
         action->setCheckable(true);
-        action->setChecked(true);
-        connect(action, &QAction::triggered, this, [bar](bool shown) {
-            if (bar != nullptr)
-                bar->setVisible(shown);
+        connect(action, &QAction::triggered, this, [this, id] {
+            if (QWidget* bar = Bar(id))
+                bar->setVisible(bar->isHidden());
+            ShowBarEntries();
         });
         break;
-    }
     default:
         // A tool-bar button's action already runs its command.
         if (!m_wndToolBar || m_wndToolBar->FindButton(id) != action)
@@ -127,6 +129,25 @@ QAction* CMainFrame::MenuAction(const MenuItemDef& item)
         break;
     }
     return action;
+}
+
+QWidget* CMainFrame::Bar(std::uint32_t id) const
+{
+    if (id == menu::kToolBar)
+        return m_wndToolBar;
+    if (id == menu::kStatusBar)
+        return m_wndStatusBar;
+    return nullptr;
+}
+
+void CMainFrame::ShowBarEntries()
+{
+    for (const std::uint32_t id : {menu::kToolBar, menu::kStatusBar}) {
+        const auto it = m_menuActions.find(id);
+        QWidget* bar = Bar(id);
+        if (it != m_menuActions.end() && bar != nullptr)
+            it->second->setChecked(!bar->isHidden());
+    }
 }
 
 void CMainFrame::SetCommandHandlers(std::function<void(std::uint32_t)> run, std::function<void()> update)

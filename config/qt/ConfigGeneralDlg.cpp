@@ -188,7 +188,6 @@ void ConfigGeneralDlg::BuildLayout()
     grid->setColumnStretch(1, 1);
     static_cast<QVBoxLayout*>(agents->layout())->addLayout(grid);
     m_groups.back().members = {3810, 3790, 3820, 3800};
-    Frame(column[3], "Patient Episode Recording Mode", 3400, {6050, 5710});
     Row(column[3], {3940, 1346, 3970, 1369, 1356}, false);
     Row(column[3], {3720, 4820});
     Row(column[3], {1359, 4782});
@@ -201,11 +200,17 @@ void ConfigGeneralDlg::BuildLayout()
     for (QVBoxLayout* c : column)
         c->addStretch(1);
 
+    // The recording settings share a band under the columns: its long
+    // texts in a column would widen the page past a 1024 x 768 screen.
+    auto* recording = new QHBoxLayout;
+    Frame(recording, "Patient Episode Recording Mode", 3400, {6050, 5710});
+    Frame(recording, "Patient Episode Directory (location for Recorded waveform and Event storage)", 3410,
+          {3420, 5380, 5350}, true);
+    recording->setStretch(1, 1);
+    static_cast<QBoxLayout*>(Control(3410)->layout())->setStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
-    Frame(layout, "Patient Episode Directory (location for Recorded waveform and Event storage)", 3410,
-          {3420, 5380, 5350}, true);
-    static_cast<QBoxLayout*>(Control(3410)->layout())->setStretch(1, 1);
+    layout->addLayout(recording);
 }
 
 QWidget* ConfigGeneralDlg::Frame(QLayout* column, const QString& title, int id, const std::vector<int>& members,
@@ -302,20 +307,16 @@ void ConfigGeneralDlg::OnInitDialog()
 
 void ConfigGeneralDlg::FillAgentLists()
 {
-    uint8_t available[5];
-    for (int i = 0; i < 5; ++i)
+    std::array<uint8_t, 5> available{};
+    for (size_t i = 0; i < available.size(); ++i)
         available[i] = g_liveData.agentAvailable[i];
-    const std::vector<AgentEntry> entries = GeneralAgentList(m_gasModuleKind, available, Copy());
+    m_agentEntries = GeneralAgentList(m_gasModuleKind, available, Copy());
     for (int list = 0; list < 2; ++list) {
         m_agentLists[list]->clear();
-        m_agentCodes[list].clear();
-        // The secondary list exists only beside a module of two agents.
-        if (list == 1 && m_gasModuleKind != 3)
+        if (!AgentListShown(m_gasModuleKind, list == 1))
             continue;
-        for (const AgentEntry& entry : entries) {
-            m_agentLists[list]->addItem(entry.name);
-            m_agentCodes[list].push_back(entry.code);
-        }
+        for (const AgentEntry& entry : m_agentEntries)
+            m_agentLists[list]->addItem(QString::fromStdString(entry.text));
         SelectAgent(list);
     }
 }
@@ -323,20 +324,17 @@ void ConfigGeneralDlg::FillAgentLists()
 void ConfigGeneralDlg::SelectAgent(int list)
 {
     const int32_t agent = list == 0 ? Copy().primaryAgent : Copy().secondaryAgent;
-    const std::vector<int>& codes = m_agentCodes[list];
-    const auto it = std::find(codes.begin(), codes.end(), agent);
-    // A fixed agent's single entry (code 0) is never selected.
-    m_agentLists[list]->setCurrentIndex(it == codes.end() || agent == 0 ? -1 : static_cast<int>(it - codes.begin()));
+    m_agentLists[list]->setCurrentIndex(AgentSelection(m_agentEntries, m_gasModuleKind, agent));
 }
 
 void ConfigGeneralDlg::OnAgentActivated(int list, int index)
 {
-    if (index < 0 || index >= static_cast<int>(m_agentCodes[list].size()))
+    if (index < 0 || index >= static_cast<int>(m_agentEntries.size()))
         return;
-    const int code = m_agentCodes[list][index];
     // A refused choice shows the agent kept, so that the list never shows
-    // what will not be stored.
-    if (code != 0 && !ChooseAgent(Copy(), m_gasModuleKind, list == 1, code))
+    // what will not be stored; a fixed agent's entry chooses nothing.
+    const bool fixedAgent = m_gasModuleKind < 2;
+    if (!ChooseAgent(Copy(), m_gasModuleKind, list == 1, m_agentEntries[size_t(index)].code) && !fixedAgent)
         SelectAgent(list);
 }
 

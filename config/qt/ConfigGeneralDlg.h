@@ -11,6 +11,7 @@
 #include <map>
 #include <vector>
 
+#include "config/AgentList.h"
 #include "config/ConfigWorkingCopy.h"
 
 class ConfigTabCtrl;
@@ -68,6 +69,6 @@ private:
     std::array<QWidget*, 4> m_columns{};
     QLineEdit* m_recordPath = nullptr;  // the episode folder shown
     std::array<QComboBox*, 2> m_agentLists{};
-    std::array<std::vector<int>, 2> m_agentCodes;  // the code of each entry
+    std::vector<AgentEntry> m_agentEntries;  // of each list shown
     uint8_t m_gasModuleKind = 0;   // the lists offered: as GeneralGasModuleKind decides
 };

@@ -213,9 +213,16 @@ void ConfigLimitPage::AddUnits(const QString& frame, const QString& unit0, const
     m_side->addWidget(box);
 }
 
+bool ConfigLimitPage::SideUnderRows() const
+{
+    // Beside six columns of limits the side would make the page too wide
+    // for a 1024 x 768 screen.
+    return ColumnCount() > 4;
+}
+
 void ConfigLimitPage::Build()
 {
-    auto* outer = new QHBoxLayout(this);
+    QBoxLayout* outer = SideUnderRows() ? static_cast<QBoxLayout*>(new QVBoxLayout(this)) : new QHBoxLayout(this);
     m_frame = new QGroupBox(m_frameCaption);
     if (m_page == kPageSpO2Resp)
         Name(m_frame, 1361);
@@ -304,7 +311,12 @@ QGroupBox* ConfigLimitPage::BuildSpeciesRow(int s)
 QWidget* ConfigLimitPage::BuildSide()
 {
     auto* side = new QWidget;
-    m_side = new QVBoxLayout(side);
+    if (SideUnderRows()) {
+        m_side = new QHBoxLayout(side);
+        m_side->setSpacing(2 * side->fontMetrics().averageCharWidth());
+    } else {
+        m_side = new QVBoxLayout(side);
+    }
     m_side->setContentsMargins(0, 0, 0, 0);
     switch (m_page) {
     case kPageHrTemp:
@@ -318,23 +330,29 @@ QWidget* ConfigLimitPage::BuildSide()
         Note("MAX RR Alarm Limit.... 120\nMIN  RR Alarm  Limit... 0");
         break;
     case kPageBp: {
-        Note("NOTE: All pressure units in mmHg");
-        Note("MAX Alarm Limit.... 300 mmHg\nMIN  Alarm  Limit... 0 mmHg");
-        m_side->addWidget(new QLabel("Measurement time interval"));
+        // Side by side, each caption over its control.
+        const auto cell = [this](QWidget* top, QWidget* bottom) {
+            auto* cell = new QVBoxLayout;
+            cell->addWidget(top);
+            cell->addWidget(bottom);
+            cell->addStretch(1);
+            m_side->addLayout(cell);
+        };
+        cell(new QLabel("NOTE: All pressure units in mmHg"),
+             new QLabel("MAX Alarm Limit.... 300 mmHg\nMIN  Alarm  Limit... 0 mmHg"));
         m_interval = Combo({"1 Minute", "2 Minutes", "3 Minutes", "5 Minutes", "10 Minutes", "15 Minutes",
                             "30 Minutes", "60 Minutes"},
                            4920);
-        m_side->addWidget(m_interval);
+        cell(new QLabel("Measurement time interval"), m_interval);
         connect(m_interval, &QComboBox::activated, this, [this](int index) {
             Copy().bpInterval = index;
             Copy().edited = 1;
         });
-        m_side->addWidget(new QLabel("Initial Cuff Inflation Pressure"));
         m_initialPressure = new QLineEdit;
         Name(m_initialPressure, 4880);
         const auto pressureText = [this] { return QString::number(Copy().initialPressure); };
         m_initialPressure->setValidator(new CEditValidator(JudgeWhole, pressureText, m_initialPressure));
-        m_side->addWidget(m_initialPressure);
+        cell(new QLabel("Initial Cuff Inflation Pressure"), m_initialPressure);
         connect(m_initialPressure, &QLineEdit::textChanged, this, [this, pressureText](const QString& text) {
             const FilterResult result = FilterInteger(text.toStdString());
             if (result.action == FilterAction::kStore) {
@@ -346,7 +364,7 @@ QWidget* ConfigLimitPage::BuildSide()
         });
         m_bpTone = new QCheckBox("Measurement Complete Tone");
         Name(m_bpTone, 5030);
-        m_side->addWidget(m_bpTone);
+        m_side->addWidget(m_bpTone, 0, Qt::AlignTop);
         connect(m_bpTone, &QCheckBox::clicked, this, [this](bool checked) { Copy().bpNotifyTone = checked ? 1 : 0; });
         break;
     }

@@ -24,7 +24,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-class QVBoxLayout;
+class QBoxLayout;
 
 class ConfigLimitPage : public QWidget {
     Q_OBJECT
@@ -66,6 +66,7 @@ private:
     void Build();
     QGroupBox* BuildSpeciesRow(int species);
     QWidget* BuildSide();
+    bool SideUnderRows() const;
     QLabel* Note(const QString& text, int id = 0);
     void AddUnits(const QString& frame, const QString& unit0, const QString& unit1, int id0, int id1);
 
@@ -89,7 +90,7 @@ private:
     std::array<QLabel*, kSpeciesCount> m_speciesComboLabels{};
     std::array<QRadioButton*, 2> m_unitRadios{};
     QGroupBox* m_frame = nullptr;
-    QVBoxLayout* m_side = nullptr;
+    QBoxLayout* m_side = nullptr;
     QCheckBox* m_display = nullptr;
     QCheckBox* m_bpTone = nullptr;
     QComboBox* m_interval = nullptr;

@@ -26,8 +26,9 @@ constexpr char kNoteText[] =
 ConfigTabCtrl::ConfigTabCtrl(ConfigWorkingCopy copy, QWidget* parent) : QTabWidget(parent), m_copy(std::move(copy))
 {
     setObjectName("4210");
-    // Every caption stays in sight: the dialog grows to hold the row.
-    setUsesScrollButtons(false);
+    // Fourteen captions are wider than a 1024 x 768 screen: the row
+    // scrolls rather than push OK and Cancel off it.
+    setUsesScrollButtons(true);
     connect(this, &QTabWidget::currentChanged, this, [this] { OnSelChange(); });
 }
 

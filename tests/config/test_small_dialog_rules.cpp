@@ -201,6 +201,17 @@ TEST(AgentDialog, ChoicesAreHeldUntilOkAndTheTwoAgentsStayApart)
         EXPECT_EQ(one.PrimaryAgent(), 5);
         EXPECT_EQ(one.LivePrimary().has_value(), demo);
     }
+    // A module of one fixed agent lists it by its code, and choosing it
+    // changes nothing.
+    for (const auto& [module, code] : {std::pair<uint8_t, int32_t>{0, 4}, {1, 3}}) {
+        CAgentChoice fixed(module, available, config, true);
+        ASSERT_EQ(fixed.Lists().primary.size(), 1u);
+        EXPECT_EQ(fixed.Lists().primary[0].code, code);
+        fixed.SelectPrimary(0);
+        EXPECT_EQ(fixed.PrimaryAgent(), 1);
+        EXPECT_EQ(fixed.Lists().primarySelection, -1);
+        EXPECT_FALSE(fixed.LivePrimary());
+    }
     EXPECT_EQ(CuffSelection(6), 6);
     EXPECT_EQ(CuffSelection(7), -1);
     EXPECT_EQ(CuffSelection(-1), -1);

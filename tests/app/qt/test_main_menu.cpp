@@ -2,6 +2,8 @@
 // menu shows it, and the keys reaching the view only while enabled.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -11,6 +13,7 @@
 
 #include "app/FrameButtons.h"
 #include "app/MenuCommands.h"
+#include "app/qt/EXStatusBar.h"
 #include "app/qt/MainFrame.h"
 #include "app/qt/ToolBar24.h"
 
@@ -85,4 +88,34 @@ TEST(MainMenu, KeysRunEnabledCommandsWithTheBarsHidden)
     // Exit closes the frame: the way to quit.
     frame->CommandAction(menu::kExit)->trigger();
     EXPECT_FALSE(frame->isVisible());
+}
+
+TEST(MainMenu, TheViewMenuFollowsTheBarsWhoeverHidesThem)
+{
+    std::vector<std::uint32_t> ran;
+    auto frame = ShownFrame(ran);
+    QMenu* view = frame->menuBar()->actions()[1]->menu();
+    const struct {
+        std::uint32_t id;
+        QWidget* bar;
+        std::function<void()> hideElsewhere;
+    } cases[] = {
+        // The tool bar's own context menu holds its toggle action.
+        {menu::kToolBar, frame->GetToolBar(), [&frame] { frame->GetToolBar()->toggleViewAction()->trigger(); }},
+        {menu::kStatusBar, frame->GetStatusBar(), [&frame] { frame->GetStatusBar()->hide(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        QAction* entry = frame->CommandAction(c.id);
+        EXPECT_TRUE(entry->isChecked());
+        c.hideElsewhere();
+        ASSERT_TRUE(c.bar->isHidden());
+        view->popup(QPoint(0, 0));
+        EXPECT_FALSE(entry->isChecked());
+        view->hide();
+        // One choice brings the bar back.
+        entry->trigger();
+        EXPECT_FALSE(c.bar->isHidden());
+        EXPECT_TRUE(entry->isChecked());
+    }
 }

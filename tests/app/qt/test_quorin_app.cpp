@@ -73,8 +73,9 @@ struct AppStartup {
     NoLibrary noLibrary;
     CScriptedPrompter prompter;
     StartupServices services;
-    CQtStartupHost host;
+    // Before the host: the window the host holds refers to it to the end.
     CQuorinAppCore app;
+    CQtStartupHost host;
     int demoDialogs = 0;
 };
 

@@ -95,6 +95,40 @@ TEST_F(ConfigDialog, TabsFollowTheModeAndWhatTheRemoteMeasures)
     }
 }
 
+TEST_F(ConfigDialog, FitsA1024By768ScreenWithOkAndCancelInSight)
+{
+    // The screen less the window's borders and title bar and a task bar.
+    const QSize room(1024 - 16, 768 - 40 - 48);
+    const struct {
+        ConfigMode mode;
+        int32_t deviceKind;
+        uint16_t features;
+    } cases[] = {
+        {kConfigDefaults, kDeviceTarvikPlus, 0x3FF},
+        {kConfigCurrent, kDeviceTarvikPlus, 0x3FF},
+        {kConfigCurrent, kDeviceSelvo, 0x7F},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.mode) << " " << c.deviceKind);
+        g_liveData.deviceKind = c.deviceKind;
+        g_liveData.featureBits = c.features;
+        g_liveData.primaryAgent = 3;
+        g_liveData.secondaryAgent = 4;
+        ConfigTabDlg& dialog = Open(c.mode);
+        dialog.show();
+        EXPECT_LE(dialog.width(), room.width());
+        EXPECT_LE(dialog.height(), room.height());
+        EXPECT_LE(dialog.minimumSizeHint().width(), room.width());
+        EXPECT_LE(dialog.minimumSizeHint().height(), room.height());
+        for (const char* id : {"1", "2"}) {
+            auto* button = Find<QPushButton>(id);
+            EXPECT_TRUE(button->isVisible()) << id;
+            EXPECT_TRUE(dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint(0, 0)), button->size()))) << id;
+        }
+        dialog.reject();
+    }
+}
+
 TEST_F(ConfigDialog, TheCurrentSettingsShowOnlyThePatientsSpeciesAndNoDisplayBox)
 {
     m_app.m_config.species = 1;
