@@ -88,6 +88,10 @@ void CLayerPainter::FillUnder(std::span<const StripPoint> trace, double floor, C
     QPolygonF area = ToPolygon(trace);
     if (area.isEmpty())
         return;
+    // The edges shared with the areas before and after: a partly covered
+    // pixel there would be blended twice and show as a dark seam.
+    area.front().setX(SnapX(area.front().x()));
+    area.back().setX(SnapX(area.back().x()));
     area.append(QPointF(area.back().x(), floor));
     area.append(QPointF(area.front().x(), floor));
     m_painter.setPen(Qt::NoPen);

@@ -27,7 +27,9 @@ public:
                   Qt::PenCapStyle cap = Qt::RoundCap);
     // A shape filled in `color` and outlined `width` units wide.
     void Polygon(std::span<const StripPoint> points, COLORREF color, double width);
-    // The area between the trace and y = floor.
+    // The area between the trace and y = floor. Its two upright edges lie
+    // on pixel boundaries, so that areas drawn side by side meet without a
+    // seam.
     void FillUnder(std::span<const StripPoint> trace, double floor, COLORREF color);
 
 private:

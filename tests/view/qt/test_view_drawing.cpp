@@ -67,3 +67,31 @@ TEST_F(ViewDrawing, AfterEachBatchOnlyTheChangedPartsArePaintedAndTheScreenShows
         filled += (screen.pixel(x, co2.bottom - 3) & 0xFFFFFF) == (ToQColor(kCO2FillColor).rgb() & 0xFFFFFF);
     EXPECT_GT(filled, co2.Width() / 10);
 }
+
+TEST_F(ViewDrawing, TheFilledCo2TraceHasNoSeamsBetweenItsSegments)
+{
+    CQuorinView& view = ShowFourStrips(Open(1280, 720), m_app.m_config, false);
+    const QRgb fill = ToQColor(kCO2FillColor).rgb();
+
+    // A steady breath level drawn a few points at a time: one even area.
+    int sample = 0;
+    for (int batch = 0; batch < 60; ++batch) {
+        WriteFrames(sample, 12 + batch % 7, 1800);
+        view.OnDefaultComMsg(kStreamNewData, 0);
+        Settle();
+    }
+    const QImage screen = view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const StripLayout strips = PlanStrips(view.width(), view.height(), view.Metrics(), view.Layout().bandHeight,
+                                          view.Roles().stripCount);
+    const LayoutRect& co2 = strips.strips[view.Roles().respStrip];
+    // Under the trace and above the scale's marks, from the strip's left
+    // edge until the sweep.
+    const int y = co2.top + co2.Height() / 2 - 2;
+    int x = co2.left + 2;
+    ASSERT_EQ(screen.pixel(x, y), fill);
+    int seams = 0;
+    for (; x < co2.right && screen.pixel(x, y) != ToQColor(0).rgb(); ++x)
+        seams += screen.pixel(x, y) != fill ? 1 : 0;
+    EXPECT_GT(x - co2.left, co2.Width() / 20) << "the fill reaches along the strip";
+    EXPECT_EQ(seams, 0);
+}
