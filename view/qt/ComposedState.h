@@ -14,11 +14,14 @@
 
 struct RemoteMenu;
 
-// A strip's label, grid and scale marks.
+// A strip's label, grid and scale marks, and the separator they reach
+// into.
 struct BackdropState {
     int32_t count = 0;
     std::array<LayoutRect, 4> strips{};
     std::array<LayoutRect, 4> labels{};
+    std::vector<LayoutRect> separators;
+    COLORREF separatorColor = 0;
     int labelFontPixels = 0;
     double pixelRatio = 1;
     int layerRefreshes = 0;   // the grid is drawn with the layers
@@ -37,9 +40,7 @@ struct BackdropState {
 };
 
 struct ComposedState {
-    BackdropState backdrop;
-    std::vector<LayoutRect> separators;
-    COLORREF separatorColor = 0;
+    BackdropState backdrop;  // the separators too
     int32_t remoteStop = 0;
     bool bannerShown = false;
     std::string bannerText;

@@ -52,14 +52,8 @@ double CLayerPainter::SnapX(double x) const
 
 void CLayerPainter::Erase(double from, double to, double top, double bottom, const QColor& background)
 {
-    // Whole pixels: a partly erased column would leave a faint line of
-    // what was there, or dim the edge of an area drawn before.
-    const QRectF area(QPointF(SnapX(from), top), QPointF(SnapX(to), bottom));
-    // Its edges lie on pixels: filled as a plain rectangle, not through the
-    // smoothing rasterizer.
-    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    const QRectF area(QPointF(from, top), QPointF(to, bottom));
     m_painter.fillRect(area, background);
-    m_painter.setRenderHint(QPainter::Antialiasing);
     Touch(area, 0);
 }
 

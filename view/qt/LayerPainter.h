@@ -19,8 +19,7 @@ public:
     CLayerPainter(const CLayerPainter&) = delete;
     CLayerPainter& operator=(const CLayerPainter&) = delete;
 
-    // The background over x from..to (to the nearest pixel boundaries), y
-    // top down to bottom.
+    // The background over x from..to, y top down to bottom.
     void Erase(double from, double to, double top, double bottom, const QColor& background);
     // A line `width` units wide (under the x scale) through the points.
     void Polyline(std::span<const StripPoint> points, COLORREF color, double width,

@@ -441,6 +441,9 @@ private:
     ComposedState CurrentComposedState(const StripLayout& strips) const;
     void RepaintDrawn();
     BackdropState CurrentBackdropState(const StripLayout& strips) const;
+    // Where strip k's backdrop lies: the strip, its label and the rows
+    // below that its marks reach into.
+    static QRect BackdropRect(const StripLayout& strips, int k);
     // True when the backdrops were drawn anew.
     bool PrepareBackdrops(const StripLayout& strips);
     void DrawBackdrop(QPainter& painter, int k, const StripLayout& strips, COLORREF& color,

@@ -13,6 +13,10 @@
 
 namespace {
 
+// The rows under a strip that its marks reach into (the second ticks end on
+// the separator's first row).
+constexpr int kBackdropOverhang = 4;
+
 const char* ProbeTextOf(int32_t code)
 {
     switch (code) {
@@ -37,6 +41,8 @@ BackdropState CQuorinView::CurrentBackdropState(const StripLayout& strips) const
     state.count = strips.count;
     std::copy(std::begin(strips.strips), std::end(strips.strips), state.strips.begin());
     std::copy(std::begin(strips.labels), std::end(strips.labels), state.labels.begin());
+    state.separators = strips.separators;
+    state.separatorColor = config.separatorColor;
     state.labelFontPixels = m_fonts[kFontLabel].pixelSize();
     state.pixelRatio = devicePixelRatio();
     state.layerRefreshes = m_layerRefreshes;
@@ -54,6 +60,14 @@ BackdropState CQuorinView::CurrentBackdropState(const StripLayout& strips) const
     return state;
 }
 
+QRect CQuorinView::BackdropRect(const StripLayout& strips, int k)
+{
+    const LayoutRect& s = strips.strips[k];
+    const LayoutRect& l = strips.labels[k];
+    const QRect area = QRect(s.left, s.top, s.Width(), s.Height()) | QRect(l.left, l.top, l.Width(), l.Height());
+    return area.adjusted(0, 0, 0, kBackdropOverhang);
+}
+
 bool CQuorinView::PrepareBackdrops(const StripLayout& strips)
 {
     const BackdropState state = CurrentBackdropState(strips);
@@ -67,15 +81,16 @@ bool CQuorinView::PrepareBackdrops(const StripLayout& strips)
             backdrop = QImage();
             continue;
         }
-        const LayoutRect& s = strips.strips[k];
-        const LayoutRect& l = strips.labels[k];
-        const QRect area = QRect(s.left, s.top, s.Width(), s.Height()) | QRect(l.left, l.top, l.Width(), l.Height());
+        const QRect area = BackdropRect(strips, k);
         backdrop = QImage(int(std::ceil(area.width() * state.pixelRatio)),
                           int(std::ceil(area.height() * state.pixelRatio)), QImage::Format_RGB32);
         backdrop.setDevicePixelRatio(state.pixelRatio);
         backdrop.fill(Qt::black);
         QPainter painter(&backdrop);
         painter.translate(-area.topLeft());
+        // What lies under the rows below the strip.
+        for (const LayoutRect& r : strips.separators)
+            painter.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(state.separatorColor));
         DrawBackdrop(painter, k, strips, color, state);
     }
     return true;

@@ -10,8 +10,6 @@ ComposedState CQuorinView::CurrentComposedState(const StripLayout& strips) const
 {
     ComposedState state;
     state.backdrop = CurrentBackdropState(strips);
-    state.separators = strips.separators;
-    state.separatorColor = m_app.m_config.separatorColor;
     state.remoteStop = m_remoteStop;
     state.bannerShown = m_bannerShown;
     state.bannerText = m_bannerText;

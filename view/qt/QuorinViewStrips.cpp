@@ -172,9 +172,8 @@ void CQuorinView::Compose(CMemDC& memory, const QRect& area, const PaintPlan& pl
         painter.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), separator);
     for (int k = 0; k < strips.count && k < int(m_backdrops.size()); ++k) {
         const LayoutRect& s = strips.strips[k];
-        const LayoutRect& l = strips.labels[k];
         const QRect strip(s.left, s.top, s.Width(), s.Height());
-        const QRect backdrop = strip | QRect(l.left, l.top, l.Width(), l.Height());
+        const QRect backdrop = BackdropRect(strips, k);
         const QRect part = backdrop & area;
         if (part.isEmpty() || m_backdrops[k].isNull())
             continue;
