@@ -75,6 +75,9 @@ protected:
         // test answers it.
         if (!services.runPatientDialog)
             services.runPatientDialog = [](CPatientInfoDlg&) { return false; };
+        // The terminal is one per process: the old view gives it up
+        // before the new one takes it.
+        m_view.reset();
         m_view = std::make_unique<CQuorinView>(m_app, std::move(services));
         m_view->resize(width, height);
         m_view->OnInitialUpdate();
