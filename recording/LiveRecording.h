@@ -44,6 +44,8 @@ struct RecordingLine {
     std::string label;
     std::string elapsed;   // "%D:%H:%M:%S"
     std::string fileName;  // the first 19 characters and "..."
+
+    bool operator==(const RecordingLine&) const = default;
 };
 
 inline constexpr char kRecordingFailedCaption[] = "QRE File Recording Failed!";

@@ -1,7 +1,8 @@
 #pragma once
 // An off-screen copy of a target: drawing goes into an image of the
 // rectangle, which is copied to the target in one piece when this goes. A
-// printer target is drawn into directly.
+// printer target is drawn into directly. The image has the target's pixel
+// density, so that what is drawn is as sharp as the target can show it.
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -16,6 +17,12 @@ public:
     CMemDC& operator=(const CMemDC&) = delete;
 
     QPainter& Painter() { return m_memory ? *m_painter : m_target; }
+
+    // `layer`'s pixels under `source` (in its device independent pixels)
+    // OR-ed onto what is drawn at `at`, so that a black layer shows what
+    // lies under it. Pixel by pixel: the painter would hand a tall area to
+    // worker threads, which costs more than it saves on a narrow one.
+    void PaintOr(const QPoint& at, const QImage& layer, const QRect& source);
 
 private:
     QPainter& m_target;

@@ -422,6 +422,8 @@ void CQuorinView::ReleaseDrawing()
     m_grid = QImage();
     for (QImage& layer : m_stripLayers)
         layer = QImage();
+    for (QImage& backdrop : m_backdrops)
+        backdrop = QImage();
 }
 
 void CQuorinView::CloseLogger()

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -63,10 +64,12 @@
 #include "view/ViewShutdown.h"
 #include "view/ViewTexts.h"
 #include "view/SoundManager.h"
+#include "view/qt/ComposedState.h"
 #include "view/qt/PrintPainter.h"
 #include "view/qt/QuorinDoc.h"
 
 class CAnimateCtrl;
+class CMemDC;
 class CTK_TermDlgWnd;
 class QDialog;
 class CPatientInfoDlg;
@@ -164,8 +167,17 @@ struct ViewMessageIds {
     uint32_t launchBox;  // a launch thread's box; lParam: its LaunchBoxPost
 };
 
-void DrawTextOnBackground(QPainter& painter, int32_t left, int32_t top, const std::string& text,
-                          COLORREF textColor, COLORREF backColor);
+
+// A line of text over the pane (a banner, a line of the recording's) on
+// its own background, as wide as it is.
+struct PaneText {
+    int font = 0;  // one of the view's fonts
+    int32_t left = 0;
+    int32_t top = 0;
+    std::string text;
+    COLORREF textColor = 0;
+    COLORREF backColor = 0;
+};
 
 class CQuorinView : public QWidget,
                     public IWindowObject,
@@ -181,7 +193,8 @@ public:
     void OnInitialUpdate();
     void OnSize(int cx, int cy);
     void LayoutNumerics(bool recreate);
-    void PrepareStripLayers(const LayoutRect& stripRect);
+    // True when the layers were made or cleared.
+    bool PrepareStripLayers(const LayoutRect& stripRect);
     void ResetWaveformStrips();
     void UpdateTitle();
     void UpdateLinkIcon();
@@ -317,7 +330,8 @@ public:
     QLabel* Picture(int picture) const;
     CAnimateCtrl* Animation(int animation) const;
     int LayerCount() const;
-    QSize StripLayerSize() const;
+    QSize StripLayerSize() const;     // in the view's pixels
+    double StripLayerRatio() const;   // the layers' pixels per view pixel
     int LayerRefreshCount() const { return m_layerRefreshes; }
     CQtMessagePoster& Poster() { return *m_poster; }
     CSoundManager& SoundManager() { return m_soundManager; }
@@ -419,13 +433,33 @@ private:
     QPointer<QLabel>& PictureSlot(int picture);
     QPointer<CAnimateCtrl>& AnimationSlot(int animation);
     void RelayoutIfNeeded();
-    void DrawStrips(QPainter& painter, const StripLayout& strips);
-    void DrawBanners(QPainter& painter);
+    // What every part of one paint is composed from.
+    struct PaintPlan {
+        StripLayout strips;
+        std::vector<PaneText> texts;
+        QRect textsArea;
+    };
+    void Compose(CMemDC& memory, const QRect& area, const PaintPlan& plan);
+    void QueueFullRepaint();
+    ComposedState CurrentComposedState(const StripLayout& strips) const;
+    void RepaintDrawn();
+    BackdropState CurrentBackdropState(const StripLayout& strips) const;
+    // Where strip k's backdrop lies: the strip, its label and the rows
+    // below that its marks reach into.
+    static QRect BackdropRect(const StripLayout& strips, int k);
+    // True when the backdrops were drawn anew.
+    bool PrepareBackdrops(const StripLayout& strips);
+    void DrawBackdrop(QPainter& painter, int k, const StripLayout& strips, COLORREF& color,
+                      const BackdropState& state);
     void DrawPulseBar(QPainter& painter);
     void DrawRemoteMenu(QPainter& painter, int32_t x, int32_t y);
     void AfterPaint();
     void CheckRecording();
-    void DrawRecordingLine(QPainter& painter);
+    std::vector<PaneText> BannerRows() const;
+    std::optional<RecordingLine> CurrentRecordingLine() const;
+    std::array<PaneText, 3> RecordingLineRows(const RecordingLine& line) const;
+    QRect PaneTextsRect(std::span<const PaneText> rows) const;
+    void DrawPaneTexts(QPainter& painter, std::span<const PaneText> rows);
     void CreateRecording();
     void RecoverEpisodes();
     void OnRecordingFileEnd(const CNorqFileRecorder::FileEndReport& report);
@@ -443,7 +477,7 @@ private:
     void DrawEcgSegment(const EcgSegment& segment, const SweepSettings& settings);
     void DrawSpO2Segment(const EcgSegment& segment, const SweepSettings& settings);
     void DrawGasSegment(const GasSegment& segment, const SweepSettings& settings);
-    void DrawScaleMarks(QPainter& painter, int strip, const LayoutRect& rect);
+    void DrawScaleMarks(QPainter& painter, int strip, const LayoutRect& rect, const BackdropState& state);
     void ShowBeatIcon(bool show);
     void FollowBeat(const EcgSegment& segment);
     void ApplyTimer(int id, const TimerCommand& command);
@@ -657,6 +691,17 @@ private:
     int32_t m_layerWidth = 0;
     int32_t m_layerHeight = 0;
     int m_layerRefreshes = 0;
+    // What the traces drew into each layer since the last repaint request,
+    // in the layer's (view) pixels.
+    std::array<QRect, 4> m_layerDirty;
+    // Each strip's label, grid and marks, and what they were drawn from.
+    std::array<QImage, 4> m_backdrops;
+    BackdropState m_backdropState;
+    // What the view was last asked to show, so that a change is repainted.
+    ComposedState m_composedState;
+    int32_t m_shownPleth = -1;
+    std::optional<RecordingLine> m_shownRecordingLine;
+    bool m_fullRepaintQueued = false;
     CAlarmEvaluator m_alarms;
     CAlarmTones m_tones{m_soundManager};
     CEventQueue m_events;
@@ -679,7 +724,6 @@ private:
     int m_clockTicks = 0;
     bool m_afterPaintQueued = false;
     bool m_liveTimersStarted = false;
-    int32_t m_recordingLineY = 0;
     std::unique_ptr<CNorqFileRecorder> m_recorder;
     std::unique_ptr<CLiveRecording> m_recording;
     CPrintCapture m_print;

@@ -110,6 +110,7 @@ void CQuorinView::ApplyToneActions(const ToneActions& actions)
             if (CColorStatic* status = SingleBoxAt(kBoxStatusText)) {
                 status->setText(QString::fromLatin1(kSnoozeStatusText));
                 status->m_textColor = kSnoozeStatusColor;
+                status->update();
                 status->show();
             }
             break;

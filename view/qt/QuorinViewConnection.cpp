@@ -22,7 +22,9 @@ void CQuorinView::ShowConnectionStatusBox(const char* text, COLORREF color)
 {
     if (CColorStatic* status = SingleBoxAt(kBoxStatusText)) {
         status->setText(QString::fromLatin1(text));
+        // A new colour with the same text is a change too.
         status->m_textColor = color;
+        status->update();
         status->show();
     }
 }

@@ -2,35 +2,20 @@
 // strip layers; beat and breath tones, the beat icon, the gas probe's
 // status and the blood-pressure cycle follow the drawn rows.
 #include <QLabel>
-#include <QPainter>
-#include <QPolygonF>
 
 #include "app/NorqEventLogger.h"
 #include "app/QuorinAppCore.h"
 #include "link/LiveData.h"
 #include "view/SoundColumns.h"
 #include "view/qt/AnimateCtrl.h"
+#include "view/qt/LayerPainter.h"
 #include "view/qt/QuorinView.h"
-#include "view/qt/ViewTimers.h"
 #include "view/qt/ViewMapping.h"
+#include "view/qt/ViewTimers.h"
 
 namespace {
 
 constexpr uint32_t kBeatIconMs = 100;
-
-QPolygonF ToPolygon(std::span<const StripPoint> points)
-{
-    QPolygonF polygon;
-    polygon.reserve(qsizetype(points.size()));
-    for (const StripPoint& p : points)
-        polygon.append(QPointF(p.x, p.y));
-    return polygon;
-}
-
-void Erase(QPainter& painter, const EraseRange& range, double top, double bottom, const QColor& background)
-{
-    painter.fillRect(QRectF(QPointF(range.from, top), QPointF(range.to, bottom)), background);
-}
 
 }  // namespace
 
@@ -102,7 +87,7 @@ void CQuorinView::AppendEcgData(int32_t count)
             if (segment.frames != 0 && !frozen)
                 DrawGasSegment(segment, settings);
     }
-    update();
+    RepaintDrawn();
 }
 
 QTransform CQuorinView::LayerMapping(double windowWidth, double windowHeight, bool fromMiddle) const
@@ -115,82 +100,58 @@ void CQuorinView::DrawEcgSegment(const EcgSegment& segment, const SweepSettings&
 {
     if (segment.row < 0 || segment.row >= int32_t(m_stripLayers.size()))
         return;
-    QPainter painter(&m_stripLayers[segment.row]);
-    const QTransform mapping = LayerMapping(EcgRowWidth(settings.sampleRate), 5000, true);
-    painter.setTransform(mapping);
-    painter.setRenderHint(QPainter::Antialiasing);
+    CLayerPainter painter(m_stripLayers[segment.row], LayerMapping(EcgRowWidth(settings.sampleRate), 5000, true),
+                          m_layerDirty[segment.row]);
     if (segment.drawEcg) {
-        Erase(painter, segment.ecgErase, 2500, -2501, ToQColor(m_app.m_config.backgroundColor));
-        painter.setPen(LogicalPen(segment.ecgColor, 10, mapping));
-        painter.drawPolyline(ToPolygon(segment.ecg));
+        painter.Erase(segment.ecgErase.from, segment.ecgErase.to, 2500, -2501,
+                      ToQColor(m_app.m_config.backgroundColor));
+        painter.Polyline(segment.ecg, segment.ecgColor, 10);
     }
-    if (segment.eventColor) {
-        const auto outline = EventMarkerOutline(segment.eventX);
-        painter.setPen(LogicalPen(*segment.eventColor, 5, mapping));
-        painter.setBrush(ToQColor(*segment.eventColor));
-        painter.drawPolygon(ToPolygon(outline));
-    }
-    if (segment.rPoint && LoadRelaxed(m_app.m_config.rMarker) != 0) {
-        const auto triangle = RMarkerTriangle(segment.rPoint->x);
-        painter.setPen(LogicalPen(0xFFFFFF, 1, mapping));
-        painter.setBrush(Qt::white);
-        painter.drawPolygon(ToPolygon(triangle));
-    }
+    if (segment.eventColor)
+        painter.Polygon(EventMarkerOutline(segment.eventX), *segment.eventColor, 5);
+    if (segment.rPoint && LoadRelaxed(m_app.m_config.rMarker) != 0)
+        painter.Polygon(RMarkerTriangle(segment.rPoint->x), 0xFFFFFF, 1);
 }
 
 void CQuorinView::DrawSpO2Segment(const EcgSegment& segment, const SweepSettings& settings)
 {
-    if (!segment.drawSpo2 || m_roles.spo2Strip < 0)
+    const int strip = m_roles.spo2Strip;
+    if (!segment.drawSpo2 || strip < 0 || strip >= int(m_stripLayers.size()))
         return;
-    QPainter painter(&m_stripLayers[m_roles.spo2Strip]);
-    const QTransform mapping = LayerMapping(EcgRowWidth(settings.sampleRate), 256, false);
-    painter.setTransform(mapping);
-    painter.setRenderHint(QPainter::Antialiasing);
-    Erase(painter, segment.spo2Erase, 256, -1, ToQColor(m_app.m_config.backgroundColor));
-    painter.setPen(LogicalPen(kSpO2TraceColor, 4, mapping));
-    painter.drawPolyline(ToPolygon(segment.spo2));
+    CLayerPainter painter(m_stripLayers[strip], LayerMapping(EcgRowWidth(settings.sampleRate), 256, false),
+                          m_layerDirty[strip]);
+    painter.Erase(segment.spo2Erase.from, segment.spo2Erase.to, 256, -1, ToQColor(m_app.m_config.backgroundColor));
+    painter.Polyline(segment.spo2, kSpO2TraceColor, 4);
 }
 
 void CQuorinView::DrawGasSegment(const GasSegment& segment, const SweepSettings& settings)
 {
     const QTransform mapping = LayerMapping(GasStripWidth(settings.sampleRate), 6000, true);
     const QColor background = ToQColor(m_app.m_config.backgroundColor);
-    if (segment.drawResp && m_roles.respStrip >= 0) {
-        QPainter painter(&m_stripLayers[m_roles.respStrip]);
-        painter.setTransform(mapping);
-        painter.setRenderHint(QPainter::Antialiasing);
-        Erase(painter, segment.erase, 3000, -3001, background);
-        const QPolygonF trace = ToPolygon(segment.resp);
+    const int resp = m_roles.respStrip;
+    if (segment.drawResp && resp >= 0 && resp < int(m_stripLayers.size())) {
+        CLayerPainter painter(m_stripLayers[resp], mapping, m_layerDirty[resp]);
+        painter.Erase(segment.erase.from, segment.erase.to, 3000, -3001, background);
         switch (segment.respTrace) {
         case RespTrace::kCo2Fill:
-        case RespTrace::kRespFill: {
-            QPolygonF area = trace;
-            if (!area.isEmpty()) {
-                area.append(QPointF(area.back().x(), kRespFillFloor));
-                area.append(QPointF(area.front().x(), kRespFillFloor));
-            }
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(ToQColor(segment.respTrace == RespTrace::kCo2Fill ? kCO2FillColor : kRespFillColor));
-            painter.drawPolygon(area);
+            painter.FillUnder(segment.resp, kRespFillFloor, kCO2FillColor);
             break;
-        }
+        case RespTrace::kRespFill:
+            painter.FillUnder(segment.resp, kRespFillFloor, kRespFillColor);
+            break;
         case RespTrace::kInvalidLine:
-            painter.setPen(LogicalPen(kInvalidTraceColor, 8, mapping, Qt::FlatCap));
-            painter.drawPolyline(trace);
+            painter.Polyline(segment.resp, kInvalidTraceColor, 8, Qt::FlatCap);
             break;
         case RespTrace::kCuffLine:
-            painter.setPen(LogicalPen(kCuffTraceColor, 32, mapping));
-            painter.drawPolyline(trace);
+            painter.Polyline(segment.resp, kCuffTraceColor, 32);
             break;
         }
     }
-    if (segment.drawO2 && m_roles.o2Strip >= 0) {
-        QPainter painter(&m_stripLayers[m_roles.o2Strip]);
-        painter.setTransform(mapping);
-        painter.setRenderHint(QPainter::Antialiasing);
-        Erase(painter, segment.erase, 3000, -3001, background);
-        painter.setPen(LogicalPen(kO2TraceColor, 32, mapping));
-        painter.drawPolyline(ToPolygon(segment.o2));
+    const int o2 = m_roles.o2Strip;
+    if (segment.drawO2 && o2 >= 0 && o2 < int(m_stripLayers.size())) {
+        CLayerPainter painter(m_stripLayers[o2], mapping, m_layerDirty[o2]);
+        painter.Erase(segment.erase.from, segment.erase.to, 3000, -3001, background);
+        painter.Polyline(segment.o2, kO2TraceColor, 32);
     }
 }
 

@@ -1,8 +1,7 @@
 // The live recording in the view: its recorder, the start and close that
-// the commands, the connection and the patient flow call, the per-frame
-// hand-off and the recording line of the paint.
+// the commands, the connection and the patient flow call, and the
+// per-frame hand-off.
 #include <QCoreApplication>
-#include <QPainter>
 #include <algorithm>
 #include <chrono>
 
@@ -18,7 +17,6 @@
 namespace {
 
 constexpr uint32_t kRecordRestartPollMs = 250;
-constexpr COLORREF kRecordingLineColor = 0x59FF3C;
 constexpr char kRecoverTag[] = "CQuorinView::RecoverEpisodes";
 
 bool SelvoWithoutEcgStrips(uint16_t features)
@@ -226,28 +224,6 @@ void CQuorinView::PollRecordingRestart()
         return;
     m_timers->KillTimer(kRecordRestartTimer);
     UpdateRecordingButton();
-}
-
-void CQuorinView::DrawRecordingLine(QPainter& painter)
-{
-    if (m_recording == nullptr)
-        return;
-    const auto line = m_recording->Line(Now());
-    if (!line)
-        return;
-    const COLORREF background = Config().backgroundColor;
-    const int32_t x = m_layout.bannerX;
-    int32_t y = m_recordingLineY;
-    const int32_t h = m_metrics.smallTextHeight;
-    auto draw = [&](const QFont& font, const std::string& text) {
-        painter.setFont(font);
-        DrawTextOnBackground(painter, x, y, text, kRecordingLineColor, background);
-    };
-    draw(m_fonts[4], line->label);
-    y += h - 3;
-    draw(m_fonts[5], line->elapsed);
-    y += h + 1;
-    draw(m_fonts[4], line->fileName);
 }
 
 void CQuorinView::CheckRecording()

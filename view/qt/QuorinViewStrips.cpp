@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPolygonF>
+#include <cmath>
 
 #include "app/QuorinAppCore.h"
 #include "link/LiveData.h"
@@ -32,14 +33,20 @@ void CQuorinView::ResetWaveformStrips()
     AssignStripRoles();
     FillLayers();
     m_sweep.State().ResetSweeps();
+    // Nothing drawn so far stays on the screen.
+    update();
 }
 
-void CQuorinView::PrepareStripLayers(const LayoutRect& stripRect)
+bool CQuorinView::PrepareStripLayers(const LayoutRect& stripRect)
 {
     const int32_t width = std::max(stripRect.Width(), 0);
     const int32_t height = std::max(stripRect.Height(), 0);
-    if (!m_grid.isNull() && width == m_layerWidth && height == m_layerHeight && !m_app.m_redrawLayers)
-        return;
+    // The layers hold the screen's pixels: a window moved to a screen of
+    // another density gets new ones.
+    const double ratio = devicePixelRatio();
+    if (!m_grid.isNull() && width == m_layerWidth && height == m_layerHeight && !m_app.m_redrawLayers &&
+        m_grid.devicePixelRatio() == ratio)
+        return false;
     m_app.m_redrawLayers = false;
     m_layerWidth = width;
     m_layerHeight = height;
@@ -48,10 +55,15 @@ void CQuorinView::PrepareStripLayers(const LayoutRect& stripRect)
     // change), and a layer never is smaller than the strip (a screen can be
     // added after the sizes were taken).
     const QSize needed(std::max({m_maxStripWidth, width, 1}), std::max({m_maxStripHeight, height, 1}));
-    if (m_grid.isNull() || m_grid.width() < needed.width() || m_grid.height() < needed.height()) {
-        m_grid = QImage(needed, QImage::Format_RGB32);
-        for (QImage& layer : m_stripLayers)
-            layer = QImage(needed, QImage::Format_RGB32);
+    const QSize pixels(int(std::ceil(needed.width() * ratio)), int(std::ceil(needed.height() * ratio)));
+    if (m_grid.isNull() || m_grid.width() < pixels.width() || m_grid.height() < pixels.height() ||
+        m_grid.devicePixelRatio() != ratio) {
+        m_grid = QImage(pixels, QImage::Format_RGB32);
+        m_grid.setDevicePixelRatio(ratio);
+        for (QImage& layer : m_stripLayers) {
+            layer = QImage(pixels, QImage::Format_RGB32);
+            layer.setDevicePixelRatio(ratio);
+        }
     }
     FillLayers();
 
@@ -69,6 +81,7 @@ void CQuorinView::PrepareStripLayers(const LayoutRect& stripRect)
 
     m_sweep.State().ResetSweeps();
     ++m_layerRefreshes;
+    return true;
 }
 
 int CQuorinView::LayerCount() const
@@ -81,7 +94,12 @@ int CQuorinView::LayerCount() const
 
 QSize CQuorinView::StripLayerSize() const
 {
-    return m_stripLayers[0].size();
+    return m_stripLayers[0].deviceIndependentSize().toSize();
+}
+
+double CQuorinView::StripLayerRatio() const
+{
+    return m_stripLayers[0].devicePixelRatio();
 }
 
 void CQuorinView::RelayoutIfNeeded()
@@ -96,36 +114,47 @@ void CQuorinView::RelayoutIfNeeded()
     LayoutPanes();
 }
 
-void CQuorinView::paintEvent(QPaintEvent*)
+void CQuorinView::paintEvent(QPaintEvent* event)
 {
     // The controls are rebuilt outside the paint.
     if ((width() != m_viewWidth || height() != m_viewHeight || m_layoutRequested) && !m_relayoutQueued) {
         m_relayoutQueued = true;
         QMetaObject::invokeMethod(this, &CQuorinView::RelayoutIfNeeded, Qt::QueuedConnection);
     }
-
-    QPainter target(this);
-    CMemDC memory(target, rect(), Qt::black);
-    QPainter& painter = memory.Painter();
     m_firstPaint = false;
 
     // These models' roles follow their feature bits from paint to paint;
     // the traces drawn so far stay.
     const int32_t kind = g_liveData.deviceKind;
+    const StripRoles roles = m_roles;
     if (kind == kDeviceMoval || kind == kDeviceSelvo || kind == kDeviceBrindle)
         AssignStripRoles();
 
-    const StripLayout strips = PlanStrips(width(), height(), m_metrics, m_bandHeight, m_roles.stripCount);
-    const QColor separator = ToQColor(m_app.m_config.separatorColor);
-    for (const LayoutRect& r : strips.separators)
-        painter.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), separator);
-    PrepareStripLayers(strips.strips[0]);
-    DrawStrips(painter, strips);
-    DrawBanners(painter);
-    DrawRecordingLine(painter);
-    DrawPulseBar(painter);
-    const QPoint menuOrigin = RemoteMenuOrigin();
-    DrawRemoteMenu(painter, menuOrigin.x(), menuOrigin.y());
+    PaintPlan plan;
+    plan.strips = PlanStrips(width(), height(), m_metrics, m_bandHeight, m_roles.stripCount);
+    const bool refreshed = PrepareStripLayers(plan.strips.strips[0]);
+    const bool redrawn = PrepareBackdrops(plan.strips);
+    // New roles, cleared layers or new backdrops show everywhere, not only
+    // where this paint reaches: the whole view follows at once.
+    if ((refreshed || redrawn || !(roles == m_roles)) && event->region() != QRegion(rect()))
+        QueueFullRepaint();
+
+    plan.texts = BannerRows();
+    if (const std::optional<RecordingLine> line = CurrentRecordingLine())
+        for (PaneText& row : RecordingLineRows(*line))
+            plan.texts.push_back(std::move(row));
+    plan.textsArea = PaneTextsRect(plan.texts);
+
+    // Only what the window system asks for is composed: after new frames,
+    // the columns the sweeps wrote.
+    QPainter target(this);
+    for (const QRect& area : event->region()) {
+        // One rectangle at a time, so that its copy to the screen is a
+        // plain copy.
+        target.setClipRect(area);
+        CMemDC memory(target, area, Qt::black);
+        Compose(memory, area, plan);
+    }
 
     // The paint's other duties (timers, a failed recording's box, the
     // set-up commands) run after it.
@@ -135,32 +164,47 @@ void CQuorinView::paintEvent(QPaintEvent*)
     }
 }
 
-// Text on its own background, as wide as it is: the banners and the
-// recording line over the pane.
-void DrawTextOnBackground(QPainter& painter, int32_t left, int32_t top, const std::string& text,
-                          COLORREF textColor, COLORREF backColor)
+void CQuorinView::Compose(CMemDC& memory, const QRect& area, const PaintPlan& plan)
 {
-    const QString shown = QString::fromStdString(text);
-    const QFontMetrics metrics = painter.fontMetrics();
-    const QRect box(left, top, metrics.horizontalAdvance(shown), metrics.height());
-    painter.fillRect(box, ToQColor(backColor));
-    painter.setPen(ToQColor(textColor));
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, shown);
+    QPainter& painter = memory.Painter();
+    const StripLayout& strips = plan.strips;
+    const QColor separator = ToQColor(m_app.m_config.separatorColor);
+    for (const LayoutRect& r : strips.separators)
+        painter.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), separator);
+    for (int k = 0; k < strips.count && k < int(m_backdrops.size()); ++k) {
+        const LayoutRect& s = strips.strips[k];
+        const QRect strip(s.left, s.top, s.Width(), s.Height());
+        const QRect backdrop = BackdropRect(strips, k);
+        const QRect part = backdrop & area;
+        if (part.isEmpty() || m_backdrops[k].isNull())
+            continue;
+        painter.drawImage(QPointF(part.topLeft()), m_backdrops[k],
+                          ImagePixels(m_backdrops[k], part.translated(-backdrop.topLeft())));
+        const QRect traced = strip & area;
+        if (!traced.isEmpty() && !m_stripLayers[k].isNull())
+            memory.PaintOr(traced.topLeft(), m_stripLayers[k], traced.translated(-strip.topLeft()));
+    }
+    if (area.intersects(plan.textsArea))
+        DrawPaneTexts(painter, plan.texts);
+    const LayoutRect& bar = m_layout.spo2BarRect;
+    if (area.intersects(QRect(bar.left, bar.top, bar.Width(), bar.Height())))
+        DrawPulseBar(painter);
+    const QPoint menuOrigin = RemoteMenuOrigin();
+    DrawRemoteMenu(painter, menuOrigin.x(), menuOrigin.y());
 }
 
-void CQuorinView::DrawBanners(QPainter& painter)
+void CQuorinView::QueueFullRepaint()
 {
-    const int32_t x = m_layout.bannerX;
-    int32_t y = m_layout.bannerY;
-    const int32_t h = m_metrics.smallTextHeight;
-    painter.setFont(m_fonts[kFontCaption]);
-    if (m_remoteStop)
-        DrawTextOnBackground(painter, x, y, " Remote Stop ", 0x40FFFF, 0xFF4040);
-    const int32_t step = int32_t(1.5 * h);
-    if (m_bannerShown && !m_bannerText.empty())
-        DrawTextOnBackground(painter, x, y + step + 5 * h, m_bannerText, 0xFFFFFF, 0x0080FF);
-    y += 2 * step;
-    m_recordingLineY = y;
+    if (m_fullRepaintQueued)
+        return;
+    m_fullRepaintQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_fullRepaintQueued = false;
+            update();
+        },
+        Qt::QueuedConnection);
 }
 
 void CQuorinView::DrawPulseBar(QPainter& painter)
@@ -205,101 +249,4 @@ void CQuorinView::AfterPaint()
         m_co2AbsentSince = now;
     CheckRecording();
     ApplyFeatureChange();
-}
-
-void CQuorinView::DrawStrips(QPainter& painter, const StripLayout& strips)
-{
-    const RemoteConfiguration& config = m_app.m_config;
-    const int32_t kind = g_liveData.deviceKind;
-    const uint16_t features = g_liveData.featureBits;
-    const bool grid = LoadRelaxed(config.grid) != 0;
-    COLORREF color = 0;
-    for (int k = 0; k < strips.count; ++k) {
-        const LayoutRect& s = strips.strips[k];
-        const LayoutRect& l = strips.labels[k];
-        const StripLabel label = StripLabelFor(k, m_roles, kind, features, color);
-        color = label.color;
-        const QRect labelRect(l.left, l.top, l.Width(), l.Height());
-        painter.fillRect(labelRect, ToQColor(color));
-        if (!label.text.empty()) {
-            painter.setFont(m_fonts[kFontLabel]);
-            painter.setPen(Qt::black);
-            QString text = QString::fromStdString(label.text);
-            text.remove(QLatin1Char('\r'));
-            painter.drawText(labelRect, Qt::AlignCenter, text.trimmed());
-        }
-        const QRect stripRect(s.left, s.top, s.Width(), s.Height());
-        if (grid && StripShowsGrid(k, m_roles, kind, features))
-            painter.drawImage(stripRect.topLeft(), m_grid, QRect(0, 0, s.Width(), s.Height()));
-        DrawScaleMarks(painter, k, s);
-        if (k < static_cast<int>(m_stripLayers.size()) && !m_stripLayers[k].isNull())
-            PaintOr(painter, stripRect.topLeft(), m_stripLayers[k], QRect(0, 0, s.Width(), s.Height()));
-    }
-}
-
-void CQuorinView::DrawScaleMarks(QPainter& painter, int strip, const LayoutRect& rect)
-{
-    if (rect.Width() <= 0 || rect.Height() <= 0)
-        return;
-    const RemoteConfiguration& config = m_app.m_config;
-    const int32_t kind = g_liveData.deviceKind;
-    const uint16_t features = g_liveData.featureBits;
-    const bool co2 = (features & kFeatureCO2) != 0;
-    const bool brindle = kind == kDeviceBrindle;
-    const bool respStrip = strip == m_roles.respStrip;
-    const bool gasStrip = respStrip || strip == m_roles.o2Strip;
-    const double c = rect.Height();
-    const QTransform mapping = Anisotropic(2000, 50, rect.Width(), -c, rect.left, rect.top + c / 2);
-
-    painter.save();
-    painter.setTransform(mapping);
-    painter.setPen(HairlinePen(0xFFFFFF));
-    painter.setBrush(Qt::NoBrush);
-    // Upright, at most as large as the captions whatever the strip's height.
-    const int32_t largest = FontPixelSize(kFontCaption, m_metrics.scale);
-    QFont font(QStringLiteral("Arial"));
-    font.setBold(true);
-    font.setItalic(true);
-    auto drawText = [&](StripPoint at, int32_t units, const QString& text) {
-        font.setPixelSize(ScaleTextPixels(rect.Height(), units, largest * units / kScaleTextUnits));
-        const QFontMetrics metrics(font);
-        const LayoutRect r = ScaleTextRect(rect, at, units, metrics.horizontalAdvance(text), metrics.height());
-        painter.save();
-        painter.resetTransform();
-        painter.setFont(font);
-        painter.drawText(QRect(r.left, r.top, r.Width(), r.Height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                         text);
-        painter.restore();
-    };
-
-    auto drawStep = [&](const ScaleStep& step) {
-        QPolygonF line;
-        for (const StripPoint& p : step.line)
-            line.append(QPointF(p.x, p.y));
-        painter.drawPolyline(line);
-        drawText(step.textAt, kScaleTextUnits, QString::fromStdString(step.text));
-    };
-    if (strip < m_roles.ecgStripCount)
-        drawStep(EcgCalibrationPulse(m_gainIndex).step);
-    else if (respStrip && (co2 || brindle))
-        drawStep(Co2ScaleStep(kind, LoadRelaxed(config.co2Scale) != 0, LoadRelaxed(config.units[6]) != 0));
-    else if (brindle && strip == m_roles.o2Strip)
-        drawStep(OscillometricScaleStep());
-
-    const int32_t spacing = SecondTickSpacing(gasStrip, kind, LoadRelaxed(config.ecgSweep), LoadRelaxed(config.co2Sweep));
-    for (int32_t x = 0; x <= 2000; x += spacing)
-        painter.drawLine(QPointF(x, -25), QPointF(x, -23));
-    drawText(SecondsTextAt(respStrip && co2), kScaleTextUnits, QStringLiteral("seconds"));
-
-    if (respStrip && co2 && g_gasStatus[9] == 2) {
-        const char* text = g_gasStatus[8] == 4 ? "Capnostat in Sleep Mode..."
-                           : g_gasStatus[8] == 5 ? "Zero in Progress..."
-                           : g_gasStatus[8] == 6 ? "Sensor Warm Up..."
-                                                 : nullptr;
-        if (text != nullptr) {
-            painter.setPen(Qt::red);
-            drawText(kProbeTextAt, kProbeTextUnits, QString::fromLatin1(text));
-        }
-    }
-    painter.restore();
 }

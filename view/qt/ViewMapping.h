@@ -28,17 +28,28 @@ inline QPen HairlinePen(COLORREF color)
     return pen;
 }
 
+// The part of `image` under `source`, given in the image's own (device
+// independent) pixels: an image made for a screen of higher density holds
+// more pixels than that.
+inline QRectF ImagePixels(const QImage& image, const QRect& source)
+{
+    const double ratio = image.devicePixelRatio();
+    return QRectF(source.x() * ratio, source.y() * ratio, source.width() * ratio, source.height() * ratio);
+}
+
 // Draws `layer` with its pixels OR-ed onto what is there.
 inline void PaintOr(QPainter& painter, const QPoint& at, const QImage& layer, const QRect& source)
 {
     const QPainter::CompositionMode mode = painter.compositionMode();
     painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-    painter.drawImage(at, layer, source);
+    painter.drawImage(QPointF(at), layer, ImagePixels(layer, source));
     painter.setCompositionMode(mode);
 }
 
-// A pen `logicalWidth` units wide under `mapping`, as the platform's
-// geometric pens are: the width follows the x scale, whatever the y scale.
+// A pen `logicalWidth` units wide under `mapping` (the painter's device
+// transform, so that the width is the same on a denser screen), as the
+// platform's geometric pens are: the width follows the x scale, whatever
+// the y scale.
 inline QPen LogicalPen(COLORREF color, double logicalWidth, const QTransform& mapping,
                        Qt::PenCapStyle cap = Qt::RoundCap)
 {
@@ -48,15 +59,4 @@ inline QPen LogicalPen(COLORREF color, double logicalWidth, const QTransform& ma
     pen.setCapStyle(cap);
     pen.setJoinStyle(Qt::RoundJoin);
     return pen;
-}
-
-// Text stays upright whatever the mapping: only its top-left corner is
-// mapped, as the platform draws text.
-inline void DrawUprightText(QPainter& painter, const QTransform& mapping, QPointF logical, const QString& text)
-{
-    const QPointF at = mapping.map(logical);
-    painter.save();
-    painter.resetTransform();
-    painter.drawText(QRectF(at.x(), at.y(), 10000, 10000), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-    painter.restore();
 }

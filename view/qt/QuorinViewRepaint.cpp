@@ -1,0 +1,54 @@
+// What the screen shows again after an intake pass: the columns the sweeps
+// wrote, the pulse bar and the recording line where they changed, and the
+// whole view when anything else that a paint composes has changed. Only
+// that is composed; the rest of the screen keeps what it shows.
+#include "app/QuorinAppCore.h"
+#include "link/LiveData.h"
+#include "view/qt/QuorinView.h"
+
+ComposedState CQuorinView::CurrentComposedState(const StripLayout& strips) const
+{
+    ComposedState state;
+    state.backdrop = CurrentBackdropState(strips);
+    state.remoteStop = m_remoteStop;
+    state.bannerShown = m_bannerShown;
+    state.bannerText = m_bannerText;
+    state.menuOpen = m_remoteMenu.menuOpen;
+    state.menuItem = m_remoteMenu.menuItem;
+    state.menu = m_remoteMenu.menuDescriptor;
+    return state;
+}
+
+void CQuorinView::RepaintDrawn()
+{
+    std::array<QRect, 4> drawn;
+    drawn.swap(m_layerDirty);
+    // The recording line's time changes once a second.
+    const std::optional<RecordingLine> line = CurrentRecordingLine();
+    const bool lineChanged = line != m_shownRecordingLine;
+    const QRect lineBefore = m_shownRecordingLine ? PaneTextsRect(RecordingLineRows(*m_shownRecordingLine)) : QRect();
+    const bool plethChanged = m_maxPleth != m_shownPleth;
+    m_shownRecordingLine = line;
+    m_shownPleth = m_maxPleth;
+
+    const StripLayout strips = PlanStrips(width(), height(), m_metrics, m_bandHeight, m_roles.stripCount);
+    ComposedState state = CurrentComposedState(strips);
+    if (!(state == m_composedState)) {
+        m_composedState = std::move(state);
+        update();
+        return;
+    }
+    for (int k = 0; k < strips.count && k < int(drawn.size()); ++k) {
+        const LayoutRect& s = strips.strips[k];
+        const QRect strip(s.left, s.top, s.Width(), s.Height());
+        const QRect area = drawn[k].translated(strip.topLeft()) & strip;
+        if (!area.isEmpty())
+            update(area);
+    }
+    if (plethChanged) {
+        const LayoutRect& bar = m_layout.spo2BarRect;
+        update(QRect(bar.left, bar.top, bar.Width(), bar.Height()));
+    }
+    if (lineChanged)
+        update(lineBefore | (line ? PaneTextsRect(RecordingLineRows(*line)) : QRect()));
+}
