@@ -82,7 +82,7 @@ constexpr int kPrintFrameCount = 24000;
 // packet processor (decoders, ECG chain); conn the connection thread, which
 // runs ResetRemoteDataState at connect; view the view's (UI) thread; dlg the
 // configuration dialogs; demo the demo generator; rec the recorder. A name
-// in brackets is a layer not built yet (tests stand in for it); in demo mode
+// in brackets is a layer above this one (its tests stand in for it); in demo mode
 // [demo] writes what proc writes. numerics[] by parameter: heart and
 // respiration rates bpm, temperature 0.1 F, SpO2 %, blood pressures mmHg,
 // CO2 and apnea as sent, O2, N2O and agents 0.1 %.
