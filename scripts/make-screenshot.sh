@@ -13,8 +13,9 @@ cd "$(dirname "$0")/.."
 
 out=${1:-docs/demo.png}
 width=1600 height=900 shown_width=1280
-# Seconds the demo runs before the picture: the strips sweep across once.
-fill_seconds=${SCREENSHOT_WAIT:-20}
+# Seconds the demo runs before the picture: both ECG rows sweep across
+# once after the beat detector has settled, so every beat carries its marker.
+fill_seconds=${SCREENSHOT_WAIT:-45}
 
 missing=()
 for tool in Xvfb xdotool import convert; do
