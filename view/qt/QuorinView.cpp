@@ -175,9 +175,9 @@ void CQuorinView::OnInitialUpdate()
 
     m_beatBitmap = LoadBitmapResource(kBitmapQrsHeart);
     m_bpOffBitmap = LoadBitmapResource(kBitmapBpOff);
-    m_toneBitmaps[0] = LoadBitmapResource(kBitmapAlarmTonesOff);
-    m_toneBitmaps[1] = LoadBitmapResource(kBitmapAlarmsOff);
-    m_toneBitmaps[2] = LoadBitmapResource(kBitmapAlarmsOn);
+    m_toneBitmaps.clear();
+    for (const int id : {kBitmapAlarmTonesOff, kBitmapAlarmsOff, kBitmapAlarmsOn})
+        m_toneBitmaps.emplace_back(id, LoadBitmapResource(id));
 
     live.showN2OSetting = LoadRelaxed(config.showN2O);
     live.ambientPressure = kStandardAmbientPressure;

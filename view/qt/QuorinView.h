@@ -87,14 +87,10 @@ class QPrintPreviewDialog;
 class QPageSetupDialog;
 class CReviewEpisodeDlg;
 
-// What the view takes from outside. Empty hooks stand for work that is not
-// built yet; they do nothing.
-inline constexpr int kCommandEditPatient = 8710;
-inline constexpr int kCommandNewPatient = 8880;
-inline constexpr int kCommandRecord = 8850;
-inline constexpr int kCommandServiceTerminal = 9030;
 inline constexpr char kAlarmsSilentText[] = "No audio output: alarm sounds are silent";
 
+// What the view takes from outside. Empty hooks stand for work that is not
+// built yet; they do nothing.
 struct ViewServices {
     IPrompter* prompter = nullptr;               // null: message boxes over the view
     // Outlives the view, so that a post that comes too late fails instead of
@@ -284,7 +280,7 @@ public:
     const CRemoteMenu& RemoteMenuState() const { return m_remoteMenu; }
     // Where the open menu is drawn: near the top left of the strips.
     QPoint RemoteMenuOrigin() const;
-    void RunCommand(int command);
+    void RunCommand(uint32_t id);
     // A command of the menu, the keys or the tool bar: run when its rule
     // enables it; then every command's state is refreshed.
     void OnCommand(uint32_t id);
@@ -493,6 +489,7 @@ private:
     // Milliseconds that never wrap: the injected clock or the steady one.
     uint64_t SteadyTickMs() const;
     void UpdateAlarmCommands();
+    void ShowAlarmButtons(IFrameControls& frame, const CommandContext& context);
     void OnSnoozeEnded();
     std::bitset<kLimitBoxCount> LimitBoxesPresent() const;
     void PaintLimitBox(int box, const LimitBoxColors& colors);
@@ -680,7 +677,7 @@ private:
     QPointer<CAnimateCtrl> m_connectAnim;
     QPixmap m_beatBitmap;
     QPixmap m_bpOffBitmap;
-    QPixmap m_toneBitmaps[3];  // 310, 330, 590
+    std::vector<std::pair<int, QPixmap>> m_toneBitmaps;  // by bitmap id
     CLinkIconRule m_linkIcon;
 
     int32_t m_monitorCount = -1;

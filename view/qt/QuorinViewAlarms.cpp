@@ -3,18 +3,14 @@
 // sound, silence and snooze, and the two alarm commands' states.
 #include <QLabel>
 
+#include "app/MenuCommands.h"
 #include "app/QuorinAppCore.h"
+#include "view/CommandRules.h"
 #include "link/LiveData.h"
 #include "view/NumericFormat.h"
 #include "view/qt/ColorStatic.h"
 #include "view/qt/QuorinView.h"
 #include "view/qt/ViewTimers.h"
-
-namespace {
-
-constexpr uint32_t kConnectCommand = 8650;
-
-}  // namespace
 
 std::bitset<kLimitBoxCount> CQuorinView::LimitBoxesPresent() const
 {
@@ -129,17 +125,23 @@ void CQuorinView::ApplyToneActions(const ToneActions& actions)
     ShowToneIndicator();
 }
 
+// Between two updates of every command: those the alarm switches and the
+// link change.
 void CQuorinView::UpdateAlarmCommands()
 {
-    if (m_services.frame == nullptr)
+    IFrameControls* frame = m_services.frame;
+    if (frame == nullptr)
         return;
-    const bool live = IsLiveOrDemo();
-    const CommandState silence = SilenceAlarmCommandState(live, m_app.m_config);
-    const CommandState alarms = ToggleAlarmsCommandState(live, m_app.m_config);
-    m_services.frame->SetCommandState(kCommandSilenceAlarm, silence.enabled, silence.checked);
-    m_services.frame->SetCommandState(kCommandToggleAlarms, alarms.enabled, alarms.checked);
-    m_services.frame->SetSilenceAlarmButton(silence.checked);
-    m_services.frame->SetAlarmsButton(alarms.checked);
-    // The connect command is checked while connected.
-    m_services.frame->SetCommandState(kConnectCommand, true, m_connected != 0);
+    const CommandContext context = MakeCommandContext();
+    for (const uint32_t id : {menu::kSilenceAlarm, menu::kAlarms, menu::kConnect}) {
+        const CommandState state = CommandRule(id, context);
+        frame->SetCommandState(id, state.enabled, state.checked);
+    }
+    ShowAlarmButtons(*frame, context);
+}
+
+void CQuorinView::ShowAlarmButtons(IFrameControls& frame, const CommandContext& context)
+{
+    frame.SetSilenceAlarmButton(CommandRule(menu::kSilenceAlarm, context).checked);
+    frame.SetAlarmsButton(CommandRule(menu::kAlarms, context).checked);
 }

@@ -95,20 +95,19 @@ void CQuorinView::UpdateCommandStates()
     // recording.
     frame->SetRecordingButton(!context.live || !context.recording);
     frame->SetTracingsButton(!context.live || context.demoMode || !context.tracingsHalted);
-    UpdateAlarmCommands();
+    ShowAlarmButtons(*frame, context);
 }
 
 void CQuorinView::OnCommand(uint32_t id)
 {
     if (!CommandStateOf(id).enabled)
         return;
-    RunCommand(int(id));
+    RunCommand(id);
     UpdateCommandStates();
 }
 
-void CQuorinView::RunCommand(int command)
+void CQuorinView::RunCommand(uint32_t id)
 {
-    const auto id = uint32_t(command);
     RemoteConfiguration& config = Config();
     LiveData& live = g_liveData;
     switch (id) {

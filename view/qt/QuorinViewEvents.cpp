@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/MenuCommands.h"
 #include "app/NorqEventLogger.h"
 #include "app/QuorinAppCore.h"
 #include "link/DecodeState.h"
@@ -22,11 +23,6 @@ namespace {
 constexpr uint16_t kComSendSetup = 3;
 constexpr uint16_t kComRedrawFrame = 5;
 constexpr uint32_t kBannerMs = 2000;
-constexpr int kPrintCommand = 57608;
-constexpr int kGainCycleCommand = 8680;
-constexpr int kSweepCycleCommand = 8690;
-constexpr int kReviewCommand = 8890;
-constexpr int kTrendCommand = 8900;
 
 }  // namespace
 
@@ -198,24 +194,24 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
             if (!m_remoteStop)
                 CapturePrintData();
             // As a posted command: the print runs after this handler.
-            QMetaObject::invokeMethod(this, [this] { RunCommand(kPrintCommand); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this] { RunCommand(menu::kPrintDefault); }, Qt::QueuedConnection);
         }
         break;
     case 8:
         if (HasEpisodes() && m_app.EcgProgramsPresent() != 0) {
             m_fromRemote = 1;
-            RunCommand(kReviewCommand);
+            RunCommand(menu::kReview);
             m_fromRemote = 0;
         }
         break;
     case 9:
-        RunCommand(kGainCycleCommand);
+        RunCommand(menu::kGainCycle);
         break;
     case 10:
         // The flag belongs to this command: a later review from the menu
         // shows its list.
         m_fromRemote = 1;
-        RunCommand(kCommandRecord);
+        RunCommand(menu::kRecord);
         m_fromRemote = 0;
         break;
     case 11:
@@ -226,10 +222,10 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         if (m_trendOpen)
             m_trendOpen = 0;
         else
-            RunCommand(kTrendCommand);
+            RunCommand(menu::kTrend);
         break;
     case 13:
-        RunCommand(kSweepCycleCommand);
+        RunCommand(menu::kSweepCycle);
         break;
     default:
         break;

@@ -53,10 +53,10 @@ void CQuorinView::ShowToneIndicator()
 {
     if (m_toneIndicator == nullptr)
         return;
-    const RemoteConfiguration& config = m_app.m_config;
-    m_toneIndicator->setPixmap(LoadRelaxed(config.alarms) == 0        ? m_toneBitmaps[1]
-                               : LoadRelaxed(config.alarmTones) != 0 ? m_toneBitmaps[2]
-                                                                     : m_toneBitmaps[0]);
+    const int bitmap = ToneIndicatorBitmap(m_app.m_config);
+    for (const auto& [id, pixmap] : m_toneBitmaps)
+        if (id == bitmap)
+            m_toneIndicator->setPixmap(pixmap);
 }
 
 void CQuorinView::SetAlarmSilence(int32_t on)

@@ -146,7 +146,7 @@ int32_t CQuorinView::RemoteMenuActions::GainIndex() const
 
 void CQuorinView::RemoteMenuActions::RunCommand(uint32_t id)
 {
-    m_view.RunCommand(int(id));
+    m_view.RunCommand(id);
 }
 
 void CQuorinView::RemoteMenuActions::ToggleShowSpO2()
@@ -199,7 +199,7 @@ void CQuorinView::RemoteMenuActions::PostInvalidate()
 void CQuorinView::RemoteMenuActions::ToggleRecordingFromRemote()
 {
     m_view.m_fromRemote = 1;
-    m_view.RunCommand(kCommandRecord);
+    m_view.RunCommand(menu::kRecord);
     m_view.m_fromRemote = 0;
 }
 

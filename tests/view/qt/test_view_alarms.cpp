@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MenuCommands.h"
 #include "ViewFixture.h"
 #include "link/DecodeState.h"
 #include "view/AlarmTones.h"
@@ -102,8 +103,8 @@ TEST_F(ViewAlarms, TheAlarmCommandsFollowAlarmsTonesAndTheLiveView)
         m_app.m_config.alarms = c.alarms;
         m_app.m_config.alarmTones = c.tones;
         view.OnTimer(2);
-        const auto silence = frame.commands.at(kCommandSilenceAlarm);
-        const auto alarms = frame.commands.at(kCommandToggleAlarms);
+        const auto silence = frame.commands.at(menu::kSilenceAlarm);
+        const auto alarms = frame.commands.at(menu::kAlarms);
         EXPECT_EQ(silence.enabled, c.live && c.alarms);
         EXPECT_EQ(silence.checked, c.tones != 0);
         EXPECT_EQ(alarms.enabled, c.live != 0);

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <thread>
 
+#include "app/MenuCommands.h"
 #include "EventLoopWait.h"
 #include "ViewFixture.h"
 #include "app/SettingsNames.h"
@@ -122,7 +123,7 @@ TEST_F(ViewLinkFlaps, EveryReturnResumesTheRecordingAndNoEpisodeIsLost)
     ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 2; }, 30000));
     const std::size_t promptsBefore = m_prompter.Prompts().size();
 
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     ASSERT_TRUE(view.IsRecording());
     LoopLateness lateness;
     for (int drop = 0; drop < kDrops; ++drop) {
@@ -149,7 +150,7 @@ TEST_F(ViewLinkFlaps, EveryReturnResumesTheRecordingAndNoEpisodeIsLost)
         ASSERT_TRUE(ProcessEventsUntil([&] { return view.IsRecording(); }));
     }
     ASSERT_TRUE(ProcessEventsUntil([&] { return view.Recording().RecordTicks() >= 40; }));
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     ASSERT_TRUE(WaitForIdleRecorder(view.Recorder()));
     EXPECT_LE(lateness.LongestMs(), 100) << "the display waited for the recorder";
     EXPECT_EQ(m_prompter.Prompts().size(), promptsBefore) << "no box while the link came and went";

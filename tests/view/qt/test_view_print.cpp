@@ -385,7 +385,7 @@ TEST_F(ViewPrint, AfterARecordFromTheRemoteTheReviewShowsItsList)
         const int before = dialogs;
         view.RunCommand(menu::kReview);
         EXPECT_EQ(dialogs - before, 1) << "the list is shown, not the oldest opened";
-        view.RunCommand(kCommandRecord);
+        view.RunCommand(menu::kRecord);
         ASSERT_TRUE(WaitForIdleRecorder(view.Recorder()));
     }
 }

@@ -106,9 +106,9 @@ TEST_F(ViewTrend, TimesCountFromTheFirstConnectionAcrossRecordingsAndReturns)
     EXPECT_EQ(source->ElapsedSeconds(), 88);
     // A recording's end, a lost link and its return move nothing: the
     // store they follow is kept across them.
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     now += 10'000;
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     EXPECT_EQ(source->ElapsedSeconds(), 98);
     view.SetConnectionStatus(3);
     now += 5'000;
