@@ -55,7 +55,7 @@ BackdropState CQuorinView::CurrentBackdropState(const StripLayout& strips) const
     state.ecgSweep = LoadRelaxed(config.ecgSweep);
     state.co2Sweep = LoadRelaxed(config.co2Sweep);
     state.co2Scale = LoadRelaxed(config.co2Scale);
-    state.co2Unit = LoadRelaxed(config.units[6]);
+    state.co2Unit = LoadRelaxed(config.units[kUnitCO2]);
     const int32_t probe = g_gasStatus[8];
     state.probeText = g_gasStatus[9] == 2 && ProbeTextOf(probe) != nullptr ? probe : 0;
     return state;

@@ -233,8 +233,8 @@ void CQuorinView::RefreshSweepGainCaption()
 {
     if (CColorStatic* box = SingleBoxAt(kBoxSweepGain)) {
         const LiveData& live = g_liveData;
-        const std::string text = FormatSweepText(LoadRelaxed(m_app.m_config.ecgSweep), live.deviceKind) + "  " +
-                                 FormatGainShortText(m_gainIndex, live.deviceKind, live.featureBits,
+        const std::string text = FormatSweepGainText(LoadRelaxed(m_app.m_config.ecgSweep), m_gainIndex,
+                                                     live.deviceKind, live.featureBits,
                                                      live.dentalScalarRejection == 1);
         box->setText(QString::fromStdString(text));
     }

@@ -31,7 +31,7 @@ SweepSettings CQuorinView::CurrentSweepSettings() const
     s.deviceKind = live.deviceKind;
     s.featureBits = live.featureBits;
     s.co2Scale = LoadRelaxed(config.co2Scale) != 0;
-    s.co2UnitPercent = LoadRelaxed(config.units[6]) != 0;
+    s.co2UnitPercent = LoadRelaxed(config.units[kUnitCO2]) != 0;
     s.demoMode = m_app.IsDemoMode();
     s.o2Inspired = live.numerics[kParamO2Ins];
     s.o2Expired = live.numerics[kParamO2Exp];

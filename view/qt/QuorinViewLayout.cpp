@@ -57,8 +57,7 @@ NumericsInput CQuorinView::LayoutInput() const
     in.species = m_patient.info.speciesCode;
     const bool dental = live.dentalScalarRejection == 1;
     const int32_t gain = LoadRelaxed(config.gain[std::clamp(m_patient.info.speciesCode, 0, kSpeciesCount - 1)]);
-    in.sweepGainText = FormatSweepText(LoadRelaxed(config.ecgSweep), in.deviceKind) + "  " +
-                       FormatGainShortText(gain, in.deviceKind, in.featureBits, dental);
+    in.sweepGainText = FormatSweepGainText(LoadRelaxed(config.ecgSweep), gain, in.deviceKind, in.featureBits, dental);
     in.gainText = FormatGainText(gain, true, in.deviceKind, in.featureBits, dental);
     in.filterText = FormatFilterText(LoadRelaxed(config.bandwidth));
     in.dateText = FormatDateText(true, std::time(nullptr));

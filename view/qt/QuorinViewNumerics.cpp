@@ -76,13 +76,7 @@ void CQuorinView::UpdateSweepGainText()
         m_patient.info.speciesCode = 3;
     const RemoteConfiguration& config = m_app.m_config;
     m_gainIndex = LoadRelaxed(config.gain[m_patient.info.speciesCode]);
-    if (CColorStatic* box = SingleBoxAt(kBoxSweepGain)) {
-        const LiveData& live = g_liveData;
-        const std::string text =
-            FormatSweepText(LoadRelaxed(config.ecgSweep), live.deviceKind) + "  " +
-            FormatGainShortText(m_gainIndex, live.deviceKind, live.featureBits, live.dentalScalarRejection == 1);
-        box->setText(QString::fromStdString(text));
-    }
+    RefreshSweepGainCaption();
 }
 
 void CQuorinView::SetPatientIdText(const std::string& text)

@@ -77,8 +77,8 @@ TrendUnits CQuorinView::Units() const
     const RemoteConfiguration& config = m_app.m_config;
     // "Defaults\Units": Temp, ..., CO2, O2, N2O.
     TrendUnits units;
-    units.temp = LoadRelaxed(config.units[0]);
-    units.co2 = LoadRelaxed(config.units[6]);
-    units.o2 = LoadRelaxed(config.units[7]);
+    units.temp = LoadRelaxed(config.units[kUnitTemp]);
+    units.co2 = LoadRelaxed(config.units[kUnitCO2]);
+    units.o2 = LoadRelaxed(config.units[kUnitO2]);
     return units;
 }
