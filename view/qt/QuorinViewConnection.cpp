@@ -69,10 +69,8 @@ void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
             m_connectAnim->ShowLast();
         }
         ShowConnectionStatusBox("Connected:", 0x00C800);
-        const uint16_t features = live.featureBits;
         const bool selvoWithoutEcgStrips =
-            live.deviceKind == kDeviceSelvo && (features == kFeatureTemp || (features & kFeatureSpO2) != 0 ||
-                                                (features & (1u << 10)) != 0);
+            live.deviceKind == kDeviceSelvo && SelvoWithoutEcgStrips(live.featureBits);
         if (live.deviceKind == kDeviceBrindle || selvoWithoutEcgStrips)
             StoreRelaxed(m_app.m_config.recordMode, 0);
         StartTrendClock();

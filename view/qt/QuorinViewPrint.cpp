@@ -15,6 +15,7 @@
 #include "app/QuorinAppCore.h"
 #include "platform/qt/QtShellLauncher.h"
 #include "recording/qt/ReviewEpisodeDlg.h"
+#include "view/CommandRules.h"
 #include "view/NumericFormat.h"
 #include "view/qt/PrintPainter.h"
 #include "view/qt/QuorinView.h"
@@ -304,15 +305,10 @@ void CQuorinView::ReviewEpisode()
 
 void CQuorinView::OnReviewEpisode()
 {
-    std::string program;
-    switch (m_app.EcgProgramsPresent()) {
-    case 1: program = m_app.TrellanPath(); break;
-    case 2: program = m_app.VosperyPath(); break;
-    case 3:
-        program = LoadRelaxed(m_app.m_config.reviewer) != 0 ? m_app.TrellanPath() : m_app.VosperyPath();
-        break;
-    default: return;
-    }
+    const int choice = ReviewProgram(m_app.EcgProgramsPresent(), LoadRelaxed(m_app.m_config.reviewer));
+    if (choice == 0)
+        return;
+    const std::string program = choice == 1 ? m_app.TrellanPath() : m_app.VosperyPath();
     if (program.empty() || m_recording == nullptr)
         return;
 
@@ -325,13 +321,13 @@ void CQuorinView::OnReviewEpisode()
     dialog.OnInitDialog();
     int code = 0;
     if (dialog.Ended())
-        code = dialog.QDialog::result();
+        code = dialog.result();
     else
         code = m_services.runReviewDialog ? m_services.runReviewDialog(dialog) : dialog.exec();
-    if (code != QDialog::Accepted || dialog.result < 0 || std::size_t(dialog.result) >= episodes.size())
+    if (code != QDialog::Accepted || dialog.chosen < 0 || std::size_t(dialog.chosen) >= episodes.size())
         return;
     // One argument, as it stands: no shell reads it, so no quotes.
-    const std::string path = episodes[std::size_t(dialog.result)].path;
+    const std::string path = episodes[std::size_t(dialog.chosen)].path;
     const int started = ShellLauncher().StartProgram(program, {path}, {});
     if (!ShellSucceeded(started))
         LogEvent("CQuorinView::OnReviewEpisode", "Cannot start %s for %s: code %d", program.c_str(), path.c_str(),

@@ -19,11 +19,6 @@ namespace {
 constexpr uint32_t kRecordRestartPollMs = 250;
 constexpr char kRecoverTag[] = "CQuorinView::RecoverEpisodes";
 
-bool SelvoWithoutEcgStrips(uint16_t features)
-{
-    return features == kFeatureTemp || (features & 0x404) != 0;
-}
-
 }  // namespace
 
 void CQuorinView::CreateRecording()
