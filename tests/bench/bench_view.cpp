@@ -108,7 +108,7 @@ void BM_ViewStreaming(benchmark::State& state)
     live.sampleRate = 400;
     live.lastBeatOffset = 1;
     view.ResetWaveformStrips();
-    view.LayoutNumerics(true);
+    view.LayoutNumerics();
     view.m_live = 1;
 
     int sample = 0;

@@ -154,7 +154,6 @@ void CQuorinView::OnInitialUpdate()
     m_patient.breedChosen = false;
 
     m_roles.stripCount = 4;
-    m_monitorCount = -1;
     if (LoadRelaxed(config.checkForUpdates) != 0 && m_services.checkForUpdates)
         m_services.checkForUpdates();
 
@@ -187,10 +186,9 @@ void CQuorinView::OnInitialUpdate()
         value = 0;
 
     m_bandHeight = 0;
-    m_bandTop = -1;
     m_bpRunning = 0;
     m_initialUpdateDone = true;
-    LayoutNumerics(false);
+    LayoutNumerics();
     SetAlarmSilence(LoadRelaxed(config.alarms));
 
     CountMonitors();
@@ -270,7 +268,6 @@ void CQuorinView::CountMonitors()
         const QRect rect = monitors.GetMonitor(i)->GetMonitorRect();
         sizes.push_back(LayerSize{rect.width(), rect.height()});
     }
-    m_monitorCount = static_cast<int32_t>(sizes.size());
     const LayerSize size = MaxStripLayerSize(sizes, m_metrics.paneWidth);
     m_maxStripWidth = size.width;
     m_maxStripHeight = size.height;
@@ -282,12 +279,11 @@ void CQuorinView::OnSize(int cx, int cy)
     if (!m_initialUpdateDone)
         return;
     m_viewHeight = cy;
-    m_bandTop = cy - m_bandHeight + 8;
     m_numerics.ForceRewrite();
     m_viewWidth = cx;
     // Also before the first data: the pane follows the window at once
     // rather than at a later paint, and the layers are sized once.
-    LayoutNumerics(true);
+    LayoutNumerics();
     LayoutPanes();
 }
 

@@ -25,7 +25,6 @@
 #include "link/WriteQueue.h"
 #include "platform/Event.h"
 #include "platform/FileChooser.h"
-#include "platform/ShellLauncher.h"
 #include "platform/ProfilePortMap.h"
 #include "platform/Prompter.h"
 #include "platform/ShellLauncher.h"
@@ -188,7 +187,7 @@ public:
 
     void OnInitialUpdate();
     void OnSize(int cx, int cy);
-    void LayoutNumerics(bool recreate);
+    void LayoutNumerics();
     // True when the layers were made or cleared.
     bool PrepareStripLayers(const LayoutRect& stripRect);
     void ResetWaveformStrips();
@@ -306,7 +305,6 @@ public:
     CLiveRecording& Recording() { return *m_recording; }
     CNorqFileRecorder& Recorder() { return *m_recorder; }
     void CountGasProbeUse();
-    void RequestPatientData();
     void HandFrameToRecording(const SampleFrame& frame, int32_t index);
 
     // IWindowObject: where the link's posts go.
@@ -657,11 +655,9 @@ private:
     int32_t m_viewWidth = 500;
     int32_t m_viewHeight = 300;
     int32_t m_bandHeight = 0;
-    int32_t m_bandTop = -1;
     bool m_initialUpdateDone = false;
     bool m_layoutRequested = false;
     bool m_relayoutQueued = false;
-    bool m_firstPaint = true;
 
     std::array<QPointer<CColorStatic>, kViewGroupCount> m_captionBoxes;
     std::array<QPointer<CColorStatic>, kParameterCount> m_valueBoxes;
@@ -680,7 +676,6 @@ private:
     std::vector<std::pair<int, QPixmap>> m_toneBitmaps;  // by bitmap id
     CLinkIconRule m_linkIcon;
 
-    int32_t m_monitorCount = -1;
     int32_t m_maxStripWidth = 0;
     int32_t m_maxStripHeight = 0;
     QImage m_grid;

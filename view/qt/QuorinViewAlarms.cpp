@@ -117,7 +117,7 @@ void CQuorinView::ApplyToneActions(const ToneActions& actions)
         case ToneStep::EvaluateAlarms: EvaluateAlarms(); break;
         case ToneStep::ResetAlarmBoxes: ResetAlarmBoxes(); break;
         case ToneStep::Relayout:
-            LayoutNumerics(true);
+            LayoutNumerics();
             LayoutPanes();
             break;
         }

@@ -415,7 +415,7 @@ void CQuorinView::OnDemoConfiguration()
         return;
     // The pane is built anew for the chosen model.
     m_numerics.ForceRewrite();
-    LayoutNumerics(true);
+    LayoutNumerics();
     LayoutPanes();
     UpdateTitle();
 }

@@ -121,7 +121,7 @@ void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
     // The pane is built anew for what the remote measures now; every value
     // is written again on the next pass.
     m_numerics.ForceRewrite();
-    LayoutNumerics(true);
+    LayoutNumerics();
     LayoutPanes();
     ResetAlarmBoxes();
     update();

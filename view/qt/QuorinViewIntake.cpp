@@ -260,3 +260,8 @@ void CQuorinView::PostTimer(int id)
     // As the platform's posted timer message: handled after this pass.
     QMetaObject::invokeMethod(this, [this, id] { OnTimer(id); }, Qt::QueuedConnection);
 }
+
+void CQuorinView::ArmGasProbeMessage()
+{
+    m_gasArming.Arm();
+}

@@ -67,7 +67,7 @@ NumericsInput CQuorinView::LayoutInput() const
     return in;
 }
 
-void CQuorinView::LayoutNumerics(bool)
+void CQuorinView::LayoutNumerics()
 {
     // The fonts scale with the height: a window with none has no layout.
     if (m_viewHeight <= 0 || m_viewWidth <= 0)
@@ -77,7 +77,6 @@ void CQuorinView::LayoutNumerics(bool)
     m_metrics = plan.metrics;
     m_layout = std::move(plan.layout);
     m_bandHeight = m_layout.bandHeight;
-    m_bandTop = m_layout.bandTop;
 
     DestroyNumerics();
     for (const PlannedBox& box : m_layout.boxes)

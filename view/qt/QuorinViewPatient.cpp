@@ -130,7 +130,6 @@ void CQuorinView::OnNewPatient(bool fromRecording)
     FilePatientInfo(true);
     UpdateTitle();
     CountGasProbeUse();
-    RequestPatientData();
     SetAlarmSilence(alarms);
 }
 

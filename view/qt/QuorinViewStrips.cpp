@@ -110,7 +110,7 @@ void CQuorinView::RelayoutIfNeeded()
     m_viewWidth = width();
     m_viewHeight = height();
     m_layoutRequested = false;
-    LayoutNumerics(true);
+    LayoutNumerics();
     LayoutPanes();
 }
 
@@ -121,7 +121,6 @@ void CQuorinView::paintEvent(QPaintEvent* event)
         m_relayoutQueued = true;
         QMetaObject::invokeMethod(this, &CQuorinView::RelayoutIfNeeded, Qt::QueuedConnection);
     }
-    m_firstPaint = false;
 
     // These models' roles follow their feature bits from paint to paint;
     // the traces drawn so far stay.

@@ -27,7 +27,7 @@ protected:
         g_liveData.deviceKind = kind;
         g_liveData.featureBits = features;
         view.m_live = 1;
-        view.LayoutNumerics(true);  // the pane of this model
+        view.LayoutNumerics();  // the pane of this model
         return view;
     }
     std::vector<std::string> Queued(CQuorinView& view)

@@ -163,7 +163,7 @@ TEST_F(ViewRelayout, OneBloodPressurePictureShowsAndTheToolBarFollowsTheMeasurem
     g_liveData.handledFeatureBits = g_liveData.featureBits;
     g_liveData.sampleRate = 400;
     view.m_live = 1;
-    view.LayoutNumerics(true);
+    view.LayoutNumerics();
     view.ResetWaveformStrips();
     Paint();
 
@@ -258,7 +258,7 @@ TEST_F(ViewRelayout, AWaveformChangeStartsEveryStripAfresh)
         g_liveData.sampleRate = 400;
         view.m_live = 1;
         view.ResetWaveformStrips();
-        view.LayoutNumerics(true);
+        view.LayoutNumerics();
         Paint();
         ASSERT_EQ(view.Roles().stripCount, 4);
         FillRing(3 * 3200 + 1601);  // three and a half ECG rows

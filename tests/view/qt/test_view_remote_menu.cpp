@@ -50,7 +50,7 @@ protected:
         g_liveData.deviceKind = kind;
         g_liveData.featureBits = features;
         view.m_live = 1;
-        view.LayoutNumerics(true);
+        view.LayoutNumerics();
         std::string stale;
         while (view.WriteQueue().Pop(stale)) {
         }
