@@ -66,6 +66,7 @@
 #include "view/qt/ComposedState.h"
 #include "view/qt/PrintPainter.h"
 #include "view/qt/QuorinDoc.h"
+#include "view/qt/ViewGroups.h"
 
 class CAnimateCtrl;
 class CMemDC;
@@ -317,8 +318,8 @@ public:
     const StripRoles& Roles() const { return m_roles; }
     CColorStatic* ValueBox(int slot) const;
     CColorStatic* LimitBox(int box) const;
-    const CTrendStore& Trend() const { return m_trend; }
-    QDialog* TrendWindow() const { return m_trendWindow; }
+    const CTrendStore& Trend() const { return m_trendState.trend; }
+    QDialog* TrendWindow() const { return m_trendState.trendWindow; }
     CColorStatic* CaptionBox(int group) const;
     CColorStatic* SingleBoxAt(int box) const;
     QLabel* Picture(int picture) const;
@@ -354,10 +355,8 @@ public:
     Relaxed<uint32_t> m_lastDataTick{0};
     int32_t m_esophageal = 0;
     bool m_markHrFromEcg = false;
-    int32_t m_trendOpen = 0;
-    // The store position up to which the trend window has scaled its
-    // channels; it lives with the store, past each window.
-    int32_t m_trendScaledIndex = 0;
+    // Sampled by the trend timers; opened by the trend command or the remote.
+    TrendGroup m_trendState;
     int32_t m_bpRunning = 0;
     int32_t m_bpCuffAsked = 0;  // the cuff dialog comes before every measurement but the first
     int32_t m_fromRemote = 0;
@@ -397,10 +396,10 @@ private:
 
     // ITrendView
     TrendStoreRead TrendStore() const override;
-    bool TrendTimerOn() const override { return m_trendTimerOn; }
-    bool TrendOpen() const override { return m_trendOpen != 0; }
-    int32_t TrendScaledIndex() const override { return m_trendScaledIndex; }
-    void SetTrendScaledIndex(int32_t index) override { m_trendScaledIndex = index; }
+    bool TrendTimerOn() const override { return m_trendState.trendTimerOn; }
+    bool TrendOpen() const override { return m_trendState.trendOpen != 0; }
+    int32_t TrendScaledIndex() const override { return m_trendState.trendScaledIndex; }
+    void SetTrendScaledIndex(int32_t index) override { m_trendState.trendScaledIndex = index; }
     std::string WindowTitle() const override { return m_title; }
     int64_t ElapsedSeconds() const override;
     TrendUnits Units() const override;
@@ -697,11 +696,6 @@ private:
     CAlarmEvaluator m_alarms;
     CAlarmTones m_tones{m_soundManager};
     CEventQueue m_events;
-    CTrendStore m_trend;
-    bool m_trendTimerOn = false;
-    bool m_trendHalted = false;
-    QPointer<QDialog> m_trendWindow;
-    std::optional<uint64_t> m_trendOrigin;  // SteadyTickMs() at the first connection
     CBpCycle m_bpCycle;
     CGasProbeArming m_gasArming;
     bool m_gasPollRequested = false;

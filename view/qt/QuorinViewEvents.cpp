@@ -219,8 +219,8 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
             RemoteBloodPressure();
         break;
     case 12:
-        if (m_trendOpen)
-            m_trendOpen = 0;
+        if (m_trendState.trendOpen)
+            m_trendState.trendOpen = 0;
         else
             RunCommand(menu::kTrend);
         break;

@@ -75,11 +75,11 @@ void CQuorinView::HandleTimer(int id)
     case kTrendSampleTimer:
         if (m_live == 0) {
             m_timers->KillTimer(id);
-            m_trendTimerOn = false;
+            m_trendState.trendTimerOn = false;
             break;
         }
-        m_trendTimerOn = true;
-        m_trend.Sample(live, std::atomic_ref<uint8_t>(
+        m_trendState.trendTimerOn = true;
+        m_trendState.trend.Sample(live, std::atomic_ref<uint8_t>(
                                  g_sampleRing[live.ringReadIndex.load(std::memory_order_relaxed)].flags)
                                  .load(std::memory_order_relaxed));
         break;
@@ -97,7 +97,7 @@ void CQuorinView::HandleTimer(int id)
             m_timers->KillTimer(id);
             break;
         }
-        if (!m_trendHalted)
+        if (!m_trendState.trendHalted)
             OpenTrendWindow();
         m_timers->SetTimer(id, period);
         break;

@@ -38,7 +38,7 @@ TEST_F(ViewTrend, OneWindowAtATimeClosedByTheRemoteOrEscape)
     QPointer<CTrend> first = qobject_cast<CTrend*>(view.TrendWindow());
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(view.m_trendOpen, 1);
+    EXPECT_EQ(view.m_trendState.trendOpen, 1);
     first->Pin().SetPinned(true);
     view.OnTimer(7);  // the periodic opener over a pinned window
     view.OnCommand(menu::kTrend);
@@ -46,7 +46,7 @@ TEST_F(ViewTrend, OneWindowAtATimeClosedByTheRemoteOrEscape)
 
     // The remote's trend button asks it to close; its next tick does.
     view.OnDefaultComMsg(DefaultComWParam(kComRemoteStatus, 12), 0);
-    EXPECT_EQ(view.m_trendOpen, 0);
+    EXPECT_EQ(view.m_trendState.trendOpen, 0);
     first->OnTimer(CTrend::kCloseTimer);
     DeleteLater();
     EXPECT_TRUE(first.isNull());
@@ -56,7 +56,7 @@ TEST_F(ViewTrend, OneWindowAtATimeClosedByTheRemoteOrEscape)
     ASSERT_EQ(made, 2) << "closed, the button opens one";
     QTest::keyClick(view.TrendWindow(), Qt::Key_Escape);
     DeleteLater();
-    EXPECT_EQ(view.m_trendOpen, 0) << "Escape leaves the view ready for the next";
+    EXPECT_EQ(view.m_trendState.trendOpen, 0) << "Escape leaves the view ready for the next";
     view.OnCommand(menu::kTrend);
     EXPECT_EQ(made, 3);
 }
@@ -73,12 +73,12 @@ TEST_F(ViewTrend, AWindowAskedToCloseMakesWayForTheNext)
     view.m_live = 1;
     view.UpdateCommandStates();
     view.OnCommand(menu::kTrend);
-    view.m_trendOpen = 0;  // asked to close, its tick not yet come
+    view.m_trendState.trendOpen = 0;  // asked to close, its tick not yet come
     view.OnCommand(menu::kTrend);
     DeleteLater();
     ASSERT_EQ(made.size(), 2u);
     EXPECT_TRUE(made[0].isNull());
-    EXPECT_EQ(view.m_trendOpen, 1) << "the old one's end leaves the new one open";
+    EXPECT_EQ(view.m_trendState.trendOpen, 1) << "the old one's end leaves the new one open";
     EXPECT_EQ(view.TrendWindow(), made[1]);
 }
 

@@ -1,0 +1,22 @@
+#pragma once
+// The view's state in groups, by what owns it. The view holds each group
+// once; the comment at its member says who writes it.
+#include <QDialog>
+#include <QPointer>
+#include <cstdint>
+#include <optional>
+
+#include "view/TrendStore.h"
+
+// The trend store and its window.
+struct TrendGroup {
+    CTrendStore trend;
+    bool trendTimerOn = false;
+    bool trendHalted = false;
+    QPointer<QDialog> trendWindow;
+    std::optional<uint64_t> trendOrigin;  // SteadyTickMs() at the first connection
+    int32_t trendOpen = 0;
+    // The store position up to which the trend window has scaled its
+    // channels; it lives with the store, past each window.
+    int32_t trendScaledIndex = 0;
+};
