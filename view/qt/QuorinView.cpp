@@ -186,7 +186,7 @@ void CQuorinView::OnInitialUpdate()
         value = 0;
 
     m_bandHeight = 0;
-    m_bpRunning = 0;
+    m_bp.bpRunning = 0;
     m_initialUpdateDone = true;
     LayoutNumerics();
     SetAlarmSilence(LoadRelaxed(config.alarms));
@@ -251,8 +251,8 @@ void CQuorinView::OnInitialUpdate()
 
     m_printThrottle = CPrintThrottle(CPrintThrottle::Clock::now());
     if (demo && live.deviceKind == kDeviceBrindle) {
-        m_bpRunning = 1;
-        m_bpCycle.Start();
+        m_bp.bpRunning = 1;
+        m_bp.bpCycle.Start();
         live.statusFlags = live.statusFlags | (1u << 24);
         m_timers->SetTimer(kBpCycleTimer, kBpTimerMs);
         ShowBpPictures();

@@ -357,8 +357,8 @@ public:
     bool m_markHrFromEcg = false;
     // Sampled by the trend timers; opened by the trend command or the remote.
     TrendGroup m_trendState;
-    int32_t m_bpRunning = 0;
-    int32_t m_bpCuffAsked = 0;  // the cuff dialog comes before every measurement but the first
+    // Started and stopped by the BP command and the remote; followed by the timers.
+    BloodPressureGroup m_bp;
     int32_t m_fromRemote = 0;
     bool m_remoteTextShown = false;  // a "Message from Remote" box is open
     Relaxed<int32_t> m_verboseLogging{0};
@@ -696,13 +696,11 @@ private:
     CAlarmEvaluator m_alarms;
     CAlarmTones m_tones{m_soundManager};
     CEventQueue m_events;
-    CBpCycle m_bpCycle;
     CGasProbeArming m_gasArming;
     bool m_gasPollRequested = false;
     uint32_t m_co2AppearedTick = 0;
     CSweepEngine m_sweep;
     CBeatTones m_beatTones;
-    CBpStatus m_bpStatus;
     int32_t m_probeStatus = 0;
 
     CViewTimers* m_timers = nullptr;

@@ -56,7 +56,7 @@ CommandContext CQuorinView::MakeCommandContext() const
     c.terminalOpen = m_terminal.IsShown();
     c.remoteStop = m_remoteStop != 0;
     c.recording = IsRecording();
-    c.bpRunning = m_bpRunning != 0;
+    c.bpRunning = m_bp.bpRunning != 0;
     c.tracingsHalted = m_tracingsHalted != 0;
     c.exoticHeartRates = m_exoticRates != 0;
     c.verboseLogging = m_verboseLogging != 0;
@@ -295,10 +295,10 @@ void CQuorinView::ZeroCo2Probe()
 
 void CQuorinView::StopBloodPressureCommon()
 {
-    m_bpRunning = 0;
-    m_bpStatus.AnimationsStopped();
+    m_bp.bpRunning = 0;
+    m_bp.bpStatus.AnimationsStopped();
     ShowBpPictures();
-    m_bpCuffAsked = 1;
+    m_bp.bpCuffAsked = 1;
 }
 
 void CQuorinView::ToggleBloodPressure()
@@ -310,11 +310,11 @@ void CQuorinView::ToggleBloodPressure()
     if (demo)
         m_timers->KillTimer(kBpErrorTimer);
     else
-        m_bpStatus.ClearPeriods();
-    if (m_bpRunning != 0) {
+        m_bp.bpStatus.ClearPeriods();
+    if (m_bp.bpRunning != 0) {
         if (demo) {
             m_timers->KillTimer(kBpCycleTimer);
-            m_bpCycle.Stop();
+            m_bp.bpCycle.Stop();
             live.statusFlags = live.statusFlags & ~(CBpStatus::kMeasuringBit | CBpStatus::kCycleBit);
         } else {
             m_timers->KillTimer(kBpErrorTimer);
@@ -324,7 +324,7 @@ void CQuorinView::ToggleBloodPressure()
         StopBloodPressureCommon();
         return;
     }
-    if (m_bpCuffAsked != 0 && !Dialogs().BpCuff(species))
+    if (m_bp.bpCuffAsked != 0 && !Dialogs().BpCuff(species))
         return;
     // The caption names the cuff the dialog left, the one the remote is sent.
     const int32_t cuff = LoadRelaxed(config.cuffSize[species]);
@@ -335,15 +335,15 @@ void CQuorinView::ToggleBloodPressure()
     if (demo) {
         live.statusFlags = live.statusFlags | CBpStatus::kCycleBit;
         m_timers->SetTimer(kBpCycleTimer, 10);
-        m_bpCycle.Start();
+        m_bp.bpCycle.Start();
     } else {
         m_writeQueue.Push(::BpSetupCommand(config, m_patient.info.speciesCode));
         m_writeQueue.Push(kCmdBpStart);
         Pause(333);
         m_timers->SetTimer(kBpErrorTimer, 3000);
     }
-    m_bpRunning = 1;
-    m_bpCuffAsked = 1;
+    m_bp.bpRunning = 1;
+    m_bp.bpCuffAsked = 1;
     ShowBpPictures();
 }
 

@@ -57,7 +57,7 @@ bool CQuorinView::ShowConfigTabDlg()
     in.demo = m_app.IsDemoMode();
     in.featureBits = live.featureBits;
     in.deviceKind = live.deviceKind;
-    in.bpRunning = m_bpRunning != 0;
+    in.bpRunning = m_bp.bpRunning != 0;
     in.patientSpecies = m_patient.info.speciesCode;
     in.speciesBefore = speciesBefore;
     in.bpSetupChanged = result->bpSetupChanged;

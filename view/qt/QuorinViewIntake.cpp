@@ -227,7 +227,7 @@ void CQuorinView::FollowBloodPressure()
     const RemoteConfiguration& config = m_app.m_config;
     BpInputs in;
     in.statusFlags = live.statusFlags;
-    in.running = m_bpRunning != 0;
+    in.running = m_bp.bpRunning != 0;
     in.featureBits = live.featureBits;
     in.deviceKind = live.deviceKind;
     in.animationsCreated = m_bpCycleAnim != nullptr && m_bpPauseAnim != nullptr;
@@ -235,7 +235,7 @@ void CQuorinView::FollowBloodPressure()
     in.bpNotifyTone = LoadRelaxed(config.bpNotifyTone) != 0;
     in.alarmLoopAllows = AlarmLoopAllows();
     in.verboseLogging = m_verboseLogging != 0;
-    const BpActions actions = m_bpStatus.Update(in);
+    const BpActions actions = m_bp.bpStatus.Update(in);
 
     if (actions.resetStrips)
         ResetWaveformStrips();
@@ -251,7 +251,7 @@ void CQuorinView::FollowBloodPressure()
     if (actions.playNotifyTone)
         m_soundManager.PlayTone(kSoundBpNotify);
     if (actions.clearRunning)
-        m_bpRunning = 0;
+        m_bp.bpRunning = 0;
     ShowBpPictures();
 }
 

@@ -118,7 +118,7 @@ void CQuorinView::DropUnplannedControls()
 void CQuorinView::ShowBpPictures()
 {
     // One picture at a time in the place the three share.
-    const BpPicture shown = m_bpStatus.ShownPicture(m_bpRunning != 0);
+    const BpPicture shown = m_bp.bpStatus.ShownPicture(m_bp.bpRunning != 0);
     auto animate = [](CAnimateCtrl* animation, bool on) {
         if (animation == nullptr)
             return;

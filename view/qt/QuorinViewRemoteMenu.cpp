@@ -210,7 +210,7 @@ bool CQuorinView::RemoteMenuActions::IsRecording() const
 
 bool CQuorinView::RemoteMenuActions::BloodPressureRunning() const
 {
-    return m_view.m_bpRunning != 0;
+    return m_view.m_bp.bpRunning != 0;
 }
 
 void CQuorinView::RemoteMenuActions::ToggleBloodPressure()
@@ -222,7 +222,7 @@ void CQuorinView::RemoteMenuActions::StartBloodPressureWithChosenCuff()
 {
     // The cuff was just chosen on the remote: the cuff dialog on the PC
     // would hold the measurement until someone there answers it.
-    m_view.m_bpCuffAsked = 0;
+    m_view.m_bp.bpCuffAsked = 0;
     m_view.RunCommand(menu::kBloodPressure);
 }
 

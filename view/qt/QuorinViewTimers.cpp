@@ -111,7 +111,7 @@ void CQuorinView::HandleTimer(int id)
         in.statusFlags = live.statusFlags;
         in.deviceKind = live.deviceKind;
         in.interval = LoadRelaxed(m_app.m_factoryConfig.bpInterval);
-        const BpCycleActions actions = m_bpCycle.OnTimer(in);
+        const BpCycleActions actions = m_bp.bpCycle.OnTimer(in);
         if (actions.measuringBit == BitChange::kSet)
             live.statusFlags = live.statusFlags | CBpStatus::kMeasuringBit;
         else if (actions.measuringBit == BitChange::kClear)
@@ -120,7 +120,7 @@ void CQuorinView::HandleTimer(int id)
         break;
     }
     case kBpErrorTimer:
-        if ((live.featureBits & kFeatureNibp) == 0 || m_bpRunning == 0) {
+        if ((live.featureBits & kFeatureNibp) == 0 || m_bp.bpRunning == 0) {
             m_timers->KillTimer(id);
             break;
         }

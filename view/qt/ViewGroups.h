@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "view/BpCycle.h"
+#include "view/BpStatus.h"
 #include "view/TrendStore.h"
 
 // The trend store and its window.
@@ -19,4 +21,13 @@ struct TrendGroup {
     // The store position up to which the trend window has scaled its
     // channels; it lives with the store, past each window.
     int32_t trendScaledIndex = 0;
+};
+
+// The blood-pressure cycle: the measurement the remote runs and what the
+// pane shows of it.
+struct BloodPressureGroup {
+    int32_t bpRunning = 0;
+    int32_t bpCuffAsked = 0;  // the cuff dialog comes before every measurement but the first
+    CBpCycle bpCycle;
+    CBpStatus bpStatus;
 };

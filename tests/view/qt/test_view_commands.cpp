@@ -148,14 +148,14 @@ TEST_F(ViewCommands, BloodPressureStartsAndStopsOnTheRemoteWithTheCuffItsCaption
         view.OnCommand(menu::kBloodPressure);
         EXPECT_EQ(dialogs.shown - before, s.dialogs);
         EXPECT_EQ(Queued(view), s.queued);
-        EXPECT_EQ(view.m_bpRunning, s.queued.empty() ? 0 : 1);
+        EXPECT_EQ(view.m_bp.bpRunning, s.queued.empty() ? 0 : 1);
         ASSERT_NE(view.CaptionBox(kGroupBloodPressure), nullptr);
         EXPECT_EQ(view.CaptionBox(kGroupBloodPressure)->text().toStdString(), s.caption);
-        if (view.m_bpRunning == 0)
+        if (view.m_bp.bpRunning == 0)
             continue;
         view.OnCommand(menu::kBloodPressure);
         EXPECT_EQ(Queued(view), std::vector<std::string>{"bp 0\r"});
-        EXPECT_EQ(view.m_bpRunning, 0);
+        EXPECT_EQ(view.m_bp.bpRunning, 0);
     }
 }
 
