@@ -639,7 +639,6 @@ private:
     CRemoteMenu m_remoteMenu{m_remoteMenuActions};
     Relaxed<int32_t> m_sharedSpecies{0};  // the patient's species, for the thread's set-up
     Relaxed<uint8_t> m_exoticRates{0};
-    CConnectionGasUse m_gasUseOnConnect;
     CWriterThread m_writer{m_writeThreadEnded};
     std::unique_ptr<CConnectThread> m_connectThread;
     CSoundManager m_soundManager;
@@ -696,12 +695,10 @@ private:
     CAlarmEvaluator m_alarms;
     CAlarmTones m_tones{m_soundManager};
     CEventQueue m_events;
-    CGasProbeArming m_gasArming;
-    bool m_gasPollRequested = false;
-    uint32_t m_co2AppearedTick = 0;
+    // Followed by the intake, the link's news and the gas timer.
+    GasProbeGroup m_gasProbe;
     CSweepEngine m_sweep;
     CBeatTones m_beatTones;
-    int32_t m_probeStatus = 0;
 
     CViewTimers* m_timers = nullptr;
     uint32_t m_beatIconDeadline = 0;
@@ -716,8 +713,6 @@ private:
     std::unique_ptr<PrintResources> m_printResources;
     bool m_recordingResume = false;   // the recording ran when the link dropped
     int32_t m_maxPleth = 0;
-    uint32_t m_co2AbsentSince = 0;
-    uint32_t m_probeConnectedMs = 0;
     static constexpr int kClockTimer = 2;
     static constexpr int kTrendSampleTimer = 3;
     static constexpr int kBpErrorTimer = 10;

@@ -270,7 +270,7 @@ void CQuorinView::ZeroCo2Probe()
     uint8_t gas[kGasStatusSize];
     for (int i = 0; i < kGasStatusSize; ++i)
         gas[i] = g_gasStatus[i];
-    const ProbeZeroing zeroing = DecideProbeZeroing(gas, m_probeConnectedMs, g_liveData.co2ProbeState);
+    const ProbeZeroing zeroing = DecideProbeZeroing(gas, m_gasProbe.probeConnectedMs, g_liveData.co2ProbeState);
     using Box = ProbeZeroing::Box;
     bool send = false;
     switch (zeroing.box) {

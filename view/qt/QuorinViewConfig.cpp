@@ -76,7 +76,7 @@ bool CQuorinView::ShowConfigTabDlg()
         Prompter().MessageBox(kConfigChangeText, kConfigChangeCaption, kMbOk | kMbIconWarning);
     }
     if (actions.gasSetupResend)
-        m_gasPollRequested = true;
+        m_gasProbe.gasPollRequested = true;
     RefreshSweepGainCaption();
     m_soundManager.SetRow(LoadRelaxed(config.soundProfile));
     SetAlarmSilence(LoadRelaxed(config.alarms));

@@ -50,7 +50,7 @@ void CQuorinView::ConnectActions::CloseRemoteMenu(bool sendMenuIdZero)
 
 void CQuorinView::ConnectActions::RequestGasServicePoll()
 {
-    Queue([this] { m_view.m_gasPollRequested = true; });
+    Queue([this] { m_view.m_gasProbe.gasPollRequested = true; });
 }
 
 void CQuorinView::ConnectActions::RequestContainerKeepAlive()
@@ -171,7 +171,7 @@ void CQuorinView::OnFileConnect()
         if (!demo) {
             m_connected = 0;
             m_connectThread->Kill();
-            m_gasUseOnConnect.OnUserDisconnect();
+            m_gasProbe.gasUseOnConnect.OnUserDisconnect();
         }
         m_viewEvent.Set();
         if (m_link.IsOpen())
@@ -243,7 +243,7 @@ void CQuorinView::StartConnection()
     FilePatientInfo(true);
     UpdateTitle();
     // The adaptor's use is counted once the remote has said what it measures.
-    m_gasUseOnConnect.OnUserConnect();
+    m_gasProbe.gasUseOnConnect.OnUserConnect();
 
     m_viewEvent.ResetEvent();
     LogEventText(kConnectTag, Separator());
@@ -256,7 +256,7 @@ void CQuorinView::StartConnection()
     // The thread before this one is told to end and waited for.
     if (!m_connectThread->Start(start)) {
         m_connected = 0;
-        m_gasUseOnConnect.OnUserDisconnect();
+        m_gasProbe.gasUseOnConnect.OnUserDisconnect();
         LogEventText(kConnectTag, "No port is named: no connection was started.");
     }
 }

@@ -106,8 +106,8 @@ void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
     if (!m_app.IsDemoMode()) {
         const uint16_t added = uint16_t(features & ~handled);
         if ((added & kFeatureCO2) != 0) {
-            m_gasPollRequested = true;
-            m_co2AppearedTick = Tick();
+            m_gasProbe.gasPollRequested = true;
+            m_gasProbe.co2AppearedTick = Tick();
         }
         if ((added & kFeatureNibp) != 0 && sendBpSetup)
             m_writeQueue.Push(::BpSetupCommand(m_app.m_config, m_patient.info.speciesCode));
@@ -125,6 +125,6 @@ void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
     LayoutPanes();
     ResetAlarmBoxes();
     update();
-    if (m_gasUseOnConnect.TakeDue(m_live != 0, live.deviceKind, live.featureBits))
+    if (m_gasProbe.gasUseOnConnect.TakeDue(m_live != 0, live.deviceKind, live.featureBits))
         QMetaObject::invokeMethod(this, [this] { CountGasProbeUse(); }, Qt::QueuedConnection);
 }

@@ -211,14 +211,14 @@ void CQuorinView::FollowGasProbe()
     const LiveData& live = g_liveData;
     if ((live.featureBits & kFeatureCO2) == 0 || live.deviceKind == kDeviceBrindle)
         return;
-    int32_t status = m_probeStatus;
+    int32_t status = m_gasProbe.probeStatus;
     if (g_gasStatus[9] == 1)
         status = live.gasFlags[0] & ~3;
     else if (g_gasStatus[9] == 2)
         status = g_gasStatus[8];
-    if (status != m_probeStatus)
+    if (status != m_gasProbe.probeStatus)
         ArmGasProbeMessage();
-    m_probeStatus = status;
+    m_gasProbe.probeStatus = status;
 }
 
 void CQuorinView::FollowBloodPressure()
@@ -263,5 +263,5 @@ void CQuorinView::PostTimer(int id)
 
 void CQuorinView::ArmGasProbeMessage()
 {
-    m_gasArming.Arm();
+    m_gasProbe.gasArming.Arm();
 }

@@ -243,9 +243,9 @@ void CQuorinView::AfterPaint()
     // The CO2 probe's connection time, for the zero command.
     const uint32_t now = Tick();
     if ((g_liveData.featureBits & kFeatureCO2) != 0)
-        m_probeConnectedMs = now - m_co2AbsentSince;
+        m_gasProbe.probeConnectedMs = now - m_gasProbe.co2AbsentSince;
     else
-        m_co2AbsentSince = now;
+        m_gasProbe.co2AbsentSince = now;
     CheckRecording();
     ApplyFeatureChange();
 }

@@ -110,7 +110,7 @@ bool CQuorinView::RecordingRuns() const
 
 uint32_t CQuorinView::ProbeConnectedMs() const
 {
-    return m_probeConnectedMs;
+    return m_gasProbe.probeConnectedMs;
 }
 
 void CQuorinView::LogTerminal(const std::string& text)

@@ -156,14 +156,14 @@ void CQuorinView::OnGasTimer()
     in.species = m_patient.info.speciesCode;
     in.demo = m_app.IsDemoMode();
     in.dataFlows = m_live != 0;
-    in.pollRequested = m_gasPollRequested;
+    in.pollRequested = m_gasProbe.gasPollRequested;
     in.status = ReadGasStatus(live, g_gasStatus);
-    const GasTimerActions actions = ::OnGasTimer(in, m_app.m_config, m_gasArming);
+    const GasTimerActions actions = ::OnGasTimer(in, m_app.m_config, m_gasProbe.gasArming);
     ApplyTimer(kGasTimer, actions.timer);
     for (const std::string& poll : actions.polls)
         m_writeQueue.Push(poll);
     if (actions.clearPollRequest)
-        m_gasPollRequested = false;
+        m_gasProbe.gasPollRequested = false;
     if (!actions.statusLine.empty())
         LogEventText("CQuorinView::OnTimer", actions.statusLine);
     if (!actions.message.empty()) {

@@ -8,6 +8,8 @@
 
 #include "view/BpCycle.h"
 #include "view/BpStatus.h"
+#include "view/GasProbe.h"
+#include "view/GasUses.h"
 #include "view/TrendStore.h"
 
 // The trend store and its window.
@@ -30,4 +32,16 @@ struct BloodPressureGroup {
     int32_t bpCuffAsked = 0;  // the cuff dialog comes before every measurement but the first
     CBpCycle bpCycle;
     CBpStatus bpStatus;
+};
+
+// The CO2 probe: its status message, its poll, how long it has been in,
+// and the airway adaptor's count at each connection.
+struct GasProbeGroup {
+    CGasProbeArming gasArming;
+    bool gasPollRequested = false;
+    uint32_t co2AppearedTick = 0;
+    int32_t probeStatus = 0;
+    uint32_t co2AbsentSince = 0;
+    uint32_t probeConnectedMs = 0;
+    CConnectionGasUse gasUseOnConnect;
 };
