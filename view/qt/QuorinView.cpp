@@ -148,7 +148,7 @@ void CQuorinView::OnInitialUpdate()
     RemoteConfiguration& config = Config();
     LiveData& live = g_liveData;
     const bool demo = m_app.IsDemoMode();
-    m_startupPending = true;
+    m_rec.startupPending = true;
     m_patient.nameEntered = false;
     m_patient.birthDateEntered = false;
     m_patient.breedChosen = false;
@@ -257,7 +257,7 @@ void CQuorinView::OnInitialUpdate()
         m_timers->SetTimer(kBpCycleTimer, kBpTimerMs);
         ShowBpPictures();
     }
-    m_startupPending = false;
+    m_rec.startupPending = false;
 }
 
 void CQuorinView::CountMonitors()

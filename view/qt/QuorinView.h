@@ -302,9 +302,9 @@ public:
     std::string GetMissingPatientFields() const;
     // The record command: the episode's end, or a new one.
     void ToggleRecording();
-    const CLiveRecording& Recording() const { return *m_recording; }
-    CLiveRecording& Recording() { return *m_recording; }
-    CNorqFileRecorder& Recorder() { return *m_recorder; }
+    const CLiveRecording& Recording() const { return *m_rec.recording; }
+    CLiveRecording& Recording() { return *m_rec.recording; }
+    CNorqFileRecorder& Recorder() { return *m_rec.recorder; }
     void CountGasProbeUse();
     void HandFrameToRecording(const SampleFrame& frame, int32_t index);
 
@@ -346,8 +346,9 @@ public:
     std::atomic<bool> m_stopRequested{false};
     int32_t m_gainIndex = 1;
     PatientData m_patient;
-    // Holds back the recording's start until the first patient is filed.
-    bool m_startupPending = false;
+    // Made at construction; started and closed by the record command, the
+    // link and the patient; both pointers reset at shutdown.
+    RecordingGroup m_rec;
 
     // Link events.
     int32_t m_remoteStop = 0;
@@ -705,13 +706,10 @@ private:
     int m_clockTicks = 0;
     bool m_afterPaintQueued = false;
     bool m_liveTimersStarted = false;
-    std::unique_ptr<CNorqFileRecorder> m_recorder;
-    std::unique_ptr<CLiveRecording> m_recording;
     CPrintCapture m_print;
     CPrintWriters m_printWriters;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintResources> m_printResources;
-    bool m_recordingResume = false;   // the recording ran when the link dropped
     int32_t m_maxPleth = 0;
     static constexpr int kClockTimer = 2;
     static constexpr int kTrendSampleTimer = 3;

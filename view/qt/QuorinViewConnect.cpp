@@ -145,7 +145,7 @@ void CQuorinView::OnFileConnect()
         CloseRecording();
         ResetForNewPatient(m_patient, Now());
     }
-    m_recordingResume = false;
+    m_rec.recordingResume = false;
 
     ResetAlarmDisplay();
     m_remoteStop = 0;
@@ -157,8 +157,8 @@ void CQuorinView::OnFileConnect()
     // or the thread giving up), a press now connects.
     const bool connecting = m_connected == 0;
     // A connection starts the session the trend window's times count from.
-    if (connecting && m_recording != nullptr)
-        m_recording->SetSessionDate(Now());
+    if (connecting && m_rec.recording != nullptr)
+        m_rec.recording->SetSessionDate(Now());
     // Commands queued for the last connection are not this one's.
     std::string stale;
     while (m_writeQueue.Pop(stale)) {

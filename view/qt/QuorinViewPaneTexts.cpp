@@ -33,7 +33,7 @@ std::vector<PaneText> CQuorinView::BannerRows() const
 
 std::optional<RecordingLine> CQuorinView::CurrentRecordingLine() const
 {
-    return m_recording != nullptr ? m_recording->Line(Now()) : std::nullopt;
+    return m_rec.recording != nullptr ? m_rec.recording->Line(Now()) : std::nullopt;
 }
 
 std::array<PaneText, 3> CQuorinView::RecordingLineRows(const RecordingLine& line) const

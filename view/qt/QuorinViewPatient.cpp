@@ -94,7 +94,7 @@ void CQuorinView::FilePatientInfo(bool newPatient)
         }
     }
 
-    m_startupPending = false;
+    m_rec.startupPending = false;
     SetAlarmSilence(alarms);
     if (newPatient && config.autoSave != 0 && !IsRecording())
         StartRecording();

@@ -282,8 +282,8 @@ void CQuorinView::StorePrintReport()
     services.files = m_services.recordFiles;
     services.writers = &m_printWriters;
     services.addEpisode = [this](const episodeItemType& item) {
-        if (m_recording != nullptr)
-            m_recording->AddEpisode(item);
+        if (m_rec.recording != nullptr)
+            m_rec.recording->AddEpisode(item);
     };
     // The probe in use, as a live episode stores it.
     CQre3File::StorePrintEpisode(m_patient.info, folder, g_printFrames.data(), m_print.m_printTime, m_esophageal != 0,
@@ -309,12 +309,12 @@ void CQuorinView::OnReviewEpisode()
     if (choice == 0)
         return;
     const std::string program = choice == 1 ? m_app.TrellanPath() : m_app.VosperyPath();
-    if (program.empty() || m_recording == nullptr)
+    if (program.empty() || m_rec.recording == nullptr)
         return;
 
     // The list as the dialog shows it: an episode that ends while the
     // dialog is open must not shift the choice onto another file.
-    const std::vector<episodeItemType> episodes = m_recording->Episodes();
+    const std::vector<episodeItemType> episodes = m_rec.recording->Episodes();
     CReviewEpisodeDlg dialog(this);
     dialog.autoSelect = m_fromRemote != 0;
     dialog.episodes = &episodes;

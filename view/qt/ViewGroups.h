@@ -4,8 +4,11 @@
 #include <QDialog>
 #include <QPointer>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
+#include "recording/LiveRecording.h"
+#include "recording/NorqFileRecorder.h"
 #include "view/BpCycle.h"
 #include "view/BpStatus.h"
 #include "view/GasProbe.h"
@@ -44,4 +47,13 @@ struct GasProbeGroup {
     uint32_t co2AbsentSince = 0;
     uint32_t probeConnectedMs = 0;
     CConnectionGasUse gasUseOnConnect;
+};
+
+// The live recording and the recorder that writes its files.
+struct RecordingGroup {
+    std::unique_ptr<CNorqFileRecorder> recorder;
+    std::unique_ptr<CLiveRecording> recording;
+    bool recordingResume = false;  // the recording ran when the link dropped
+    // Holds back the recording's start until the first patient is filed.
+    bool startupPending = false;
 };

@@ -26,7 +26,7 @@ TEST_F(ViewDrawing, AfterEachBatchOnlyTheChangedPartsArePaintedAndTheScreenShows
     services.recordFiles = std::make_shared<WatchedFiles>();
     services.now = [&now] { return now; };
     CQuorinView& view = ShowFourStrips(Open(1280, 720, std::move(services)), m_app.m_config, true);
-    view.m_startupPending = false;
+    view.m_rec.startupPending = false;
     PaintRecorder paints;
     view.installEventFilter(&paints);
 

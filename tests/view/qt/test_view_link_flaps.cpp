@@ -119,7 +119,7 @@ TEST_F(ViewLinkFlaps, EveryReturnResumesTheRecordingAndNoEpisodeIsLost)
     services.connectWatchMs = 100;
     services.recordFiles = std::make_shared<FakeFileSystem>(disk);
     CQuorinView& view = Open(1600, 900, std::move(services));
-    view.m_startupPending = false;
+    view.m_rec.startupPending = false;
     ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 2; }, 30000));
     const std::size_t promptsBefore = m_prompter.Prompts().size();
 

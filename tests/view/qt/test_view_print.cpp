@@ -145,7 +145,7 @@ protected:
             m_previewPages = widget->pageCount();
         };
         CQuorinView& view = Open(800, 600, std::move(services));
-        view.m_startupPending = false;
+        view.m_rec.startupPending = false;
         m_app.m_config.clinic = "Rexford Animal Clinic";
         m_app.m_config.twoPageReport = 1;
         g_liveData.sampleRate = 400;
@@ -357,7 +357,7 @@ TEST_F(ViewPrint, AfterARecordFromTheRemoteTheReviewShowsItsList)
         return dialog.QDialog::result();
     };
     CQuorinView& view = Open(800, 600, std::move(services));
-    view.m_startupPending = false;
+    view.m_rec.startupPending = false;
     g_liveData.deviceKind = kDeviceTarvik;
     view.Recording().AddEpisode({"05/06/2024 09:00:00  *ECG  Rex / Ann Kay", "/tmp/Rex_Kay_1.qre"});
     const QString bin = m_documents.path() + "/bin";

@@ -18,7 +18,7 @@ protected:
         ViewServices services;
         services.recordFiles = m_files;
         CQuorinView& view = Open(800, 600, std::move(services));
-        view.m_startupPending = false;
+        view.m_rec.startupPending = false;
         EXPECT_TRUE(WaitForIdleRecorder(view.Recorder()));
         m_promptsAtOpen = m_prompter.Prompts().size();  // the start-up's own
         return view;

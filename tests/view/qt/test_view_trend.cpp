@@ -93,7 +93,7 @@ TEST_F(ViewTrend, TimesCountFromTheFirstConnectionAcrossRecordingsAndReturns)
         return new QDialog(parent);
     };
     CQuorinView& view = Open(800, 600, std::move(services));
-    view.m_startupPending = false;
+    view.m_rec.startupPending = false;
     view.m_live = 1;
     view.UpdateCommandStates();
     view.OnCommand(menu::kTrend);
