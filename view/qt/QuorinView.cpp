@@ -249,7 +249,7 @@ void CQuorinView::OnInitialUpdate()
     update();
     OnFileConnect();
 
-    m_printThrottle = CPrintThrottle(CPrintThrottle::Clock::now());
+    m_printing.printThrottle = CPrintThrottle(CPrintThrottle::Clock::now());
     if (demo && live.deviceKind == kDeviceBrindle) {
         m_bp.bpRunning = 1;
         m_bp.bpCycle.Start();

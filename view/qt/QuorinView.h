@@ -260,8 +260,8 @@ public:
     // Printing: the capture of the printed stretch, the print job's steps
     // and the print episode.
     void CapturePrintData();
-    const CPrintCapture& PrintCapture() const { return m_print; }
-    CPrintWriters& PrintWriters() { return m_printWriters; }
+    const CPrintCapture& PrintCapture() const { return m_printing.print; }
+    CPrintWriters& PrintWriters() { return m_printing.printWriters; }
     // The page count of the capture; false when nothing is to be printed.
     bool OnPreparePrinting(int& pageCount);
     void OnBeginPrinting(QPrinter& printer);
@@ -620,7 +620,6 @@ private:
     std::string m_settingsFilePath;  // the settings file chosen last
     CNumericsIntake m_numerics;
     CMarkStamp m_mark;
-    CPrintThrottle m_printThrottle{CPrintThrottle::Clock::now()};
     std::unique_ptr<ISoundPlayer> m_ownPlayer;
     std::unique_ptr<CQtMessagePoster> m_ownPoster;
     CQtMessagePoster* m_poster;
@@ -706,10 +705,8 @@ private:
     int m_clockTicks = 0;
     bool m_afterPaintQueued = false;
     bool m_liveTimersStarted = false;
-    CPrintCapture m_print;
-    CPrintWriters m_printWriters;
-    std::unique_ptr<QPrinter> m_printer;
-    std::unique_ptr<PrintResources> m_printResources;
+    // Captured by the print command and the remote; the job's own while it runs.
+    PrintingGroup m_printing;
     int32_t m_maxPleth = 0;
     static constexpr int kClockTimer = 2;
     static constexpr int kTrendSampleTimer = 3;

@@ -190,7 +190,7 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         }
         break;
     case 7:
-        if (m_printThrottle.Request(std::chrono::steady_clock::now())) {
+        if (m_printing.printThrottle.Request(std::chrono::steady_clock::now())) {
             if (!m_remoteStop)
                 CapturePrintData();
             // As a posted command: the print runs after this handler.

@@ -237,5 +237,5 @@ void CQuorinView::DeleteRecorder()
     m_rec.recording.reset();
     m_rec.recorder.reset();
     // Print episodes still being written are finished before the log closes.
-    (void)m_printWriters.WaitIdle(std::chrono::seconds(10));
+    (void)m_printing.printWriters.WaitIdle(std::chrono::seconds(10));
 }

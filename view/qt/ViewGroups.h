@@ -3,17 +3,22 @@
 // once; the comment at its member says who writes it.
 #include <QDialog>
 #include <QPointer>
+#include <QPrinter>
 #include <cstdint>
 #include <memory>
 #include <optional>
 
 #include "recording/LiveRecording.h"
 #include "recording/NorqFileRecorder.h"
+#include "recording/PrintEpisode.h"
 #include "view/BpCycle.h"
 #include "view/BpStatus.h"
 #include "view/GasProbe.h"
 #include "view/GasUses.h"
+#include "view/LinkIntake.h"
+#include "view/PrintCapture.h"
 #include "view/TrendStore.h"
+#include "view/qt/PrintPainter.h"
 
 // The trend store and its window.
 struct TrendGroup {
@@ -56,4 +61,14 @@ struct RecordingGroup {
     bool recordingResume = false;  // the recording ran when the link dropped
     // Holds back the recording's start until the first patient is filed.
     bool startupPending = false;
+};
+
+// Printing: the captured stretch, the print job's printer and resources,
+// the print episodes being written and the remote's print requests' pace.
+struct PrintingGroup {
+    CPrintCapture print;
+    CPrintWriters printWriters;
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<PrintResources> printResources;
+    CPrintThrottle printThrottle{CPrintThrottle::Clock::now()};
 };
