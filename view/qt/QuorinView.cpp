@@ -99,7 +99,7 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
         m_logging = true;
     }
 
-    m_timers = new CViewTimers(
+    m_timing.timers = new CViewTimers(
         [this](int id) {
             if (id == kMmTimer)
                 MmTimerProc();
@@ -226,8 +226,8 @@ void CQuorinView::OnInitialUpdate()
     SetConnectionStatus(0);
     UpdateTitle();
 
-    m_timers->SetTimer(kClockTimer, kClockMs);
-    m_timers->SetTimer(kMmTimer, kMmTimerMs);
+    m_timing.timers->SetTimer(kClockTimer, kClockMs);
+    m_timing.timers->SetTimer(kMmTimer, kMmTimerMs);
 
     if (demo) {
         const bool exotic = m_services.chooseDemoModel ? m_services.chooseDemoModel()
@@ -254,7 +254,7 @@ void CQuorinView::OnInitialUpdate()
         m_bp.bpRunning = 1;
         m_bp.bpCycle.Start();
         live.statusFlags = live.statusFlags | (1u << 24);
-        m_timers->SetTimer(kBpCycleTimer, kBpTimerMs);
+        m_timing.timers->SetTimer(kBpCycleTimer, kBpTimerMs);
         ShowBpPictures();
     }
     m_rec.startupPending = false;
@@ -320,7 +320,7 @@ void CQuorinView::UpdateLinkIcon()
 void CQuorinView::MmTimerProc()
 {
     QLabel* beat = m_beatIcon;
-    if (Tick() >= m_beatIconDeadline && beat != nullptr)
+    if (Tick() >= m_timing.beatIconDeadline && beat != nullptr)
         beat->hide();
 }
 
@@ -372,7 +372,7 @@ void CQuorinView::LeavePoster()
 
 void CQuorinView::KillMmTimer()
 {
-    m_timers->KillTimer(kMmTimer);
+    m_timing.timers->KillTimer(kMmTimer);
 }
 
 void CQuorinView::RequestStop()
@@ -414,7 +414,7 @@ void CQuorinView::StopPacketProcessor()
 
 void CQuorinView::ReleaseDrawing()
 {
-    m_timers->KillTimer(kClockTimer);
+    m_timing.timers->KillTimer(kClockTimer);
     m_grid = QImage();
     for (QImage& layer : m_stripLayers)
         layer = QImage();

@@ -700,11 +700,8 @@ private:
     CSweepEngine m_sweep;
     CBeatTones m_beatTones;
 
-    CViewTimers* m_timers = nullptr;
-    uint32_t m_beatIconDeadline = 0;
-    int m_clockTicks = 0;
-    bool m_afterPaintQueued = false;
-    bool m_liveTimersStarted = false;
+    // Made at construction; set and killed by the view's handlers alone.
+    TimerGroup m_timing;
     // Captured by the print command and the remote; the job's own while it runs.
     PrintingGroup m_printing;
     int32_t m_maxPleth = 0;

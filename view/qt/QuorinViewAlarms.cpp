@@ -100,8 +100,8 @@ void CQuorinView::ApplyToneActions(const ToneActions& actions)
 {
     for (const ToneAction& action : actions.steps) {
         switch (action.step) {
-        case ToneStep::StartSnoozeTimer: m_timers->SetTimer(kSnoozeTimer, uint32_t(action.periodMs)); break;
-        case ToneStep::KillSnoozeTimer: m_timers->KillTimer(kSnoozeTimer); break;
+        case ToneStep::StartSnoozeTimer: m_timing.timers->SetTimer(kSnoozeTimer, uint32_t(action.periodMs)); break;
+        case ToneStep::KillSnoozeTimer: m_timing.timers->KillTimer(kSnoozeTimer); break;
         case ToneStep::ShowSnoozeStatus:
             if (CColorStatic* status = SingleBoxAt(kBoxStatusText)) {
                 status->setText(QString::fromLatin1(kSnoozeStatusText));

@@ -308,16 +308,16 @@ void CQuorinView::ToggleBloodPressure()
     const int32_t species = LimitSpecies(m_patient.info.speciesCode);
     const bool demo = m_app.IsDemoMode();
     if (demo)
-        m_timers->KillTimer(kBpErrorTimer);
+        m_timing.timers->KillTimer(kBpErrorTimer);
     else
         m_bp.bpStatus.ClearPeriods();
     if (m_bp.bpRunning != 0) {
         if (demo) {
-            m_timers->KillTimer(kBpCycleTimer);
+            m_timing.timers->KillTimer(kBpCycleTimer);
             m_bp.bpCycle.Stop();
             live.statusFlags = live.statusFlags & ~(CBpStatus::kMeasuringBit | CBpStatus::kCycleBit);
         } else {
-            m_timers->KillTimer(kBpErrorTimer);
+            m_timing.timers->KillTimer(kBpErrorTimer);
             m_writeQueue.Push(kCmdBpStop);
             Pause(333);
         }
@@ -334,13 +334,13 @@ void CQuorinView::ToggleBloodPressure()
     }
     if (demo) {
         live.statusFlags = live.statusFlags | CBpStatus::kCycleBit;
-        m_timers->SetTimer(kBpCycleTimer, 10);
+        m_timing.timers->SetTimer(kBpCycleTimer, 10);
         m_bp.bpCycle.Start();
     } else {
         m_writeQueue.Push(::BpSetupCommand(config, m_patient.info.speciesCode));
         m_writeQueue.Push(kCmdBpStart);
         Pause(333);
-        m_timers->SetTimer(kBpErrorTimer, 3000);
+        m_timing.timers->SetTimer(kBpErrorTimer, 3000);
     }
     m_bp.bpRunning = 1;
     m_bp.bpCuffAsked = 1;
@@ -450,7 +450,7 @@ void CQuorinView::RequestRemoteVersion()
 {
     if (m_link.StreamProtocol() == 1) {
         m_writeQueue.Push(kCmdVersionRequest);
-        m_timers->SetTimer(kGasTimer, kVersionPollMs);
+        m_timing.timers->SetTimer(kGasTimer, kVersionPollMs);
     } else {
         m_terminal.ClearReceiveBuffer();
         g_liveData.movalTextMode = 0;
@@ -462,8 +462,8 @@ void CQuorinView::RequestRemoteVersion()
 
 void CQuorinView::RestartVersionTimer()
 {
-    m_timers->KillTimer(kVersionTimer);
-    m_timers->SetTimer(kVersionTimer, kVersionPollMs);
+    m_timing.timers->KillTimer(kVersionTimer);
+    m_timing.timers->SetTimer(kVersionTimer, kVersionPollMs);
 }
 
 void CQuorinView::VersionTimerProc()
@@ -475,7 +475,7 @@ void CQuorinView::VersionTimerProc()
     if (poll.requestFramed)
         g_versionPending = 1;
     if (!poll.keepPolling)
-        m_timers->KillTimer(kVersionTimer);
+        m_timing.timers->KillTimer(kVersionTimer);
 }
 
 bool CQuorinView::RemoteVersionMatched() const

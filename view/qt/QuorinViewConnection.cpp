@@ -75,7 +75,7 @@ void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
             StoreRelaxed(m_app.m_config.recordMode, 0);
         StartTrendClock();
         ResumeRecording();
-        m_timers->SetTimer(kSetupTimer, kSetupDelayMs);
+        m_timing.timers->SetTimer(kSetupTimer, kSetupDelayMs);
         break;
     }
     case 3:

@@ -160,7 +160,7 @@ void CQuorinView::ShowBeatIcon(bool show)
     if (m_beatIcon == nullptr)
         return;
     if (show) {
-        m_beatIconDeadline = Tick() + kBeatIconMs;
+        m_timing.beatIconDeadline = Tick() + kBeatIconMs;
         m_beatIcon->show();
     } else {
         m_beatIcon->hide();
@@ -201,9 +201,9 @@ void CQuorinView::FollowBeat(const EcgSegment& segment)
 void CQuorinView::ApplyTimer(int id, const TimerCommand& command)
 {
     if (command.kind == TimerCommand::Kind::kKill)
-        m_timers->KillTimer(id);
+        m_timing.timers->KillTimer(id);
     else if (command.kind == TimerCommand::Kind::kSet)
-        m_timers->SetTimer(id, command.periodMs);
+        m_timing.timers->SetTimer(id, command.periodMs);
 }
 
 void CQuorinView::FollowGasProbe()

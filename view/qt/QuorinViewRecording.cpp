@@ -120,7 +120,7 @@ void CQuorinView::StartRecording()
 {
     if (m_rec.recording != nullptr &&
         m_rec.recording->StartRecording(m_patient, m_rec.startupPending, m_esophageal != 0) == RecordingStart::kWaiting)
-        m_timers->SetTimer(kRecordRestartTimer, kRecordRestartPollMs);
+        m_timing.timers->SetTimer(kRecordRestartTimer, kRecordRestartPollMs);
     UpdateRecordingButton();
 }
 
@@ -217,7 +217,7 @@ void CQuorinView::PollRecordingRestart()
 {
     if (m_rec.recording->RetryStart(m_patient, m_rec.startupPending, m_esophageal != 0) == RecordingStart::kWaiting)
         return;
-    m_timers->KillTimer(kRecordRestartTimer);
+    m_timing.timers->KillTimer(kRecordRestartTimer);
     UpdateRecordingButton();
 }
 

@@ -157,8 +157,8 @@ void CQuorinView::paintEvent(QPaintEvent* event)
 
     // The paint's other duties (timers, a failed recording's box, the
     // set-up commands) run after it.
-    if (!m_afterPaintQueued) {
-        m_afterPaintQueued = true;
+    if (!m_timing.afterPaintQueued) {
+        m_timing.afterPaintQueued = true;
         QMetaObject::invokeMethod(this, &CQuorinView::AfterPaint, Qt::QueuedConnection);
     }
 }
@@ -228,17 +228,17 @@ void CQuorinView::DrawPulseBar(QPainter& painter)
 
 void CQuorinView::AfterPaint()
 {
-    m_afterPaintQueued = false;
+    m_timing.afterPaintQueued = false;
     const RemoteConfiguration& config = m_app.m_config;
     // The live timers start with the first paint of live data.
     if (m_live == 0) {
-        m_timers->KillTimer(kTrendSampleTimer);
-        m_liveTimersStarted = false;
-    } else if (!m_liveTimersStarted) {
-        m_liveTimersStarted = true;
-        m_timers->SetTimer(kTrendSampleTimer, 2000);
+        m_timing.timers->KillTimer(kTrendSampleTimer);
+        m_timing.liveTimersStarted = false;
+    } else if (!m_timing.liveTimersStarted) {
+        m_timing.liveTimersStarted = true;
+        m_timing.timers->SetTimer(kTrendSampleTimer, 2000);
         if (const int32_t autoTrend = LoadRelaxed(config.autoTrend); autoTrend != 0)
-            m_timers->SetTimer(kAutoTrendTimer, uint32_t(autoTrend) * 1000u);
+            m_timing.timers->SetTimer(kAutoTrendTimer, uint32_t(autoTrend) * 1000u);
     }
     // The CO2 probe's connection time, for the zero command.
     const uint32_t now = Tick();

@@ -55,10 +55,10 @@ void CQuorinView::HandleTimer(int id)
     const RemoteConfiguration& config = m_app.m_config;
     switch (id) {
     case kClockTimer:
-        ++m_clockTicks;
+        ++m_timing.clockTicks;
         if (CColorStatic* date = SingleBoxAt(kBoxDate))
             date->setText(QString::fromStdString(ClockText()));
-        if ((m_clockTicks % 2) == 0)
+        if ((m_timing.clockTicks % 2) == 0)
             UpdateLinkIcon();
         CloseExpiredRemoteMenu();
         if (m_bannerShown && int32_t(Tick() - m_bannerDeadline) >= 0) {
@@ -74,7 +74,7 @@ void CQuorinView::HandleTimer(int id)
         break;
     case kTrendSampleTimer:
         if (m_live == 0) {
-            m_timers->KillTimer(id);
+            m_timing.timers->KillTimer(id);
             m_trendState.trendTimerOn = false;
             break;
         }
@@ -85,21 +85,21 @@ void CQuorinView::HandleTimer(int id)
         break;
     case kPulseToneTimer:
         if (const auto period = m_beatTones.OnPulseTimer(live.hrFromSpO2))
-            m_timers->SetTimer(id, *period);
+            m_timing.timers->SetTimer(id, *period);
         break;
     case kEcgToneTimer:
         if (const auto period = m_beatTones.OnEcgTimer(live.hrFromEcg))
-            m_timers->SetTimer(id, *period);
+            m_timing.timers->SetTimer(id, *period);
         break;
     case kAutoTrendTimer: {
         const uint32_t period = SecondsToMs(LoadRelaxed(config.autoTrend));
         if (period == 0) {
-            m_timers->KillTimer(id);
+            m_timing.timers->KillTimer(id);
             break;
         }
         if (!m_trendState.trendHalted)
             OpenTrendWindow();
-        m_timers->SetTimer(id, period);
+        m_timing.timers->SetTimer(id, period);
         break;
     }
     case kGasTimer:
@@ -121,7 +121,7 @@ void CQuorinView::HandleTimer(int id)
     }
     case kBpErrorTimer:
         if ((live.featureBits & kFeatureNibp) == 0 || m_bp.bpRunning == 0) {
-            m_timers->KillTimer(id);
+            m_timing.timers->KillTimer(id);
             break;
         }
         if (ProcessBPError(g_gasStatus[2]))
@@ -131,7 +131,7 @@ void CQuorinView::HandleTimer(int id)
         PollRecordingRestart();
         break;
     case kSetupTimer:
-        m_timers->KillTimer(id);
+        m_timing.timers->KillTimer(id);
         if (live.deviceKind != kDeviceMoval) {
             live.handledFeatureBits = 0;
             ApplyFeatureChange();
@@ -168,9 +168,9 @@ void CQuorinView::OnGasTimer()
         LogEventText("CQuorinView::OnTimer", actions.statusLine);
     if (!actions.message.empty()) {
         // Killed first: the box's own event loop would let it fire again.
-        m_timers->KillTimer(kGasTimer);
+        m_timing.timers->KillTimer(kGasTimer);
         LogEventText("CQuorinView::OnTimer", actions.message);
         Prompter().MessageBox(actions.message, kGasProbeCaption, kMbOk | kMbIconWarning);
-        m_timers->SetTimer(kGasTimer, kGasTimerMs);
+        m_timing.timers->SetTimer(kGasTimer, kGasTimerMs);
     }
 }

@@ -20,6 +20,8 @@
 #include "view/TrendStore.h"
 #include "view/qt/PrintPainter.h"
 
+class CViewTimers;
+
 // The trend store and its window.
 struct TrendGroup {
     CTrendStore trend;
@@ -71,4 +73,13 @@ struct PrintingGroup {
     std::unique_ptr<QPrinter> printer;
     std::unique_ptr<PrintResources> printResources;
     CPrintThrottle printThrottle{CPrintThrottle::Clock::now()};
+};
+
+// The view's timers and what they count between their ticks.
+struct TimerGroup {
+    CViewTimers* timers = nullptr;  // the view's child
+    uint32_t beatIconDeadline = 0;
+    int clockTicks = 0;
+    bool afterPaintQueued = false;
+    bool liveTimersStarted = false;
 };
