@@ -109,7 +109,7 @@ void BM_ViewStreaming(benchmark::State& state)
     live.lastBeatOffset = 1;
     view.ResetWaveformStrips();
     view.LayoutNumerics();
-    view.m_live = 1;
+    view.m_connection.live = 1;
 
     int sample = 0;
     QTimer feed;

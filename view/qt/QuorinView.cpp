@@ -90,9 +90,9 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
         LogEventText("CQuorinView::CQuorinView", "The sounds could not be made.");
 
     m_gainIndex = 1;
-    m_connectThreadEnded = true;
-    m_writeThreadEnded = true;
-    m_stopRequested = false;
+    m_connection.connectThreadEnded = true;
+    m_connection.writeThreadEnded = true;
+    m_connection.stopRequested = false;
 
     if (CNorqEventLogger* logger = CNorqEventLogger::GetInstance()) {
         logger->LogSessionStarted(kProgramTitle, m_app.VersionText());
@@ -231,8 +231,8 @@ void CQuorinView::OnInitialUpdate()
 
     if (demo) {
         const bool exotic = m_services.chooseDemoModel ? m_services.chooseDemoModel()
-                                                       : RunDemoModelChoice() && m_exoticRates != 0;
-        m_exoticRates = exotic ? 1 : 0;
+                                                       : RunDemoModelChoice() && m_connection.exoticRates != 0;
+        m_connection.exoticRates = exotic ? 1 : 0;
         StoreRelaxed(config.heartRatesAbove400, exotic ? 1 : 0);
         if (exotic) {
             StoreRelaxed(config.bandwidth, 0);
@@ -296,7 +296,7 @@ void CQuorinView::resizeEvent(QResizeEvent* event)
 void CQuorinView::UpdateTitle()
 {
     const std::optional<std::string> title =
-        TitleText(m_app.IsDemoMode(), g_liveData.deviceKind, m_connectionStatus, m_patient.info.name);
+        TitleText(m_app.IsDemoMode(), g_liveData.deviceKind, m_connection.connectionStatus, m_patient.info.name);
     if (!title)
         return;
     m_title = *title;
@@ -308,7 +308,7 @@ void CQuorinView::UpdateTitle()
 void CQuorinView::UpdateLinkIcon()
 {
     const LinkIconAction action =
-        m_linkIcon.Update(m_live != 0, m_app.IsDemoMode(), m_stopRequested.load(), g_liveData.batteryLevel);
+        m_linkIcon.Update(m_connection.live != 0, m_app.IsDemoMode(), m_connection.stopRequested.load(), g_liveData.batteryLevel);
     QLabel* battery = m_batteryIcon;
     if (battery == nullptr)
         return;
@@ -377,9 +377,9 @@ void CQuorinView::KillMmTimer()
 
 void CQuorinView::RequestStop()
 {
-    m_connected = 0;
+    m_connection.connected = 0;
     m_viewEvent.Set();
-    m_stopRequested = true;
+    m_connection.stopRequested = true;
     m_connectThread->Kill();
     m_writer.RequestStop();
 }
@@ -404,7 +404,7 @@ void CQuorinView::Wait(uint32_t ms)
 
 bool CQuorinView::WorkersEnded()
 {
-    return m_connectThreadEnded.load() && m_writeThreadEnded.load();
+    return m_connection.connectThreadEnded.load() && m_connection.writeThreadEnded.load();
 }
 
 void CQuorinView::StopPacketProcessor()

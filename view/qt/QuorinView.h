@@ -335,15 +335,9 @@ public:
     const std::string& BannerText() const { return m_bannerText; }
     CSerialMovalMFC& Link() { return m_link; }
 
-    // The connection's state (0 idle, 1 connecting, 2 connected, 3
-    // disconnected); its thread and handler come with the connection work.
-    int32_t m_connectionStatus = 0;
-    // Shared with the connection thread and the command writer or generator.
-    Relaxed<int32_t> m_connected{0};
-    Relaxed<int32_t> m_live{0};
-    std::atomic<bool> m_connectThreadEnded{true};
-    std::atomic<bool> m_writeThreadEnded{true};
-    std::atomic<bool> m_stopRequested{false};
+    // Written on the UI thread; read by the connection thread and the
+    // command writer or generator (the Relaxed and atomic ones).
+    ConnectionGroup m_connection;
     int32_t m_gainIndex = 1;
     PatientData m_patient;
     // Made at construction; started and closed by the record command, the
@@ -353,7 +347,6 @@ public:
     // Link events.
     int32_t m_remoteStop = 0;
     int32_t m_tracingsHalted = 0;
-    Relaxed<uint32_t> m_lastDataTick{0};
     int32_t m_esophageal = 0;
     bool m_markHrFromEcg = false;
     // Sampled by the trend timers; opened by the trend command or the remote.
@@ -637,9 +630,7 @@ private:
     ConnectActions m_connectActions{*this};
     RemoteMenuActions m_remoteMenuActions{*this};
     CRemoteMenu m_remoteMenu{m_remoteMenuActions};
-    Relaxed<int32_t> m_sharedSpecies{0};  // the patient's species, for the thread's set-up
-    Relaxed<uint8_t> m_exoticRates{0};
-    CWriterThread m_writer{m_writeThreadEnded};
+    CWriterThread m_writer{m_connection.writeThreadEnded};
     std::unique_ptr<CConnectThread> m_connectThread;
     CSoundManager m_soundManager;
     CQuorinDoc m_document;

@@ -23,7 +23,7 @@ std::bitset<kLimitBoxCount> CQuorinView::LimitBoxesPresent() const
 bool CQuorinView::IsLiveOrDemo() const
 {
     // In demo mode the generator runs until it is asked to stop.
-    return m_app.IsDemoMode() ? !m_stopRequested.load() : m_live != 0;
+    return m_app.IsDemoMode() ? !m_connection.stopRequested.load() : m_connection.live != 0;
 }
 
 void CQuorinView::PaintLimitBox(int box, const LimitBoxColors& colors)
@@ -70,12 +70,12 @@ void CQuorinView::ResetAlarmBoxes()
 void CQuorinView::ResetAlarmDisplay()
 {
     ResetAlarmBoxes();
-    ApplyToneActions(m_tones.ResetAlarmTone(m_app.m_config, IsLiveOrDemo(), m_connected != 0));
+    ApplyToneActions(m_tones.ResetAlarmTone(m_app.m_config, IsLiveOrDemo(), m_connection.connected != 0));
 }
 
 void CQuorinView::EnableAlarmTone(bool on)
 {
-    ApplyToneActions(m_tones.EnableAlarmTone(on, m_connected != 0, m_app.m_config));
+    ApplyToneActions(m_tones.EnableAlarmTone(on, m_connection.connected != 0, m_app.m_config));
 }
 
 void CQuorinView::OnSilenceAlarm()
@@ -86,7 +86,7 @@ void CQuorinView::OnSilenceAlarm()
 
 void CQuorinView::OnToggleAlarms()
 {
-    ApplyToneActions(m_tones.OnToggleAlarms(m_app.m_config, IsLiveOrDemo(), m_connected != 0));
+    ApplyToneActions(m_tones.OnToggleAlarms(m_app.m_config, IsLiveOrDemo(), m_connection.connected != 0));
     UpdateAlarmCommands();
 }
 

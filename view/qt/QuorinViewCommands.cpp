@@ -51,14 +51,14 @@ CommandContext CQuorinView::MakeCommandContext() const
     c.featureBits = live.featureBits;
     c.live = IsLiveOrDemo();
     c.demoMode = m_app.IsDemoMode();
-    c.connected = m_connected != 0;
+    c.connected = m_connection.connected != 0;
     c.movalTextMode = live.movalTextMode != 0;
     c.terminalOpen = m_terminal.IsShown();
     c.remoteStop = m_remoteStop != 0;
     c.recording = IsRecording();
     c.bpRunning = m_bp.bpRunning != 0;
     c.tracingsHalted = m_tracingsHalted != 0;
-    c.exoticHeartRates = m_exoticRates != 0;
+    c.exoticHeartRates = m_connection.exoticRates != 0;
     c.verboseLogging = m_verboseLogging != 0;
     c.hasEpisodes = HasEpisodes();
     c.ecgProgramsPresent = m_app.EcgProgramsPresent();
@@ -388,11 +388,11 @@ bool CQuorinView::RunDemoModelChoice()
 {
     LiveData& live = g_liveData;
     RemoteConfiguration& config = Config();
-    m_exoticRates = 0;
+    m_connection.exoticRates = 0;
     const auto chosen = Dialogs().DemoModel(live.gasModuleKind, live.featureBits, live.deviceKind);
     if (!chosen)
         return false;
-    m_exoticRates = chosen->exoticHeartRates ? 1 : 0;
+    m_connection.exoticRates = chosen->exoticHeartRates ? 1 : 0;
     live.gasModuleKind = chosen->gasModuleKind;
     live.featureBits = chosen->featureBits;
     live.deviceKind = chosen->deviceKind;

@@ -98,7 +98,7 @@ ConnectEnvironment CQuorinView::MakeConnectEnvironment()
         m_writeQueue,
         &m_terminal,
         m_app.m_config,
-        ConnectFlags{m_connected, m_live, m_lastDataTick, m_verboseLogging, m_sharedSpecies, m_connectThreadEnded,
+        ConnectFlags{m_connection.connected, m_connection.live, m_connection.lastDataTick, m_verboseLogging, m_connection.sharedSpecies, m_connection.connectThreadEnded,
                      &m_app.m_connected},
         [this] { return Tick(); },
         LogEventText,
@@ -112,17 +112,17 @@ ConnectEnvironment CQuorinView::MakeConnectEnvironment()
 
 bool CQuorinView::DemoConnected()
 {
-    return !m_stopRequested.load() && m_connected != 0;
+    return !m_connection.stopRequested.load() && m_connection.connected != 0;
 }
 
 bool CQuorinView::ExoticHeartRates()
 {
-    return m_exoticRates != 0;
+    return m_connection.exoticRates != 0;
 }
 
 void CQuorinView::SetDemoLive()
 {
-    m_live = 1;
+    m_connection.live = 1;
     m_app.m_connected = 1;
 }
 
@@ -155,7 +155,7 @@ void CQuorinView::OnFileConnect()
 
     // The one connect state: whatever ended the last connection (the user,
     // or the thread giving up), a press now connects.
-    const bool connecting = m_connected == 0;
+    const bool connecting = m_connection.connected == 0;
     // A connection starts the session the trend window's times count from.
     if (connecting && m_rec.recording != nullptr)
         m_rec.recording->SetSessionDate(Now());
@@ -164,19 +164,19 @@ void CQuorinView::OnFileConnect()
     while (m_writeQueue.Pop(stale)) {
     }
 
-    if (m_connected != 0) {
+    if (m_connection.connected != 0) {
         LogEventText(kConnectTag, "Disconnect from Remote . . .\r\n");
         LogEventText(kConnectTag, Separator());
         m_soundManager.StopAlarmLoop();
         if (!demo) {
-            m_connected = 0;
+            m_connection.connected = 0;
             m_connectThread->Kill();
             m_gasProbe.gasUseOnConnect.OnUserDisconnect();
         }
         m_viewEvent.Set();
         if (m_link.IsOpen())
             (void)m_link.Close();  // the thread's own close reports a failure
-        m_live = 0;
+        m_connection.live = 0;
         m_app.m_connected = 0;
         SetConnectionStatus(0);
         update();
@@ -186,11 +186,11 @@ void CQuorinView::OnFileConnect()
 
     if (demo) {
         LogEventText(kConnectTag, "Toggle Demo Mode connection . . . ");
-        m_connected = m_connected != 0 ? 0 : 1;
+        m_connection.connected = m_connection.connected != 0 ? 0 : 1;
         m_viewEvent.ResetEvent();
         // Only switching the demo on starts it: the old generator ends
         // first, so there are never two writers.
-        if (m_connected != 0) {
+        if (m_connection.connected != 0) {
             if (m_app.m_config.autoSave != 0 && !IsRecording())
                 StartRecording();
             m_writer.Stop();
@@ -205,7 +205,7 @@ void CQuorinView::OnFileConnect()
                 LogEventText(kConnectTag, "The demo generator could not be started.");
         }
     } else if (connecting) {
-        m_connected = 1;
+        m_connection.connected = 1;
         // The dialogs before a connection run here, on the UI thread, after
         // the command has returned.
         QMetaObject::invokeMethod(this, &CQuorinView::StartConnection, Qt::QueuedConnection);
@@ -223,7 +223,7 @@ void CQuorinView::StartConnection()
             "Wireless Remote Com Port Number has not been configured.\nSee Tools->Configure Wireless Remote...";
         LogEventText(kConnectTag, kText);
         Prompter().MessageBox(kText, "Wireless Remote Configuration Error", kMbOk | kMbIconWarning);
-        m_connected = 0;
+        m_connection.connected = 0;
         return;
     }
     ConnectStart start;
@@ -232,7 +232,7 @@ void CQuorinView::StartConnection()
         if (!ChooseBluetoothDevice(device)) {
             LogEventText("CQuorinView::ConnectThread", "Connect to Remote - Cancelled");
             SetConnectionStatus(0);
-            m_connected = 0;
+            m_connection.connected = 0;
             return;
         }
         start.bluetoothDevice = device;
@@ -251,11 +251,11 @@ void CQuorinView::StartConnection()
     // The settings the remote may force are restored from this copy when
     // it goes.
     m_app.m_confirmedConfig = m_app.m_config;
-    m_sharedSpecies = m_patient.info.speciesCode;
-    m_connected = 1;
+    m_connection.sharedSpecies = m_patient.info.speciesCode;
+    m_connection.connected = 1;
     // The thread before this one is told to end and waited for.
     if (!m_connectThread->Start(start)) {
-        m_connected = 0;
+        m_connection.connected = 0;
         m_gasProbe.gasUseOnConnect.OnUserDisconnect();
         LogEventText(kConnectTag, "No port is named: no connection was started.");
     }

@@ -31,7 +31,7 @@ void CQuorinView::ShowConnectionStatusBox(const char* text, COLORREF color)
 
 void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
 {
-    m_connectionStatus = status;
+    m_connection.connectionStatus = status;
     IFrameControls* frame = m_services.frame;
     LiveData& live = g_liveData;
     switch (status) {
@@ -125,6 +125,6 @@ void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
     LayoutPanes();
     ResetAlarmBoxes();
     update();
-    if (m_gasProbe.gasUseOnConnect.TakeDue(m_live != 0, live.deviceKind, live.featureBits))
+    if (m_gasProbe.gasUseOnConnect.TakeDue(m_connection.live != 0, live.deviceKind, live.featureBits))
         QMetaObject::invokeMethod(this, [this] { CountGasProbeUse(); }, Qt::QueuedConnection);
 }

@@ -115,7 +115,7 @@ void CQuorinView::OnNewData()
 {
     LiveData& live = g_liveData;
     const RemoteConfiguration& config = m_app.m_config;
-    m_lastDataTick = Tick();
+    m_connection.lastDataTick = Tick();
     // Only frames below the write index loaded here are published.
     const int32_t write = live.ringWriteIndex.load(std::memory_order_acquire);
     const int32_t read = live.ringReadIndex.load(std::memory_order_relaxed);

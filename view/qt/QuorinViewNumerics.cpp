@@ -64,7 +64,7 @@ void CQuorinView::SetAlarmSilence(int32_t on)
     StoreRelaxed(m_app.m_config.alarms, on);
     ShowToneIndicator();
     LayoutPanes();
-    if (m_connected != 0 && on != 0)
+    if (m_connection.connected != 0 && on != 0)
         EvaluateAlarms();
     else
         ResetAlarmDisplay();

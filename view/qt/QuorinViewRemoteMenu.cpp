@@ -232,7 +232,7 @@ void CQuorinView::RemoteMenuActions::SetPatientSpecies(int32_t code, const std::
     info.species = text;
     info.breed.clear();
     info.breedNumber.clear();
-    m_view.m_sharedSpecies = code;
+    m_view.m_connection.sharedSpecies = code;
     m_view.SetDisplayMode(code);
     m_view.update();
 }

@@ -231,7 +231,7 @@ void CQuorinView::AfterPaint()
     m_timing.afterPaintQueued = false;
     const RemoteConfiguration& config = m_app.m_config;
     // The live timers start with the first paint of live data.
-    if (m_live == 0) {
+    if (m_connection.live == 0) {
         m_timing.timers->KillTimer(kTrendSampleTimer);
         m_timing.liveTimersStarted = false;
     } else if (!m_timing.liveTimersStarted) {

@@ -90,7 +90,7 @@ void CQuorinView::DestroyTerminal()
 
 bool CQuorinView::LinkLive() const
 {
-    return m_live != 0;
+    return m_connection.live != 0;
 }
 
 CSerial& CQuorinView::LinkPort()

@@ -73,7 +73,7 @@ void CQuorinView::HandleTimer(int id)
         VersionTimerProc();
         break;
     case kTrendSampleTimer:
-        if (m_live == 0) {
+        if (m_connection.live == 0) {
             m_timing.timers->KillTimer(id);
             m_trendState.trendTimerOn = false;
             break;
@@ -155,7 +155,7 @@ void CQuorinView::OnGasTimer()
     in.gasModuleKind = live.gasModuleKind;
     in.species = m_patient.info.speciesCode;
     in.demo = m_app.IsDemoMode();
-    in.dataFlows = m_live != 0;
+    in.dataFlows = m_connection.live != 0;
     in.pollRequested = m_gasProbe.gasPollRequested;
     in.status = ReadGasStatus(live, g_gasStatus);
     const GasTimerActions actions = ::OnGasTimer(in, m_app.m_config, m_gasProbe.gasArming);

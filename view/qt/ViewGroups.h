@@ -4,10 +4,12 @@
 #include <QDialog>
 #include <QPointer>
 #include <QPrinter>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 
+#include "platform/Relaxed.h"
 #include "recording/LiveRecording.h"
 #include "recording/NorqFileRecorder.h"
 #include "recording/PrintEpisode.h"
@@ -82,4 +84,19 @@ struct TimerGroup {
     int clockTicks = 0;
     bool afterPaintQueued = false;
     bool liveTimersStarted = false;
+};
+
+// The connection to the remote (or the demo) as the view and its threads
+// share it.
+struct ConnectionGroup {
+    // 0 idle, 1 connecting, 2 connected, 3 disconnected.
+    int32_t connectionStatus = 0;
+    Relaxed<int32_t> connected{0};
+    Relaxed<int32_t> live{0};
+    std::atomic<bool> connectThreadEnded{true};
+    std::atomic<bool> writeThreadEnded{true};
+    std::atomic<bool> stopRequested{false};
+    Relaxed<uint32_t> lastDataTick{0};
+    Relaxed<int32_t> sharedSpecies{0};  // the patient's species, for the thread's set-up
+    Relaxed<uint8_t> exoticRates{0};
 };

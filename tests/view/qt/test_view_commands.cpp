@@ -26,7 +26,7 @@ protected:
         }
         g_liveData.deviceKind = kind;
         g_liveData.featureBits = features;
-        view.m_live = 1;
+        view.m_connection.live = 1;
         view.LayoutNumerics();  // the pane of this model
         return view;
     }
@@ -95,7 +95,7 @@ TEST_F(ViewCommands, TheFilterDialogPreselectsAsTheToggleReadsTheStoredValue)
     CQuorinView& view = Open(800, 600, std::move(services));
     g_liveData.deviceKind = kDeviceTarvikPlus;
     g_liveData.featureBits = kFeatureEcg;
-    view.m_live = 1;
+    view.m_connection.live = 1;
     for (const int32_t stored : {0, 1, 5, std::numeric_limits<int32_t>::min()}) {
         m_app.m_config.bandwidth = stored;
         view.OnCommand(menu::kFilterDialog);

@@ -120,7 +120,7 @@ TEST_F(ViewLinkFlaps, EveryReturnResumesTheRecordingAndNoEpisodeIsLost)
     services.recordFiles = std::make_shared<FakeFileSystem>(disk);
     CQuorinView& view = Open(1600, 900, std::move(services));
     view.m_rec.startupPending = false;
-    ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 2; }, 30000));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connectionStatus == 2; }, 30000));
     const std::size_t promptsBefore = m_prompter.Prompts().size();
 
     view.RunCommand(menu::kRecord);
@@ -138,13 +138,13 @@ TEST_F(ViewLinkFlaps, EveryReturnResumesTheRecordingAndNoEpisodeIsLost)
         }
         selvo.Pause();
         m_skew = 11000;
-        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 3; }));
+        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connectionStatus == 3; }));
         m_skew = 0;
         EXPECT_FALSE(view.IsRecording());
         selvo.Resume();
         // Back while the episode it closed is still being saved: the next
         // one waits for it.
-        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 2; }));
+        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connectionStatus == 2; }));
         EXPECT_FALSE(view.IsRecording());
         disk->Release();
         ASSERT_TRUE(ProcessEventsUntil([&] { return view.IsRecording(); }));

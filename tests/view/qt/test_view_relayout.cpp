@@ -107,7 +107,7 @@ TEST_F(ViewRelayout, TheStatusBoxAndTheBatteryShowTheSameAfterAResize)
          kSnoozeStatusText, kSnoozeStatusColor, false},
         {"battery at 4",
          [](CQuorinView& view) {
-             view.m_live = 1;
+             view.m_connection.live = 1;
              g_liveData.batteryLevel = 4;
              view.UpdateLinkIcon();
          },
@@ -162,7 +162,7 @@ TEST_F(ViewRelayout, OneBloodPressurePictureShowsAndTheToolBarFollowsTheMeasurem
     g_liveData.featureBits = kFeatureEcg | kFeatureNibp;
     g_liveData.handledFeatureBits = g_liveData.featureBits;
     g_liveData.sampleRate = 400;
-    view.m_live = 1;
+    view.m_connection.live = 1;
     view.LayoutNumerics();
     view.ResetWaveformStrips();
     Paint();
@@ -256,7 +256,7 @@ TEST_F(ViewRelayout, AWaveformChangeStartsEveryStripAfresh)
         g_liveData.featureBits = kFeatureEcg | kFeatureResp | kFeatureSpO2 | kFeatureTemp;
         g_liveData.handledFeatureBits = g_liveData.featureBits;
         g_liveData.sampleRate = 400;
-        view.m_live = 1;
+        view.m_connection.live = 1;
         view.ResetWaveformStrips();
         view.LayoutNumerics();
         Paint();

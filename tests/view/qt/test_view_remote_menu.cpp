@@ -49,7 +49,7 @@ protected:
         CQuorinView& view = Open(1200, 800, std::move(services));
         g_liveData.deviceKind = kind;
         g_liveData.featureBits = features;
-        view.m_live = 1;
+        view.m_connection.live = 1;
         view.LayoutNumerics();
         std::string stale;
         while (view.WriteQueue().Pop(stale)) {

@@ -29,7 +29,7 @@ TEST_F(ViewTrend, OneWindowAtATimeClosedByTheRemoteOrEscape)
         return new CTrend(source, parent);
     };
     CQuorinView& view = Open(800, 600, std::move(services));
-    view.m_live = 1;
+    view.m_connection.live = 1;
     m_app.m_config.autoTrend = 60;
     view.UpdateCommandStates();
 
@@ -70,7 +70,7 @@ TEST_F(ViewTrend, AWindowAskedToCloseMakesWayForTheNext)
         return made.back();
     };
     CQuorinView& view = Open(800, 600, std::move(services));
-    view.m_live = 1;
+    view.m_connection.live = 1;
     view.UpdateCommandStates();
     view.OnCommand(menu::kTrend);
     view.m_trendState.trendOpen = 0;  // asked to close, its tick not yet come
@@ -94,7 +94,7 @@ TEST_F(ViewTrend, TimesCountFromTheFirstConnectionAcrossRecordingsAndReturns)
     };
     CQuorinView& view = Open(800, 600, std::move(services));
     view.m_rec.startupPending = false;
-    view.m_live = 1;
+    view.m_connection.live = 1;
     view.UpdateCommandStates();
     view.OnCommand(menu::kTrend);
     ASSERT_NE(source, nullptr);
