@@ -332,7 +332,7 @@ public:
     CSoundManager& SoundManager() { return m_soundManager; }
     CTermTextModel& Terminal() { return m_terminal; }
     bool MarkPending() const { return m_mark.Pending(); }
-    const std::string& BannerText() const { return m_bannerText; }
+    const std::string& BannerText() const { return m_remote.bannerText; }
     CSerialMovalMFC& Link() { return m_link; }
 
     // Written on the UI thread; read by the connection thread and the
@@ -344,21 +344,13 @@ public:
     // link and the patient; both pointers reset at shutdown.
     RecordingGroup m_rec;
 
-    // Link events.
-    int32_t m_remoteStop = 0;
-    int32_t m_tracingsHalted = 0;
-    int32_t m_esophageal = 0;
-    bool m_markHrFromEcg = false;
+    // Written by the link's events, the remote menu and the commands they run.
+    RemoteGroup m_remote;
     // Sampled by the trend timers; opened by the trend command or the remote.
     TrendGroup m_trendState;
     // Started and stopped by the BP command and the remote; followed by the timers.
     BloodPressureGroup m_bp;
-    int32_t m_fromRemote = 0;
-    bool m_remoteTextShown = false;  // a "Message from Remote" box is open
     Relaxed<int32_t> m_verboseLogging{0};
-    std::string m_bannerText;
-    bool m_bannerShown = false;
-    uint32_t m_bannerDeadline = 0;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -54,10 +54,10 @@ CommandContext CQuorinView::MakeCommandContext() const
     c.connected = m_connection.connected != 0;
     c.movalTextMode = live.movalTextMode != 0;
     c.terminalOpen = m_terminal.IsShown();
-    c.remoteStop = m_remoteStop != 0;
+    c.remoteStop = m_remote.remoteStop != 0;
     c.recording = IsRecording();
     c.bpRunning = m_bp.bpRunning != 0;
-    c.tracingsHalted = m_tracingsHalted != 0;
+    c.tracingsHalted = m_remote.tracingsHalted != 0;
     c.exoticHeartRates = m_connection.exoticRates != 0;
     c.verboseLogging = m_verboseLogging != 0;
     c.hasEpisodes = HasEpisodes();

@@ -131,8 +131,8 @@ void CQuorinView::SetDemoLive()
 void CQuorinView::ClearMarkAndBanner()
 {
     m_mark = CMarkStamp();
-    m_bannerShown = false;
-    m_bannerText.clear();
+    m_remote.bannerShown = false;
+    m_remote.bannerText.clear();
 }
 
 void CQuorinView::OnFileConnect()
@@ -148,8 +148,8 @@ void CQuorinView::OnFileConnect()
     m_rec.recordingResume = false;
 
     ResetAlarmDisplay();
-    m_remoteStop = 0;
-    m_tracingsHalted = 0;
+    m_remote.remoteStop = 0;
+    m_remote.tracingsHalted = 0;
     ClearMarkAndBanner();
     CloseRemoteMenu();
 

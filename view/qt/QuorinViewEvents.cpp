@@ -28,9 +28,9 @@ constexpr uint32_t kBannerMs = 2000;
 
 void CQuorinView::ShowBanner(const std::string& text)
 {
-    m_bannerText = text;
-    m_bannerShown = true;
-    m_bannerDeadline = Tick() + kBannerMs;
+    m_remote.bannerText = text;
+    m_remote.bannerShown = true;
+    m_remote.bannerDeadline = Tick() + kBannerMs;
 }
 
 IPrompter& CQuorinView::Prompter()
@@ -97,13 +97,13 @@ void CQuorinView::OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam)
         // The box runs the event loop: a remote that repeats its message
         // would stack one box, and one nested loop, per message until the
         // stack runs out. One box at a time; the others go to the log.
-        if (m_remoteTextShown) {
+        if (m_remote.remoteTextShown) {
             LogEventText("CQuorinView::OnDefaultComMsg", "Message from Remote: " + *text);
             break;
         }
-        m_remoteTextShown = true;
+        m_remote.remoteTextShown = true;
         Prompter().MessageBox(*text, "Message from Remote", kMbIconWarning);
-        m_remoteTextShown = false;
+        m_remote.remoteTextShown = false;
         break;
     }
     default:
@@ -119,11 +119,11 @@ void CQuorinView::OnNewData()
     // Only frames below the write index loaded here are published.
     const int32_t write = live.ringWriteIndex.load(std::memory_order_acquire);
     const int32_t read = live.ringReadIndex.load(std::memory_order_relaxed);
-    m_esophageal = (live.statusFlags >> 15) & 1;
+    m_remote.esophageal = (live.statusFlags >> 15) & 1;
     const int32_t count = FramesToConsume(write, read, live.lastBeatOffset);
     if (count >= 1) {
         if (m_mark.TakeForBlock(count)) {
-            m_markHrFromEcg = live.heartRateSource == 0;
+            m_remote.markHrFromEcg = live.heartRateSource == 0;
             CEcgEvent marker;
             const int32_t cuff = LoadRelaxed(config.cuffSize[LimitSpecies(m_patient.info.speciesCode)]);
             marker.Init(CEcgEvent::kMarker, live, uint8_t(cuff), 0, 0);
@@ -179,9 +179,9 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         update();
         break;
     case 6:
-        m_remoteStop = m_remoteStop ? 0 : 1;
-        m_tracingsHalted = m_tracingsHalted ? 0 : 1;
-        if (m_remoteStop) {
+        m_remote.remoteStop = m_remote.remoteStop ? 0 : 1;
+        m_remote.tracingsHalted = m_remote.tracingsHalted ? 0 : 1;
+        if (m_remote.remoteStop) {
             CapturePrintData();
         } else {
             ResetWaveformStrips();
@@ -191,7 +191,7 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         break;
     case 7:
         if (m_printing.printThrottle.Request(std::chrono::steady_clock::now())) {
-            if (!m_remoteStop)
+            if (!m_remote.remoteStop)
                 CapturePrintData();
             // As a posted command: the print runs after this handler.
             QMetaObject::invokeMethod(this, [this] { RunCommand(menu::kPrintDefault); }, Qt::QueuedConnection);
@@ -199,9 +199,9 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         break;
     case 8:
         if (HasEpisodes() && m_app.EcgProgramsPresent() != 0) {
-            m_fromRemote = 1;
+            m_remote.fromRemote = 1;
             RunCommand(menu::kReview);
-            m_fromRemote = 0;
+            m_remote.fromRemote = 0;
         }
         break;
     case 9:
@@ -210,9 +210,9 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
     case 10:
         // The flag belongs to this command: a later review from the menu
         // shows its list.
-        m_fromRemote = 1;
+        m_remote.fromRemote = 1;
         RunCommand(menu::kRecord);
-        m_fromRemote = 0;
+        m_remote.fromRemote = 0;
         break;
     case 11:
         if ((g_liveData.featureBits & kFeatureNibp) != 0)

@@ -68,7 +68,7 @@ void CQuorinView::AppendEcgData(int32_t count)
 
     // Frozen by the remote: the frames are consumed (and recorded), nothing
     // more.
-    const bool frozen = m_remoteStop != 0;
+    const bool frozen = m_remote.remoteStop != 0;
     for (const EcgSegment& segment : ecg.segments) {
         if (segment.frames == 0 || frozen)
             continue;

@@ -24,10 +24,10 @@ std::vector<PaneText> CQuorinView::BannerRows() const
     const int32_t y = m_layout.bannerY;
     const int32_t h = m_metrics.smallTextHeight;
     std::vector<PaneText> rows;
-    if (m_remoteStop)
+    if (m_remote.remoteStop)
         rows.push_back(PaneText{kFontCaption, x, y, " Remote Stop ", 0x40FFFF, 0xFF4040});
-    if (m_bannerShown && !m_bannerText.empty())
-        rows.push_back(PaneText{kFontCaption, x, y + int32_t(1.5 * h) + 5 * h, m_bannerText, 0xFFFFFF, 0x0080FF});
+    if (m_remote.bannerShown && !m_remote.bannerText.empty())
+        rows.push_back(PaneText{kFontCaption, x, y + int32_t(1.5 * h) + 5 * h, m_remote.bannerText, 0xFFFFFF, 0x0080FF});
     return rows;
 }
 

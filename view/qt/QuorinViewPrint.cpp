@@ -114,7 +114,7 @@ void CQuorinView::PrintCommand(uint32_t id)
     }
     case kPrint:
     case kPrintDirect: {
-        if (m_remoteStop == 0)
+        if (m_remote.remoteStop == 0)
             CapturePrintData();
         int pages = 0;
         if (!OnPreparePrinting(pages))
@@ -130,7 +130,7 @@ void CQuorinView::PrintCommand(uint32_t id)
     }
     case kPrintPreview:
     case kPrintPreviewFramework: {
-        if (m_remoteStop == 0)
+        if (m_remote.remoteStop == 0)
             CapturePrintData();
         int pages = 0;
         if (!OnPreparePrinting(pages))
@@ -255,7 +255,7 @@ void CQuorinView::PrintReport(QPainter& painter, QPrinter& printer, int page, in
     in.values = PrintValues::FromLive(g_liveData);
     in.config = &m_app.m_config;
     in.patient = &m_patient.info;
-    in.esophageal = m_esophageal != 0;
+    in.esophageal = m_remote.esophageal != 0;
     const PrintPage built = BuildPrintPage(in, PrintTextWidthOf(resources));
     PaintPrintPage(painter, built, resources, printer.resolution());
 }
@@ -286,7 +286,7 @@ void CQuorinView::StorePrintReport()
             m_rec.recording->AddEpisode(item);
     };
     // The probe in use, as a live episode stores it.
-    CQre3File::StorePrintEpisode(m_patient.info, folder, g_printFrames.data(), m_printing.print.m_printTime, m_esophageal != 0,
+    CQre3File::StorePrintEpisode(m_patient.info, folder, g_printFrames.data(), m_printing.print.m_printTime, m_remote.esophageal != 0,
                                  m_printing.print.m_printCount, services);
     UpdateCommandStates();
 }
@@ -316,7 +316,7 @@ void CQuorinView::OnReviewEpisode()
     // dialog is open must not shift the choice onto another file.
     const std::vector<episodeItemType> episodes = m_rec.recording->Episodes();
     CReviewEpisodeDlg dialog(this);
-    dialog.autoSelect = m_fromRemote != 0;
+    dialog.autoSelect = m_remote.fromRemote != 0;
     dialog.episodes = &episodes;
     dialog.OnInitDialog();
     int code = 0;
@@ -332,5 +332,5 @@ void CQuorinView::OnReviewEpisode()
     if (!ShellSucceeded(started))
         LogEvent("CQuorinView::OnReviewEpisode", "Cannot start %s for %s: code %d", program.c_str(), path.c_str(),
                  started);
-    m_fromRemote = 0;
+    m_remote.fromRemote = 0;
 }

@@ -119,7 +119,7 @@ bool CQuorinView::HasEpisodes() const
 void CQuorinView::StartRecording()
 {
     if (m_rec.recording != nullptr &&
-        m_rec.recording->StartRecording(m_patient, m_rec.startupPending, m_esophageal != 0) == RecordingStart::kWaiting)
+        m_rec.recording->StartRecording(m_patient, m_rec.startupPending, m_remote.esophageal != 0) == RecordingStart::kWaiting)
         m_timing.timers->SetTimer(kRecordRestartTimer, kRecordRestartPollMs);
     UpdateRecordingButton();
 }
@@ -127,14 +127,14 @@ void CQuorinView::StartRecording()
 void CQuorinView::CloseRecording()
 {
     if (m_rec.recording != nullptr)
-        m_rec.recording->CloseRecording(m_patient.info, m_esophageal != 0);
+        m_rec.recording->CloseRecording(m_patient.info, m_remote.esophageal != 0);
     UpdateRecordingButton();
 }
 
 void CQuorinView::StoreVitalsEvent()
 {
     if (m_rec.recording != nullptr)
-        m_markHrFromEcg = m_rec.recording->StoreVitalsEvent();
+        m_remote.markHrFromEcg = m_rec.recording->StoreVitalsEvent();
 }
 
 void CQuorinView::HandFrameToRecording(const SampleFrame&, int32_t index)
@@ -155,7 +155,7 @@ void CQuorinView::PollSelvoVitals()
     if (m_rec.recording == nullptr)
         return;
     if (const auto hrFromEcg = m_rec.recording->PollSelvoVitals(g_liveData.featureBits, g_liveData.deviceKind))
-        m_markHrFromEcg = *hrFromEcg;
+        m_remote.markHrFromEcg = *hrFromEcg;
 }
 
 std::string CQuorinView::GetMissingPatientFields() const
@@ -215,7 +215,7 @@ void CQuorinView::RestartRecordingForFeatures(uint16_t before, uint16_t now)
 
 void CQuorinView::PollRecordingRestart()
 {
-    if (m_rec.recording->RetryStart(m_patient, m_rec.startupPending, m_esophageal != 0) == RecordingStart::kWaiting)
+    if (m_rec.recording->RetryStart(m_patient, m_rec.startupPending, m_remote.esophageal != 0) == RecordingStart::kWaiting)
         return;
     m_timing.timers->KillTimer(kRecordRestartTimer);
     UpdateRecordingButton();

@@ -198,9 +198,9 @@ void CQuorinView::RemoteMenuActions::PostInvalidate()
 
 void CQuorinView::RemoteMenuActions::ToggleRecordingFromRemote()
 {
-    m_view.m_fromRemote = 1;
+    m_view.m_remote.fromRemote = 1;
     m_view.RunCommand(menu::kRecord);
-    m_view.m_fromRemote = 0;
+    m_view.m_remote.fromRemote = 0;
 }
 
 bool CQuorinView::RemoteMenuActions::IsRecording() const
@@ -239,7 +239,7 @@ void CQuorinView::RemoteMenuActions::SetPatientSpecies(int32_t code, const std::
 
 void CQuorinView::RemoteMenuActions::NewPatientFromRemote()
 {
-    m_view.m_fromRemote = 1;
+    m_view.m_remote.fromRemote = 1;
     m_view.OnNewPatient();
-    m_view.m_fromRemote = 0;
+    m_view.m_remote.fromRemote = 0;
 }

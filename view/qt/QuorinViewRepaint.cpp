@@ -10,9 +10,9 @@ ComposedState CQuorinView::CurrentComposedState(const StripLayout& strips) const
 {
     ComposedState state;
     state.backdrop = CurrentBackdropState(strips);
-    state.remoteStop = m_remoteStop;
-    state.bannerShown = m_bannerShown;
-    state.bannerText = m_bannerText;
+    state.remoteStop = m_remote.remoteStop;
+    state.bannerShown = m_remote.bannerShown;
+    state.bannerText = m_remote.bannerText;
     state.menuOpen = m_remoteMenu.menuOpen;
     state.menuItem = m_remoteMenu.menuItem;
     state.menu = m_remoteMenu.menuDescriptor;

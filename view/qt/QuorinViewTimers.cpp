@@ -61,9 +61,9 @@ void CQuorinView::HandleTimer(int id)
         if ((m_timing.clockTicks % 2) == 0)
             UpdateLinkIcon();
         CloseExpiredRemoteMenu();
-        if (m_bannerShown && int32_t(Tick() - m_bannerDeadline) >= 0) {
-            m_bannerShown = false;
-            m_bannerText.clear();
+        if (m_remote.bannerShown && int32_t(Tick() - m_remote.bannerDeadline) >= 0) {
+            m_remote.bannerShown = false;
+            m_remote.bannerText.clear();
             update();
         }
         // The framework's idle update of the commands.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/Relaxed.h"
 #include "recording/LiveRecording.h"
@@ -99,4 +100,18 @@ struct ConnectionGroup {
     Relaxed<uint32_t> lastDataTick{0};
     Relaxed<int32_t> sharedSpecies{0};  // the patient's species, for the thread's set-up
     Relaxed<uint8_t> exoticRates{0};
+};
+
+// What the remote's status codes and menu set: its stop, the halted
+// tracings, its message box and the banner its menu shows.
+struct RemoteGroup {
+    int32_t remoteStop = 0;
+    int32_t tracingsHalted = 0;
+    int32_t esophageal = 0;
+    bool markHrFromEcg = false;
+    int32_t fromRemote = 0;  // set while a command runs for the remote
+    bool remoteTextShown = false;  // a "Message from Remote" box is open
+    std::string bannerText;
+    bool bannerShown = false;
+    uint32_t bannerDeadline = 0;
 };

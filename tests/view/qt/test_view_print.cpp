@@ -313,7 +313,7 @@ TEST_F(ViewPrint, TheReviewProgramTheChosenEpisodeAndTheRemotesChoice)
         }
         m_app.FindEcgPrograms(bin.toStdString());
         m_app.m_config.reviewer = c.reviewer;
-        view.m_fromRemote = c.fromRemote;
+        view.m_remote.fromRemote = c.fromRemote;
         pick = c.pick;
         const std::size_t before = launcher.Requests().size();
         const int dialogsBefore = dialogs;
@@ -329,7 +329,7 @@ TEST_F(ViewPrint, TheReviewProgramTheChosenEpisodeAndTheRemotesChoice)
             EXPECT_EQ(requests.back().file, (bin + "/" + c.started).toStdString());
             EXPECT_EQ(requests.back().arguments, std::vector<std::string>{episodes[std::size_t(c.opened)].path});
         }
-        EXPECT_EQ(view.m_fromRemote, c.fromRemoteAfter);
+        EXPECT_EQ(view.m_remote.fromRemote, c.fromRemoteAfter);
     }
 
     // A full list gains an episode while the dialog is open: the oldest
