@@ -172,11 +172,11 @@ void CQuorinView::OnInitialUpdate()
     m_viewWidth = 500;
     m_viewHeight = 300;
 
-    m_beatBitmap = LoadBitmapResource(kBitmapQrsHeart);
-    m_bpOffBitmap = LoadBitmapResource(kBitmapBpOff);
-    m_toneBitmaps.clear();
+    m_pane.beatBitmap = LoadBitmapResource(kBitmapQrsHeart);
+    m_pane.bpOffBitmap = LoadBitmapResource(kBitmapBpOff);
+    m_pane.toneBitmaps.clear();
     for (const int id : {kBitmapAlarmTonesOff, kBitmapAlarmsOff, kBitmapAlarmsOn})
-        m_toneBitmaps.emplace_back(id, LoadBitmapResource(id));
+        m_pane.toneBitmaps.emplace_back(id, LoadBitmapResource(id));
 
     live.showN2OSetting = LoadRelaxed(config.showN2O);
     live.ambientPressure = kStandardAmbientPressure;
@@ -308,8 +308,8 @@ void CQuorinView::UpdateTitle()
 void CQuorinView::UpdateLinkIcon()
 {
     const LinkIconAction action =
-        m_linkIcon.Update(m_connection.live != 0, m_app.IsDemoMode(), m_connection.stopRequested.load(), g_liveData.batteryLevel);
-    QLabel* battery = m_batteryIcon;
+        m_pane.linkIcon.Update(m_connection.live != 0, m_app.IsDemoMode(), m_connection.stopRequested.load(), g_liveData.batteryLevel);
+    QLabel* battery = m_pane.batteryIcon;
     if (battery == nullptr)
         return;
     if (action.loadIcon)
@@ -319,7 +319,7 @@ void CQuorinView::UpdateLinkIcon()
 
 void CQuorinView::MmTimerProc()
 {
-    QLabel* beat = m_beatIcon;
+    QLabel* beat = m_pane.beatIcon;
     if (Tick() >= m_timing.beatIconDeadline && beat != nullptr)
         beat->hide();
 }

@@ -640,22 +640,8 @@ private:
     bool m_layoutRequested = false;
     bool m_relayoutQueued = false;
 
-    std::array<QPointer<CColorStatic>, kViewGroupCount> m_captionBoxes;
-    std::array<QPointer<CColorStatic>, kParameterCount> m_valueBoxes;
-    std::array<QPointer<CColorStatic>, kLabelBoxCount> m_labelBoxes;
-    std::array<QPointer<CColorStatic>, kLimitBoxCount> m_limitBoxes;
-    std::array<QPointer<CColorStatic>, kSingleBoxCount> m_singleBoxes;
-    QPointer<QLabel> m_beatIcon;
-    QPointer<QLabel> m_toneIndicator;
-    QPointer<QLabel> m_bpOffIcon;
-    QPointer<QLabel> m_batteryIcon;
-    QPointer<CAnimateCtrl> m_bpPauseAnim;
-    QPointer<CAnimateCtrl> m_bpCycleAnim;
-    QPointer<CAnimateCtrl> m_connectAnim;
-    QPixmap m_beatBitmap;
-    QPixmap m_bpOffBitmap;
-    std::vector<std::pair<int, QPixmap>> m_toneBitmaps;  // by bitmap id
-    CLinkIconRule m_linkIcon;
+    // Made and dropped by the layout; written by the value, alarm and status handlers.
+    PaneGroup m_pane;
 
     int32_t m_maxStripWidth = 0;
     int32_t m_maxStripHeight = 0;

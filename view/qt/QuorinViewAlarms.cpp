@@ -16,7 +16,7 @@ std::bitset<kLimitBoxCount> CQuorinView::LimitBoxesPresent() const
 {
     std::bitset<kLimitBoxCount> present;
     for (int i = 0; i < kLimitBoxCount; ++i)
-        present[i] = m_limitBoxes[i] != nullptr;
+        present[i] = m_pane.limitBoxes[i] != nullptr;
     return present;
 }
 
@@ -28,7 +28,7 @@ bool CQuorinView::IsLiveOrDemo() const
 
 void CQuorinView::PaintLimitBox(int box, const LimitBoxColors& colors)
 {
-    CColorStatic* limit = m_limitBoxes[box];
+    CColorStatic* limit = m_pane.limitBoxes[box];
     if (limit == nullptr || box == kApneaIndicatorBox)
         return;
     if (limit->m_textColor == colors.text && limit->GetBkColor() == colors.back)
@@ -43,7 +43,7 @@ void CQuorinView::EvaluateAlarms()
                                                    m_app.m_config, m_patient.info.speciesCode);
     for (int box = 0; box < kLimitBoxCount; ++box)
         PaintLimitBox(box, pass.colors[box]);
-    if (CColorStatic* apnea = m_limitBoxes[kApneaIndicatorBox])
+    if (CColorStatic* apnea = m_pane.limitBoxes[kApneaIndicatorBox])
         apnea->setVisible(pass.apneaIndicator);
     if (pass.event) {
         CEcgEvent event;
@@ -59,7 +59,7 @@ void CQuorinView::ResetAlarmBoxes()
         AlarmInputsFrom(g_liveData, g_gasStatus, LimitBoxesPresent()), m_app.m_config, m_patient.info.speciesCode);
     for (int box = 0; box < kLimitBoxCount; ++box) {
         PaintLimitBox(box, reset.colors[box]);
-        if (CColorStatic* limit = m_limitBoxes[box])
+        if (CColorStatic* limit = m_pane.limitBoxes[box])
             limit->setVisible(box == kApneaIndicatorBox ? reset.apneaIndicator : bool(reset.visible[box]));
     }
     // The loop may have been started for "Alarm Tones" alone: the next pass

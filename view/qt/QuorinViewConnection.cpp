@@ -42,9 +42,9 @@ void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
             frame->SetConnectionPane("Wireless Remote Disconnected", 0x6464FF);
         else if (frame != nullptr)
             frame->SetConnectionPane("", std::nullopt);
-        if (m_connectAnim != nullptr) {
-            m_connectAnim->Stop();
-            m_connectAnim->hide();
+        if (m_pane.connectAnim != nullptr) {
+            m_pane.connectAnim->Stop();
+            m_pane.connectAnim->hide();
         }
         if (CColorStatic* box = SingleBoxAt(kBoxStatusText))
             box->hide();
@@ -55,18 +55,18 @@ void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Connecting", 0x00FFFF);
         ShowConnectionStatusBox("Connecting:", 0x40FFFF);
-        if (m_connectAnim != nullptr) {
-            m_connectAnim->show();
-            m_connectAnim->Play(true);
+        if (m_pane.connectAnim != nullptr) {
+            m_pane.connectAnim->show();
+            m_pane.connectAnim->Play(true);
         }
         break;
     case 2: {
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Connected", 0x64FF64);
         m_soundManager.PlayChime(MakeWave(kConnectedWave));
-        if (m_connectAnim != nullptr) {
-            m_connectAnim->show();
-            m_connectAnim->ShowLast();
+        if (m_pane.connectAnim != nullptr) {
+            m_pane.connectAnim->show();
+            m_pane.connectAnim->ShowLast();
         }
         ShowConnectionStatusBox("Connected:", 0x00C800);
         const bool selvoWithoutEcgStrips =

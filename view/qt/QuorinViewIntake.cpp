@@ -157,13 +157,13 @@ void CQuorinView::DrawGasSegment(const GasSegment& segment, const SweepSettings&
 
 void CQuorinView::ShowBeatIcon(bool show)
 {
-    if (m_beatIcon == nullptr)
+    if (m_pane.beatIcon == nullptr)
         return;
     if (show) {
         m_timing.beatIconDeadline = Tick() + kBeatIconMs;
-        m_beatIcon->show();
+        m_pane.beatIcon->show();
     } else {
-        m_beatIcon->hide();
+        m_pane.beatIcon->hide();
     }
 }
 
@@ -230,7 +230,7 @@ void CQuorinView::FollowBloodPressure()
     in.running = m_bp.bpRunning != 0;
     in.featureBits = live.featureBits;
     in.deviceKind = live.deviceKind;
-    in.animationsCreated = m_bpCycleAnim != nullptr && m_bpPauseAnim != nullptr;
+    in.animationsCreated = m_pane.bpCycleAnim != nullptr && m_pane.bpPauseAnim != nullptr;
     in.saveAllBp = LoadRelaxed(config.saveAllBpMeasurements) != 0;
     in.bpNotifyTone = LoadRelaxed(config.bpNotifyTone) != 0;
     in.alarmLoopAllows = AlarmLoopAllows();

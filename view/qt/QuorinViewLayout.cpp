@@ -93,13 +93,13 @@ void CQuorinView::DestroyNumerics()
         for (auto& box : boxes)
             delete box.data();
     };
-    clear(m_captionBoxes);
-    clear(m_valueBoxes);
-    clear(m_labelBoxes);
-    clear(m_limitBoxes);
+    clear(m_pane.captionBoxes);
+    clear(m_pane.valueBoxes);
+    clear(m_pane.labelBoxes);
+    clear(m_pane.limitBoxes);
     for (int i = 0; i < kSingleBoxCount; ++i)
         if (i != kBoxStatusText)
-            delete m_singleBoxes[i].data();
+            delete m_pane.singleBoxes[i].data();
 }
 
 void CQuorinView::DropUnplannedControls()
@@ -112,7 +112,7 @@ void CQuorinView::DropUnplannedControls()
         if (m_layout.Find(BoxKind::Animation, i) == nullptr)
             delete AnimationSlot(i).data();
     if (m_layout.Find(BoxKind::Single, kBoxStatusText) == nullptr)
-        delete m_singleBoxes[kBoxStatusText].data();
+        delete m_pane.singleBoxes[kBoxStatusText].data();
 }
 
 void CQuorinView::ShowBpPictures()
@@ -131,10 +131,10 @@ void CQuorinView::ShowBpPictures()
             animation->hide();
         }
     };
-    animate(m_bpCycleAnim, shown == BpPicture::kMeasuring);
-    animate(m_bpPauseAnim, shown == BpPicture::kPause);
-    if (m_bpOffIcon != nullptr)
-        m_bpOffIcon->setVisible(shown == BpPicture::kBpOff);
+    animate(m_pane.bpCycleAnim, shown == BpPicture::kMeasuring);
+    animate(m_pane.bpPauseAnim, shown == BpPicture::kPause);
+    if (m_pane.bpOffIcon != nullptr)
+        m_pane.bpOffIcon->setVisible(shown == BpPicture::kBpOff);
 }
 
 // The pictures, the animations and the status box show state that nothing
@@ -149,8 +149,8 @@ void CQuorinView::CreateBox(const PlannedBox& box)
             auto* picture = new QLabel(this);
             picture->setAlignment(Qt::AlignCenter);
             switch (box.index) {
-            case kPictureBeat: picture->setPixmap(m_beatBitmap); break;
-            case kPictureBpOff: picture->setPixmap(m_bpOffBitmap); break;
+            case kPictureBeat: picture->setPixmap(m_pane.beatBitmap); break;
+            case kPictureBpOff: picture->setPixmap(m_pane.bpOffBitmap); break;
             case kPictureBattery: picture->setPixmap(LoadIconResource(RemoteBatteryIconId(1))); break;
             default: break;
             }
@@ -173,7 +173,7 @@ void CQuorinView::CreateBox(const PlannedBox& box)
     }
 
     const bool statusBox = box.kind == BoxKind::Single && box.index == kBoxStatusText;
-    CColorStatic* label = statusBox ? m_singleBoxes[kBoxStatusText].data() : nullptr;
+    CColorStatic* label = statusBox ? m_pane.singleBoxes[kBoxStatusText].data() : nullptr;
     const bool fresh = label == nullptr;
     if (fresh)
         label = new CColorStatic(this);
@@ -189,33 +189,33 @@ void CQuorinView::CreateBox(const PlannedBox& box)
     label->SetBkColor(box.backColor);
     label->setVisible(box.visible);
     switch (box.kind) {
-    case BoxKind::Caption: m_captionBoxes[box.index] = label; break;
-    case BoxKind::Value: m_valueBoxes[box.index] = label; break;
-    case BoxKind::Label: m_labelBoxes[box.index] = label; break;
-    case BoxKind::Limit: m_limitBoxes[box.index] = label; break;
-    case BoxKind::Single: m_singleBoxes[box.index] = label; break;
+    case BoxKind::Caption: m_pane.captionBoxes[box.index] = label; break;
+    case BoxKind::Value: m_pane.valueBoxes[box.index] = label; break;
+    case BoxKind::Label: m_pane.labelBoxes[box.index] = label; break;
+    case BoxKind::Limit: m_pane.limitBoxes[box.index] = label; break;
+    case BoxKind::Single: m_pane.singleBoxes[box.index] = label; break;
     default: break;
     }
 }
 
 CColorStatic* CQuorinView::ValueBox(int slot) const
 {
-    return slot >= 0 && slot < kParameterCount ? m_valueBoxes[slot].data() : nullptr;
+    return slot >= 0 && slot < kParameterCount ? m_pane.valueBoxes[slot].data() : nullptr;
 }
 
 CColorStatic* CQuorinView::LimitBox(int box) const
 {
-    return box >= 0 && box < kLimitBoxCount ? m_limitBoxes[box].data() : nullptr;
+    return box >= 0 && box < kLimitBoxCount ? m_pane.limitBoxes[box].data() : nullptr;
 }
 
 CColorStatic* CQuorinView::CaptionBox(int group) const
 {
-    return group >= 0 && group < kViewGroupCount ? m_captionBoxes[group].data() : nullptr;
+    return group >= 0 && group < kViewGroupCount ? m_pane.captionBoxes[group].data() : nullptr;
 }
 
 CColorStatic* CQuorinView::SingleBoxAt(int box) const
 {
-    return box >= 0 && box < kSingleBoxCount ? m_singleBoxes[box].data() : nullptr;
+    return box >= 0 && box < kSingleBoxCount ? m_pane.singleBoxes[box].data() : nullptr;
 }
 
 QLabel* CQuorinView::Picture(int picture) const
@@ -234,18 +234,18 @@ CAnimateCtrl* CQuorinView::Animation(int animation) const
 QPointer<QLabel>& CQuorinView::PictureSlot(int picture)
 {
     switch (picture) {
-    case kPictureBeat: return m_beatIcon;
-    case kPictureTone: return m_toneIndicator;
-    case kPictureBpOff: return m_bpOffIcon;
-    default: return m_batteryIcon;
+    case kPictureBeat: return m_pane.beatIcon;
+    case kPictureTone: return m_pane.toneIndicator;
+    case kPictureBpOff: return m_pane.bpOffIcon;
+    default: return m_pane.batteryIcon;
     }
 }
 
 QPointer<CAnimateCtrl>& CQuorinView::AnimationSlot(int animation)
 {
     switch (animation) {
-    case kBpPauseAnimation: return m_bpPauseAnim;
-    case kBpCycleAnimation: return m_bpCycleAnim;
-    default: return m_connectAnim;
+    case kBpPauseAnimation: return m_pane.bpPauseAnim;
+    case kBpCycleAnimation: return m_pane.bpCycleAnim;
+    default: return m_pane.connectAnim;
     }
 }

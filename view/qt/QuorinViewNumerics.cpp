@@ -37,7 +37,7 @@ void CQuorinView::LayoutPanes()
 {
     for (int slot = 0; slot < kParameterCount; ++slot) {
         for (const bool high : {true, false}) {
-            CColorStatic* box = m_limitBoxes[2 * slot + (high ? 0 : 1)];
+            CColorStatic* box = m_pane.limitBoxes[2 * slot + (high ? 0 : 1)];
             if (box == nullptr)
                 continue;
             const LimitBoxUpdate update = LimitBoxText(slot, high, m_patient.info.speciesCode, m_app.m_config);
@@ -51,12 +51,12 @@ void CQuorinView::LayoutPanes()
 
 void CQuorinView::ShowToneIndicator()
 {
-    if (m_toneIndicator == nullptr)
+    if (m_pane.toneIndicator == nullptr)
         return;
     const int bitmap = ToneIndicatorBitmap(m_app.m_config);
-    for (const auto& [id, pixmap] : m_toneBitmaps)
+    for (const auto& [id, pixmap] : m_pane.toneBitmaps)
         if (id == bitmap)
-            m_toneIndicator->setPixmap(pixmap);
+            m_pane.toneIndicator->setPixmap(pixmap);
 }
 
 void CQuorinView::SetAlarmSilence(int32_t on)
@@ -170,13 +170,13 @@ CColorStatic* CQuorinView::OwnBox(const QObject* object) const
                 return box.data();
         return nullptr;
     };
-    if (CColorStatic* box = find(m_singleBoxes))
+    if (CColorStatic* box = find(m_pane.singleBoxes))
         return box;
-    if (CColorStatic* box = find(m_captionBoxes))
+    if (CColorStatic* box = find(m_pane.captionBoxes))
         return box;
-    if (CColorStatic* box = find(m_valueBoxes))
+    if (CColorStatic* box = find(m_pane.valueBoxes))
         return box;
-    if (CColorStatic* box = find(m_labelBoxes))
+    if (CColorStatic* box = find(m_pane.labelBoxes))
         return box;
-    return find(m_limitBoxes);
+    return find(m_pane.limitBoxes);
 }

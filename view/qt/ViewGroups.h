@@ -2,14 +2,19 @@
 // The view's state in groups, by what owns it. The view holds each group
 // once; the comment at its member says who writes it.
 #include <QDialog>
+#include <QPixmap>
 #include <QPointer>
 #include <QPrinter>
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "link/LiveData.h"
 #include "platform/Relaxed.h"
 #include "recording/LiveRecording.h"
 #include "recording/NorqFileRecorder.h"
@@ -21,9 +26,14 @@
 #include "view/LinkIntake.h"
 #include "view/PrintCapture.h"
 #include "view/TrendStore.h"
+#include "view/ViewLayout.h"
+#include "view/ViewTexts.h"
 #include "view/qt/PrintPainter.h"
 
+class CAnimateCtrl;
+class CColorStatic;
 class CViewTimers;
+class QLabel;
 
 // The trend store and its window.
 struct TrendGroup {
@@ -114,4 +124,25 @@ struct RemoteGroup {
     std::string bannerText;
     bool bannerShown = false;
     uint32_t bannerDeadline = 0;
+};
+
+// The numerics pane's controls, made from the layout plan, and the
+// pictures they show.
+struct PaneGroup {
+    std::array<QPointer<CColorStatic>, kViewGroupCount> captionBoxes;
+    std::array<QPointer<CColorStatic>, kParameterCount> valueBoxes;
+    std::array<QPointer<CColorStatic>, kLabelBoxCount> labelBoxes;
+    std::array<QPointer<CColorStatic>, kLimitBoxCount> limitBoxes;
+    std::array<QPointer<CColorStatic>, kSingleBoxCount> singleBoxes;
+    QPointer<QLabel> beatIcon;
+    QPointer<QLabel> toneIndicator;
+    QPointer<QLabel> bpOffIcon;
+    QPointer<QLabel> batteryIcon;
+    QPointer<CAnimateCtrl> bpPauseAnim;
+    QPointer<CAnimateCtrl> bpCycleAnim;
+    QPointer<CAnimateCtrl> connectAnim;
+    QPixmap beatBitmap;
+    QPixmap bpOffBitmap;
+    std::vector<std::pair<int, QPixmap>> toneBitmaps;  // by bitmap id
+    CLinkIconRule linkIcon;
 };
