@@ -153,7 +153,7 @@ void CQuorinView::OnInitialUpdate()
     m_patient.birthDateEntered = false;
     m_patient.breedChosen = false;
 
-    m_roles.stripCount = 4;
+    m_strips.roles.stripCount = 4;
     if (LoadRelaxed(config.checkForUpdates) != 0 && m_services.checkForUpdates)
         m_services.checkForUpdates();
 
@@ -168,7 +168,7 @@ void CQuorinView::OnInitialUpdate()
     live.hrFromSpO2Setting = LoadRelaxed(config.hrFromSpO2);
 
     ResetWaveformStrips();
-    m_grid = QImage();
+    m_strips.grid = QImage();
     m_viewWidth = 500;
     m_viewHeight = 300;
 
@@ -269,8 +269,8 @@ void CQuorinView::CountMonitors()
         sizes.push_back(LayerSize{rect.width(), rect.height()});
     }
     const LayerSize size = MaxStripLayerSize(sizes, m_metrics.paneWidth);
-    m_maxStripWidth = size.width;
-    m_maxStripHeight = size.height;
+    m_strips.maxStripWidth = size.width;
+    m_strips.maxStripHeight = size.height;
     update();
 }
 
@@ -415,10 +415,10 @@ void CQuorinView::StopPacketProcessor()
 void CQuorinView::ReleaseDrawing()
 {
     m_timing.timers->KillTimer(kClockTimer);
-    m_grid = QImage();
-    for (QImage& layer : m_stripLayers)
+    m_strips.grid = QImage();
+    for (QImage& layer : m_strips.stripLayers)
         layer = QImage();
-    for (QImage& backdrop : m_backdrops)
+    for (QImage& backdrop : m_strips.backdrops)
         backdrop = QImage();
 }
 

@@ -315,7 +315,7 @@ public:
     const std::string& Title() const { return m_title; }
     const BoxMetrics& Metrics() const { return m_metrics; }
     const NumericsLayout& Layout() const { return m_layout; }
-    const StripRoles& Roles() const { return m_roles; }
+    const StripRoles& Roles() const { return m_strips.roles; }
     CColorStatic* ValueBox(int slot) const;
     CColorStatic* LimitBox(int box) const;
     const CTrendStore& Trend() const { return m_trendState.trend; }
@@ -632,7 +632,6 @@ private:
     std::array<QFont, kViewFontCount> m_fonts;
     BoxMetrics m_metrics;
     NumericsLayout m_layout;
-    StripRoles m_roles;
     int32_t m_viewWidth = 500;
     int32_t m_viewHeight = 300;
     int32_t m_bandHeight = 0;
@@ -643,19 +642,12 @@ private:
     // Made and dropped by the layout; written by the value, alarm and status handlers.
     PaneGroup m_pane;
 
-    int32_t m_maxStripWidth = 0;
-    int32_t m_maxStripHeight = 0;
-    QImage m_grid;
-    std::array<QImage, 4> m_stripLayers;
-    int32_t m_layerWidth = 0;
-    int32_t m_layerHeight = 0;
+    // Sized by the layout; drawn by the intake; the roles follow the features.
+    StripsGroup m_strips;
     int m_layerRefreshes = 0;
     // What the traces drew into each layer since the last repaint request,
     // in the layer's (view) pixels.
     std::array<QRect, 4> m_layerDirty;
-    // Each strip's label, grid and marks, and what they were drawn from.
-    std::array<QImage, 4> m_backdrops;
-    BackdropState m_backdropState;
     // What the view was last asked to show, so that a change is repainted.
     ComposedState m_composedState;
     int32_t m_shownPleth = -1;
@@ -666,14 +658,12 @@ private:
     CEventQueue m_events;
     // Followed by the intake, the link's news and the gas timer.
     GasProbeGroup m_gasProbe;
-    CSweepEngine m_sweep;
     CBeatTones m_beatTones;
 
     // Made at construction; set and killed by the view's handlers alone.
     TimerGroup m_timing;
     // Captured by the print command and the remote; the job's own while it runs.
     PrintingGroup m_printing;
-    int32_t m_maxPleth = 0;
     static constexpr int kClockTimer = 2;
     static constexpr int kTrendSampleTimer = 3;
     static constexpr int kBpErrorTimer = 10;

@@ -47,7 +47,7 @@ BackdropState CQuorinView::CurrentBackdropState(const StripLayout& strips) const
     state.labelFontPixels = m_fonts[kFontLabel].pixelSize();
     state.pixelRatio = devicePixelRatio();
     state.layerRefreshes = m_layerRefreshes;
-    state.roles = m_roles;
+    state.roles = m_strips.roles;
     state.deviceKind = live.deviceKind;
     state.featureBits = live.featureBits;
     state.gainIndex = m_gainIndex;
@@ -72,12 +72,12 @@ QRect CQuorinView::BackdropRect(const StripLayout& strips, int k)
 bool CQuorinView::PrepareBackdrops(const StripLayout& strips)
 {
     const BackdropState state = CurrentBackdropState(strips);
-    if (state == m_backdropState && !m_backdrops[0].isNull())
+    if (state == m_strips.backdropState && !m_strips.backdrops[0].isNull())
         return false;
-    m_backdropState = state;
+    m_strips.backdropState = state;
     COLORREF color = 0;
-    for (int k = 0; k < int(m_backdrops.size()); ++k) {
-        QImage& backdrop = m_backdrops[k];
+    for (int k = 0; k < int(m_strips.backdrops.size()); ++k) {
+        QImage& backdrop = m_strips.backdrops[k];
         if (k >= strips.count) {
             backdrop = QImage();
             continue;
@@ -115,7 +115,7 @@ void CQuorinView::DrawBackdrop(QPainter& painter, int k, const StripLayout& stri
         painter.drawText(labelRect, Qt::AlignCenter, text.trimmed());
     }
     if (state.grid != 0 && StripShowsGrid(k, state.roles, state.deviceKind, state.featureBits))
-        painter.drawImage(QPointF(s.left, s.top), m_grid, ImagePixels(m_grid, QRect(0, 0, s.Width(), s.Height())));
+        painter.drawImage(QPointF(s.left, s.top), m_strips.grid, ImagePixels(m_strips.grid, QRect(0, 0, s.Width(), s.Height())));
     DrawScaleMarks(painter, k, s, state);
 }
 

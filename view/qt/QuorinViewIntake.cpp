@@ -35,10 +35,10 @@ SweepSettings CQuorinView::CurrentSweepSettings() const
     s.demoMode = m_app.IsDemoMode();
     s.o2Inspired = live.numerics[kParamO2Ins];
     s.o2Expired = live.numerics[kParamO2Exp];
-    s.ecgStripCount = m_roles.ecgStripCount;
-    s.spo2StripExists = m_roles.spo2Strip >= 0;
-    s.respStripExists = m_roles.respStrip >= 0;
-    s.o2StripExists = m_roles.o2Strip >= 0;
+    s.ecgStripCount = m_strips.roles.ecgStripCount;
+    s.spo2StripExists = m_strips.roles.spo2Strip >= 0;
+    s.respStripExists = m_strips.roles.respStrip >= 0;
+    s.o2StripExists = m_strips.roles.o2Strip >= 0;
     s.showSpO2 = LoadRelaxed(config.showSpO2) != 0;
     s.showResp = LoadRelaxed(config.showResp) != 0;
     s.showO2 = LoadRelaxed(config.showO2) != 0;
@@ -54,17 +54,17 @@ void CQuorinView::AppendEcgData(int32_t count)
 {
     LiveData& live = g_liveData;
     // Before the first paint there is nowhere to draw: the frames wait.
-    if (count <= 0 || m_stripLayers[3].isNull())
+    if (count <= 0 || m_strips.stripLayers[3].isNull())
         return;
 
     const SweepSettings settings = CurrentSweepSettings();
     const int32_t start = live.ringReadIndex.load(std::memory_order_relaxed);
-    const EcgPassResult& ecg = m_sweep.EcgPass(g_sampleRing.data(), start, count, settings,
+    const EcgPassResult& ecg = m_strips.sweep.EcgPass(g_sampleRing.data(), start, count, settings,
                                                [this](const SampleFrame& frame, int32_t index) {
                                                    HandFrameToRecording(frame, index);
                                                });
     live.ringReadIndex.store((start + ecg.consumed) & kSampleRingMask, std::memory_order_release);
-    m_maxPleth = ecg.maxPleth;
+    m_strips.maxPleth = ecg.maxPleth;
 
     // Frozen by the remote: the frames are consumed (and recorded), nothing
     // more.
@@ -82,7 +82,7 @@ void CQuorinView::AppendEcgData(int32_t count)
     const RemoteConfiguration& config = m_app.m_config;
     const bool o2Shown = LoadRelaxed(config.showO2) != 0 && (live.featureBits & kFeatureO2) != 0;
     if (LoadRelaxed(config.showResp) != 0 || o2Shown) {
-        const GasPassResult& gas = m_sweep.GasPass(g_sampleRing.data(), start, ecg.consumed, settings);
+        const GasPassResult& gas = m_strips.sweep.GasPass(g_sampleRing.data(), start, ecg.consumed, settings);
         for (const GasSegment& segment : gas.segments)
             if (segment.frames != 0 && !frozen)
                 DrawGasSegment(segment, settings);
@@ -92,15 +92,15 @@ void CQuorinView::AppendEcgData(int32_t count)
 
 QTransform CQuorinView::LayerMapping(double windowWidth, double windowHeight, bool fromMiddle) const
 {
-    return Anisotropic(windowWidth, windowHeight, m_layerWidth, -m_layerHeight, 0,
-                       fromMiddle ? m_layerHeight / 2.0 : m_layerHeight);
+    return Anisotropic(windowWidth, windowHeight, m_strips.layerWidth, -m_strips.layerHeight, 0,
+                       fromMiddle ? m_strips.layerHeight / 2.0 : m_strips.layerHeight);
 }
 
 void CQuorinView::DrawEcgSegment(const EcgSegment& segment, const SweepSettings& settings)
 {
-    if (segment.row < 0 || segment.row >= int32_t(m_stripLayers.size()))
+    if (segment.row < 0 || segment.row >= int32_t(m_strips.stripLayers.size()))
         return;
-    CLayerPainter painter(m_stripLayers[segment.row], LayerMapping(EcgRowWidth(settings.sampleRate), 5000, true),
+    CLayerPainter painter(m_strips.stripLayers[segment.row], LayerMapping(EcgRowWidth(settings.sampleRate), 5000, true),
                           m_layerDirty[segment.row]);
     if (segment.drawEcg) {
         painter.Erase(segment.ecgErase.from, segment.ecgErase.to, 2500, -2501,
@@ -115,10 +115,10 @@ void CQuorinView::DrawEcgSegment(const EcgSegment& segment, const SweepSettings&
 
 void CQuorinView::DrawSpO2Segment(const EcgSegment& segment, const SweepSettings& settings)
 {
-    const int strip = m_roles.spo2Strip;
-    if (!segment.drawSpo2 || strip < 0 || strip >= int(m_stripLayers.size()))
+    const int strip = m_strips.roles.spo2Strip;
+    if (!segment.drawSpo2 || strip < 0 || strip >= int(m_strips.stripLayers.size()))
         return;
-    CLayerPainter painter(m_stripLayers[strip], LayerMapping(EcgRowWidth(settings.sampleRate), 256, false),
+    CLayerPainter painter(m_strips.stripLayers[strip], LayerMapping(EcgRowWidth(settings.sampleRate), 256, false),
                           m_layerDirty[strip]);
     painter.Erase(segment.spo2Erase.from, segment.spo2Erase.to, 256, -1, ToQColor(m_app.m_config.backgroundColor));
     painter.Polyline(segment.spo2, kSpO2TraceColor, 4);
@@ -128,9 +128,9 @@ void CQuorinView::DrawGasSegment(const GasSegment& segment, const SweepSettings&
 {
     const QTransform mapping = LayerMapping(GasStripWidth(settings.sampleRate), 6000, true);
     const QColor background = ToQColor(m_app.m_config.backgroundColor);
-    const int resp = m_roles.respStrip;
-    if (segment.drawResp && resp >= 0 && resp < int(m_stripLayers.size())) {
-        CLayerPainter painter(m_stripLayers[resp], mapping, m_layerDirty[resp]);
+    const int resp = m_strips.roles.respStrip;
+    if (segment.drawResp && resp >= 0 && resp < int(m_strips.stripLayers.size())) {
+        CLayerPainter painter(m_strips.stripLayers[resp], mapping, m_layerDirty[resp]);
         painter.Erase(segment.erase.from, segment.erase.to, 3000, -3001, background);
         switch (segment.respTrace) {
         case RespTrace::kCo2Fill:
@@ -147,9 +147,9 @@ void CQuorinView::DrawGasSegment(const GasSegment& segment, const SweepSettings&
             break;
         }
     }
-    const int o2 = m_roles.o2Strip;
-    if (segment.drawO2 && o2 >= 0 && o2 < int(m_stripLayers.size())) {
-        CLayerPainter painter(m_stripLayers[o2], mapping, m_layerDirty[o2]);
+    const int o2 = m_strips.roles.o2Strip;
+    if (segment.drawO2 && o2 >= 0 && o2 < int(m_strips.stripLayers.size())) {
+        CLayerPainter painter(m_strips.stripLayers[o2], mapping, m_layerDirty[o2]);
         painter.Erase(segment.erase.from, segment.erase.to, 3000, -3001, background);
         painter.Polyline(segment.o2, kO2TraceColor, 32);
     }

@@ -27,11 +27,11 @@ void CQuorinView::RepaintDrawn()
     const std::optional<RecordingLine> line = CurrentRecordingLine();
     const bool lineChanged = line != m_shownRecordingLine;
     const QRect lineBefore = m_shownRecordingLine ? PaneTextsRect(RecordingLineRows(*m_shownRecordingLine)) : QRect();
-    const bool plethChanged = m_maxPleth != m_shownPleth;
+    const bool plethChanged = m_strips.maxPleth != m_shownPleth;
     m_shownRecordingLine = line;
-    m_shownPleth = m_maxPleth;
+    m_shownPleth = m_strips.maxPleth;
 
-    const StripLayout strips = PlanStrips(width(), height(), m_metrics, m_bandHeight, m_roles.stripCount);
+    const StripLayout strips = PlanStrips(width(), height(), m_metrics, m_bandHeight, m_strips.roles.stripCount);
     ComposedState state = CurrentComposedState(strips);
     if (!(state == m_composedState)) {
         m_composedState = std::move(state);

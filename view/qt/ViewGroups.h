@@ -2,6 +2,7 @@
 // The view's state in groups, by what owns it. The view holds each group
 // once; the comment at its member says who writes it.
 #include <QDialog>
+#include <QImage>
 #include <QPixmap>
 #include <QPointer>
 #include <QPrinter>
@@ -25,9 +26,12 @@
 #include "view/GasUses.h"
 #include "view/LinkIntake.h"
 #include "view/PrintCapture.h"
+#include "view/StripRoles.h"
+#include "view/SweepEngine.h"
 #include "view/TrendStore.h"
 #include "view/ViewLayout.h"
 #include "view/ViewTexts.h"
+#include "view/qt/ComposedState.h"
 #include "view/qt/PrintPainter.h"
 
 class CAnimateCtrl;
@@ -145,4 +149,21 @@ struct PaneGroup {
     QPixmap bpOffBitmap;
     std::vector<std::pair<int, QPixmap>> toneBitmaps;  // by bitmap id
     CLinkIconRule linkIcon;
+};
+
+// The waveform strips: their roles, the layers the sweep draws into, the
+// backdrops under them and the sweep itself.
+struct StripsGroup {
+    StripRoles roles;
+    int32_t maxStripWidth = 0;
+    int32_t maxStripHeight = 0;
+    QImage grid;
+    std::array<QImage, 4> stripLayers;
+    int32_t layerWidth = 0;
+    int32_t layerHeight = 0;
+    // Each strip's label, grid and marks, and what they were drawn from.
+    std::array<QImage, 4> backdrops;
+    BackdropState backdropState;
+    CSweepEngine sweep;
+    int32_t maxPleth = 0;
 };
