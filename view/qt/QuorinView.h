@@ -327,7 +327,7 @@ public:
     int LayerCount() const;
     QSize StripLayerSize() const;     // in the view's pixels
     double StripLayerRatio() const;   // the layers' pixels per view pixel
-    int LayerRefreshCount() const { return m_layerRefreshes; }
+    int LayerRefreshCount() const { return m_repaint.layerRefreshes; }
     CQtMessagePoster& Poster() { return *m_poster; }
     CSoundManager& SoundManager() { return m_soundManager; }
     CTermTextModel& Terminal() { return m_terminal; }
@@ -644,15 +644,8 @@ private:
 
     // Sized by the layout; drawn by the intake; the roles follow the features.
     StripsGroup m_strips;
-    int m_layerRefreshes = 0;
-    // What the traces drew into each layer since the last repaint request,
-    // in the layer's (view) pixels.
-    std::array<QRect, 4> m_layerDirty;
-    // What the view was last asked to show, so that a change is repainted.
-    ComposedState m_composedState;
-    int32_t m_shownPleth = -1;
-    std::optional<RecordingLine> m_shownRecordingLine;
-    bool m_fullRepaintQueued = false;
+    // Written by the intake's drawing and the paint alone.
+    RepaintGroup m_repaint;
     CAlarmEvaluator m_alarms;
     CAlarmTones m_tones{m_soundManager};
     CEventQueue m_events;

@@ -46,7 +46,7 @@ BackdropState CQuorinView::CurrentBackdropState(const StripLayout& strips) const
     state.separatorColor = config.separatorColor;
     state.labelFontPixels = m_fonts[kFontLabel].pixelSize();
     state.pixelRatio = devicePixelRatio();
-    state.layerRefreshes = m_layerRefreshes;
+    state.layerRefreshes = m_repaint.layerRefreshes;
     state.roles = m_strips.roles;
     state.deviceKind = live.deviceKind;
     state.featureBits = live.featureBits;

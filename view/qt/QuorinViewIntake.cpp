@@ -101,7 +101,7 @@ void CQuorinView::DrawEcgSegment(const EcgSegment& segment, const SweepSettings&
     if (segment.row < 0 || segment.row >= int32_t(m_strips.stripLayers.size()))
         return;
     CLayerPainter painter(m_strips.stripLayers[segment.row], LayerMapping(EcgRowWidth(settings.sampleRate), 5000, true),
-                          m_layerDirty[segment.row]);
+                          m_repaint.layerDirty[segment.row]);
     if (segment.drawEcg) {
         painter.Erase(segment.ecgErase.from, segment.ecgErase.to, 2500, -2501,
                       ToQColor(m_app.m_config.backgroundColor));
@@ -119,7 +119,7 @@ void CQuorinView::DrawSpO2Segment(const EcgSegment& segment, const SweepSettings
     if (!segment.drawSpo2 || strip < 0 || strip >= int(m_strips.stripLayers.size()))
         return;
     CLayerPainter painter(m_strips.stripLayers[strip], LayerMapping(EcgRowWidth(settings.sampleRate), 256, false),
-                          m_layerDirty[strip]);
+                          m_repaint.layerDirty[strip]);
     painter.Erase(segment.spo2Erase.from, segment.spo2Erase.to, 256, -1, ToQColor(m_app.m_config.backgroundColor));
     painter.Polyline(segment.spo2, kSpO2TraceColor, 4);
 }
@@ -130,7 +130,7 @@ void CQuorinView::DrawGasSegment(const GasSegment& segment, const SweepSettings&
     const QColor background = ToQColor(m_app.m_config.backgroundColor);
     const int resp = m_strips.roles.respStrip;
     if (segment.drawResp && resp >= 0 && resp < int(m_strips.stripLayers.size())) {
-        CLayerPainter painter(m_strips.stripLayers[resp], mapping, m_layerDirty[resp]);
+        CLayerPainter painter(m_strips.stripLayers[resp], mapping, m_repaint.layerDirty[resp]);
         painter.Erase(segment.erase.from, segment.erase.to, 3000, -3001, background);
         switch (segment.respTrace) {
         case RespTrace::kCo2Fill:
@@ -149,7 +149,7 @@ void CQuorinView::DrawGasSegment(const GasSegment& segment, const SweepSettings&
     }
     const int o2 = m_strips.roles.o2Strip;
     if (segment.drawO2 && o2 >= 0 && o2 < int(m_strips.stripLayers.size())) {
-        CLayerPainter painter(m_strips.stripLayers[o2], mapping, m_layerDirty[o2]);
+        CLayerPainter painter(m_strips.stripLayers[o2], mapping, m_repaint.layerDirty[o2]);
         painter.Erase(segment.erase.from, segment.erase.to, 3000, -3001, background);
         painter.Polyline(segment.o2, kO2TraceColor, 32);
     }

@@ -22,19 +22,19 @@ ComposedState CQuorinView::CurrentComposedState(const StripLayout& strips) const
 void CQuorinView::RepaintDrawn()
 {
     std::array<QRect, 4> drawn;
-    drawn.swap(m_layerDirty);
+    drawn.swap(m_repaint.layerDirty);
     // The recording line's time changes once a second.
     const std::optional<RecordingLine> line = CurrentRecordingLine();
-    const bool lineChanged = line != m_shownRecordingLine;
-    const QRect lineBefore = m_shownRecordingLine ? PaneTextsRect(RecordingLineRows(*m_shownRecordingLine)) : QRect();
-    const bool plethChanged = m_strips.maxPleth != m_shownPleth;
-    m_shownRecordingLine = line;
-    m_shownPleth = m_strips.maxPleth;
+    const bool lineChanged = line != m_repaint.shownRecordingLine;
+    const QRect lineBefore = m_repaint.shownRecordingLine ? PaneTextsRect(RecordingLineRows(*m_repaint.shownRecordingLine)) : QRect();
+    const bool plethChanged = m_strips.maxPleth != m_repaint.shownPleth;
+    m_repaint.shownRecordingLine = line;
+    m_repaint.shownPleth = m_strips.maxPleth;
 
     const StripLayout strips = PlanStrips(width(), height(), m_metrics, m_bandHeight, m_strips.roles.stripCount);
     ComposedState state = CurrentComposedState(strips);
-    if (!(state == m_composedState)) {
-        m_composedState = std::move(state);
+    if (!(state == m_repaint.composedState)) {
+        m_repaint.composedState = std::move(state);
         update();
         return;
     }

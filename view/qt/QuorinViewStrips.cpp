@@ -80,7 +80,7 @@ bool CQuorinView::PrepareStripLayers(const LayoutRect& stripRect)
     }
 
     m_strips.sweep.State().ResetSweeps();
-    ++m_layerRefreshes;
+    ++m_repaint.layerRefreshes;
     return true;
 }
 
@@ -194,13 +194,13 @@ void CQuorinView::Compose(CMemDC& memory, const QRect& area, const PaintPlan& pl
 
 void CQuorinView::QueueFullRepaint()
 {
-    if (m_fullRepaintQueued)
+    if (m_repaint.fullRepaintQueued)
         return;
-    m_fullRepaintQueued = true;
+    m_repaint.fullRepaintQueued = true;
     QMetaObject::invokeMethod(
         this,
         [this] {
-            m_fullRepaintQueued = false;
+            m_repaint.fullRepaintQueued = false;
             update();
         },
         Qt::QueuedConnection);

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPrinter>
+#include <QRect>
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -166,4 +167,17 @@ struct StripsGroup {
     BackdropState backdropState;
     CSweepEngine sweep;
     int32_t maxPleth = 0;
+};
+
+// What the last paint showed and what is waiting to be repainted.
+struct RepaintGroup {
+    int layerRefreshes = 0;
+    // What the traces drew into each layer since the last repaint request,
+    // in the layer's (view) pixels.
+    std::array<QRect, 4> layerDirty;
+    // What the view was last asked to show, so that a change is repainted.
+    ComposedState composedState;
+    int32_t shownPleth = -1;
+    std::optional<RecordingLine> shownRecordingLine;
+    bool fullRepaintQueued = false;
 };
