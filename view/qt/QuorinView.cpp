@@ -169,8 +169,8 @@ void CQuorinView::OnInitialUpdate()
 
     ResetWaveformStrips();
     m_strips.grid = QImage();
-    m_viewWidth = 500;
-    m_viewHeight = 300;
+    m_plan.viewWidth = 500;
+    m_plan.viewHeight = 300;
 
     m_pane.beatBitmap = LoadBitmapResource(kBitmapQrsHeart);
     m_pane.bpOffBitmap = LoadBitmapResource(kBitmapBpOff);
@@ -185,9 +185,9 @@ void CQuorinView::OnInitialUpdate()
     for (auto& value : live.numerics)
         value = 0;
 
-    m_bandHeight = 0;
+    m_plan.bandHeight = 0;
     m_bp.bpRunning = 0;
-    m_initialUpdateDone = true;
+    m_plan.initialUpdateDone = true;
     LayoutNumerics();
     SetAlarmSilence(LoadRelaxed(config.alarms));
 
@@ -245,7 +245,7 @@ void CQuorinView::OnInitialUpdate()
     }
     g_hrDetectMode = species == 2 ? 2 : LoadRelaxed(config.heartRatesAbove400) == 1 ? 1 : 0;
 
-    m_layoutRequested = true;
+    m_plan.layoutRequested = true;
     update();
     OnFileConnect();
 
@@ -268,7 +268,7 @@ void CQuorinView::CountMonitors()
         const QRect rect = monitors.GetMonitor(i)->GetMonitorRect();
         sizes.push_back(LayerSize{rect.width(), rect.height()});
     }
-    const LayerSize size = MaxStripLayerSize(sizes, m_metrics.paneWidth);
+    const LayerSize size = MaxStripLayerSize(sizes, m_plan.metrics.paneWidth);
     m_strips.maxStripWidth = size.width;
     m_strips.maxStripHeight = size.height;
     update();
@@ -276,11 +276,11 @@ void CQuorinView::CountMonitors()
 
 void CQuorinView::OnSize(int cx, int cy)
 {
-    if (!m_initialUpdateDone)
+    if (!m_plan.initialUpdateDone)
         return;
-    m_viewHeight = cy;
+    m_plan.viewHeight = cy;
     m_numerics.ForceRewrite();
-    m_viewWidth = cx;
+    m_plan.viewWidth = cx;
     // Also before the first data: the pane follows the window at once
     // rather than at a later paint, and the layers are sized once.
     LayoutNumerics();

@@ -313,8 +313,8 @@ public:
 
     CQuorinDoc& Document() { return m_document; }
     const std::string& Title() const { return m_title; }
-    const BoxMetrics& Metrics() const { return m_metrics; }
-    const NumericsLayout& Layout() const { return m_layout; }
+    const BoxMetrics& Metrics() const { return m_plan.metrics; }
+    const NumericsLayout& Layout() const { return m_plan.layout; }
     const StripRoles& Roles() const { return m_strips.roles; }
     CColorStatic* ValueBox(int slot) const;
     CColorStatic* LimitBox(int box) const;
@@ -629,15 +629,8 @@ private:
     std::string m_title;
     bool m_logging = false;
 
-    std::array<QFont, kViewFontCount> m_fonts;
-    BoxMetrics m_metrics;
-    NumericsLayout m_layout;
-    int32_t m_viewWidth = 500;
-    int32_t m_viewHeight = 300;
-    int32_t m_bandHeight = 0;
-    bool m_initialUpdateDone = false;
-    bool m_layoutRequested = false;
-    bool m_relayoutQueued = false;
+    // Written by the initial update, the resizes and the relayout alone.
+    LayoutGroup m_plan;
 
     // Made and dropped by the layout; written by the value, alarm and status handlers.
     PaneGroup m_pane;

@@ -44,7 +44,7 @@ BackdropState CQuorinView::CurrentBackdropState(const StripLayout& strips) const
     std::copy(std::begin(strips.labels), std::end(strips.labels), state.labels.begin());
     state.separators = strips.separators;
     state.separatorColor = config.separatorColor;
-    state.labelFontPixels = m_fonts[kFontLabel].pixelSize();
+    state.labelFontPixels = m_plan.fonts[kFontLabel].pixelSize();
     state.pixelRatio = devicePixelRatio();
     state.layerRefreshes = m_repaint.layerRefreshes;
     state.roles = m_strips.roles;
@@ -108,7 +108,7 @@ void CQuorinView::DrawBackdrop(QPainter& painter, int k, const StripLayout& stri
     const QRect labelRect(l.left, l.top, l.Width(), l.Height());
     painter.fillRect(labelRect, ToQColor(color));
     if (!label.text.empty()) {
-        painter.setFont(m_fonts[kFontLabel]);
+        painter.setFont(m_plan.fonts[kFontLabel]);
         painter.setPen(Qt::black);
         QString text = QString::fromStdString(label.text);
         text.remove(QLatin1Char('\r'));
@@ -138,7 +138,7 @@ void CQuorinView::DrawScaleMarks(QPainter& painter, int strip, const LayoutRect&
     painter.setPen(HairlinePen(0xFFFFFF));
     painter.setBrush(Qt::NoBrush);
     // Upright, at most as large as the captions whatever the strip's height.
-    const int32_t largest = FontPixelSize(kFontCaption, m_metrics.scale);
+    const int32_t largest = FontPixelSize(kFontCaption, m_plan.metrics.scale);
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setItalic(true);

@@ -47,8 +47,8 @@ NumericsInput CQuorinView::LayoutInput() const
     const RemoteConfiguration& config = m_app.m_config;
     const LiveData& live = g_liveData;
     NumericsInput in;
-    in.width = m_viewWidth;
-    in.height = m_viewHeight;
+    in.width = m_plan.viewWidth;
+    in.height = m_plan.viewHeight;
     in.deviceKind = live.deviceKind;
     in.featureBits = live.featureBits;
     in.heartRateSource = live.heartRateSource;
@@ -70,16 +70,16 @@ NumericsInput CQuorinView::LayoutInput() const
 void CQuorinView::LayoutNumerics()
 {
     // The fonts scale with the height: a window with none has no layout.
-    if (m_viewHeight <= 0 || m_viewWidth <= 0)
+    if (m_plan.viewHeight <= 0 || m_plan.viewWidth <= 0)
         return;
-    CQtViewFonts fonts(m_fonts);
+    CQtViewFonts fonts(m_plan.fonts);
     ViewPlan plan = PlanView(fonts, LayoutInput(), logicalDpiY(), m_app.m_config);
-    m_metrics = plan.metrics;
-    m_layout = std::move(plan.layout);
-    m_bandHeight = m_layout.bandHeight;
+    m_plan.metrics = plan.metrics;
+    m_plan.layout = std::move(plan.layout);
+    m_plan.bandHeight = m_plan.layout.bandHeight;
 
     DestroyNumerics();
-    for (const PlannedBox& box : m_layout.boxes)
+    for (const PlannedBox& box : m_plan.layout.boxes)
         CreateBox(box);
     DropUnplannedControls();
     ShowToneIndicator();
@@ -106,12 +106,12 @@ void CQuorinView::DropUnplannedControls()
 {
     // A group that went takes its pictures with it.
     for (int i = 0; i < kPictureCount; ++i)
-        if (m_layout.Find(BoxKind::Picture, i) == nullptr)
+        if (m_plan.layout.Find(BoxKind::Picture, i) == nullptr)
             delete PictureSlot(i).data();
     for (int i = 0; i < kAnimationCount; ++i)
-        if (m_layout.Find(BoxKind::Animation, i) == nullptr)
+        if (m_plan.layout.Find(BoxKind::Animation, i) == nullptr)
             delete AnimationSlot(i).data();
-    if (m_layout.Find(BoxKind::Single, kBoxStatusText) == nullptr)
+    if (m_plan.layout.Find(BoxKind::Single, kBoxStatusText) == nullptr)
         delete m_pane.singleBoxes[kBoxStatusText].data();
 }
 
@@ -178,10 +178,10 @@ void CQuorinView::CreateBox(const PlannedBox& box)
     if (fresh)
         label = new CColorStatic(this);
     label->setGeometry(rect);
-    label->setFont(m_fonts[box.font]);
+    label->setFont(m_plan.fonts[box.font]);
     label->setAlignment(box.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     // A box two or more lines high breaks its text into them.
-    label->setWordWrap(box.rect.Height() >= 2 * QFontMetrics(m_fonts[box.font]).height());
+    label->setWordWrap(box.rect.Height() >= 2 * QFontMetrics(m_plan.fonts[box.font]).height());
     if (!fresh)
         return;
     label->setText(QString::fromUtf8(box.text.data(), qsizetype(box.text.size())));

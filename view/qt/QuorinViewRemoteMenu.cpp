@@ -51,7 +51,7 @@ void CQuorinView::CloseExpiredRemoteMenu()
 
 QPoint CQuorinView::RemoteMenuOrigin() const
 {
-    return {m_metrics.paneWidth + 4 + kMenuMargin, kMenuMargin};
+    return {m_plan.metrics.paneWidth + 4 + kMenuMargin, kMenuMargin};
 }
 
 void CQuorinView::DrawRemoteMenu(QPainter& painter, int32_t x, int32_t y)
@@ -59,13 +59,13 @@ void CQuorinView::DrawRemoteMenu(QPainter& painter, int32_t x, int32_t y)
     const RemoteMenu* menu = m_remoteMenu.menuDescriptor;
     if (m_remoteMenu.menuOpen == 0 || menu == nullptr)
         return;
-    const int32_t itemWidth = m_metrics.menuItemWidth;
-    const int32_t itemHeight = m_metrics.menuItemHeight;
+    const int32_t itemWidth = m_plan.metrics.menuItemWidth;
+    const int32_t itemHeight = m_plan.metrics.menuItemHeight;
     const int32_t step = itemHeight + 4;
     const QRect box(x, y, itemWidth + 8, (menu->count + 1) * step + 4);
 
     painter.save();
-    painter.setFont(m_fonts[kFontMenu]);
+    painter.setFont(m_plan.fonts[kFontMenu]);
     const COLORREF shadows[] = {0xCBCBCB, 0xBCBCBC, 0xADADAD, 0x9E9E9E};
     const int offsets[] = {10, 8, 6, 4};
     for (int i = 0; i < 4; ++i)

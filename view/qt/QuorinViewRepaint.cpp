@@ -31,7 +31,7 @@ void CQuorinView::RepaintDrawn()
     m_repaint.shownRecordingLine = line;
     m_repaint.shownPleth = m_strips.maxPleth;
 
-    const StripLayout strips = PlanStrips(width(), height(), m_metrics, m_bandHeight, m_strips.roles.stripCount);
+    const StripLayout strips = PlanStrips(width(), height(), m_plan.metrics, m_plan.bandHeight, m_strips.roles.stripCount);
     ComposedState state = CurrentComposedState(strips);
     if (!(state == m_repaint.composedState)) {
         m_repaint.composedState = std::move(state);
@@ -46,7 +46,7 @@ void CQuorinView::RepaintDrawn()
             update(area);
     }
     if (plethChanged) {
-        const LayoutRect& bar = m_layout.spo2BarRect;
+        const LayoutRect& bar = m_plan.layout.spo2BarRect;
         update(QRect(bar.left, bar.top, bar.Width(), bar.Height()));
     }
     if (lineChanged)

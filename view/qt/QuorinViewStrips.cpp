@@ -104,12 +104,12 @@ double CQuorinView::StripLayerRatio() const
 
 void CQuorinView::RelayoutIfNeeded()
 {
-    m_relayoutQueued = false;
-    if (width() == m_viewWidth && height() == m_viewHeight && !m_layoutRequested)
+    m_plan.relayoutQueued = false;
+    if (width() == m_plan.viewWidth && height() == m_plan.viewHeight && !m_plan.layoutRequested)
         return;
-    m_viewWidth = width();
-    m_viewHeight = height();
-    m_layoutRequested = false;
+    m_plan.viewWidth = width();
+    m_plan.viewHeight = height();
+    m_plan.layoutRequested = false;
     LayoutNumerics();
     LayoutPanes();
 }
@@ -117,8 +117,8 @@ void CQuorinView::RelayoutIfNeeded()
 void CQuorinView::paintEvent(QPaintEvent* event)
 {
     // The controls are rebuilt outside the paint.
-    if ((width() != m_viewWidth || height() != m_viewHeight || m_layoutRequested) && !m_relayoutQueued) {
-        m_relayoutQueued = true;
+    if ((width() != m_plan.viewWidth || height() != m_plan.viewHeight || m_plan.layoutRequested) && !m_plan.relayoutQueued) {
+        m_plan.relayoutQueued = true;
         QMetaObject::invokeMethod(this, &CQuorinView::RelayoutIfNeeded, Qt::QueuedConnection);
     }
 
@@ -130,7 +130,7 @@ void CQuorinView::paintEvent(QPaintEvent* event)
         AssignStripRoles();
 
     PaintPlan plan;
-    plan.strips = PlanStrips(width(), height(), m_metrics, m_bandHeight, m_strips.roles.stripCount);
+    plan.strips = PlanStrips(width(), height(), m_plan.metrics, m_plan.bandHeight, m_strips.roles.stripCount);
     const bool refreshed = PrepareStripLayers(plan.strips.strips[0]);
     const bool redrawn = PrepareBackdrops(plan.strips);
     // New roles, cleared layers or new backdrops show everywhere, not only
@@ -185,7 +185,7 @@ void CQuorinView::Compose(CMemDC& memory, const QRect& area, const PaintPlan& pl
     }
     if (area.intersects(plan.textsArea))
         DrawPaneTexts(painter, plan.texts);
-    const LayoutRect& bar = m_layout.spo2BarRect;
+    const LayoutRect& bar = m_plan.layout.spo2BarRect;
     if (area.intersects(QRect(bar.left, bar.top, bar.Width(), bar.Height())))
         DrawPulseBar(painter);
     const QPoint menuOrigin = RemoteMenuOrigin();
@@ -210,7 +210,7 @@ void CQuorinView::DrawPulseBar(QPainter& painter)
 {
     if ((g_liveData.featureBits & kFeatureSpO2) == 0)
         return;
-    const LayoutRect& r = m_layout.spo2BarRect;
+    const LayoutRect& r = m_plan.layout.spo2BarRect;
     if (r.Width() <= 0 || r.Height() <= 0)
         return;
     const QColor color = ToQColor(0xFDFD2F);

@@ -2,6 +2,7 @@
 // The view's state in groups, by what owns it. The view holds each group
 // once; the comment at its member says who writes it.
 #include <QDialog>
+#include <QFont>
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
@@ -180,4 +181,17 @@ struct RepaintGroup {
     int32_t shownPleth = -1;
     std::optional<RecordingLine> shownRecordingLine;
     bool fullRepaintQueued = false;
+};
+
+// The view's size, its fonts at that size and the layout planned from them.
+struct LayoutGroup {
+    std::array<QFont, kViewFontCount> fonts;
+    BoxMetrics metrics;
+    NumericsLayout layout;
+    int32_t viewWidth = 500;
+    int32_t viewHeight = 300;
+    int32_t bandHeight = 0;
+    bool initialUpdateDone = false;
+    bool layoutRequested = false;
+    bool relayoutQueued = false;
 };
