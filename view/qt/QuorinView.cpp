@@ -47,14 +47,13 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
     : QWidget(parent),
       m_app(app),
       m_services(std::move(services)),
-      m_ownPlayer(m_services.soundPlayer == nullptr ? MakeSoundPlayer() : nullptr),
+      m_sounds(m_services.soundPlayer == nullptr ? MakeSoundPlayer() : nullptr, m_services.soundPlayer),
       m_ownPoster(m_services.poster == nullptr ? std::make_unique<CQtMessagePoster>() : nullptr),
       m_poster(m_services.poster != nullptr ? m_services.poster : m_ownPoster.get()),
       m_handle(m_poster->Register(this)),
       m_termDlg(NewTerminal(*this)),
       m_terminal(m_termDlg->Text()),
-      m_link(m_poster, m_handle, LogEventText),
-      m_soundManager(m_services.soundPlayer != nullptr ? *m_services.soundPlayer : *m_ownPlayer)
+      m_link(m_poster, m_handle, LogEventText)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -86,7 +85,7 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
     }
     m_connectThread = std::make_unique<CConnectThread>(MakeConnectEnvironment());
     CreateRecording();
-    if (!m_soundManager.LoadSounds())
+    if (!m_sounds.soundManager.LoadSounds())
         LogEventText("CQuorinView::CQuorinView", "The sounds could not be made.");
 
     m_gainIndex = 1;
@@ -214,7 +213,7 @@ void CQuorinView::OnInitialUpdate()
     live.secondaryAgent = uint8_t(LoadRelaxed(config.secondaryAgent));
     LayoutPanes();
 
-    m_soundManager.SetRow(LoadRelaxed(config.soundProfile));
+    m_sounds.soundManager.SetRow(LoadRelaxed(config.soundProfile));
 
     const std::string today = DateStamp(Now());
     SetPatientIdText(today);

@@ -230,8 +230,8 @@ public:
     void OnSilenceAlarm();
     void OnToggleAlarms();
     void EnableAlarmTone(bool on);
-    bool Snoozing() const { return m_tones.Snoozing(); }
-    bool AlarmTonePlaying() const { return m_tones.Playing(); }
+    bool Snoozing() const { return m_sounds.tones.Snoozing(); }
+    bool AlarmTonePlaying() const { return m_sounds.tones.Playing(); }
 
     // The connect command: the connection to the remote, or the demo.
     void OnFileConnect();
@@ -329,7 +329,7 @@ public:
     double StripLayerRatio() const;   // the layers' pixels per view pixel
     int LayerRefreshCount() const { return m_repaint.layerRefreshes; }
     CQtMessagePoster& Poster() { return *m_poster; }
-    CSoundManager& SoundManager() { return m_soundManager; }
+    CSoundManager& SoundManager() { return m_sounds.soundManager; }
     CTermTextModel& Terminal() { return m_terminal; }
     bool MarkPending() const { return m_mark.Pending(); }
     const std::string& BannerText() const { return m_remote.bannerText; }
@@ -605,7 +605,8 @@ private:
     std::string m_settingsFilePath;  // the settings file chosen last
     CNumericsIntake m_numerics;
     CMarkStamp m_mark;
-    std::unique_ptr<ISoundPlayer> m_ownPlayer;
+    // Made at construction over the injected player or the view's own.
+    SoundsGroup m_sounds;
     std::unique_ptr<CQtMessagePoster> m_ownPoster;
     CQtMessagePoster* m_poster;
     WindowHandle m_handle = 0;
@@ -624,7 +625,6 @@ private:
     CRemoteMenu m_remoteMenu{m_remoteMenuActions};
     CWriterThread m_writer{m_connection.writeThreadEnded};
     std::unique_ptr<CConnectThread> m_connectThread;
-    CSoundManager m_soundManager;
     CQuorinDoc m_document;
     std::string m_title;
     bool m_logging = false;
@@ -640,11 +640,9 @@ private:
     // Written by the intake's drawing and the paint alone.
     RepaintGroup m_repaint;
     CAlarmEvaluator m_alarms;
-    CAlarmTones m_tones{m_soundManager};
     CEventQueue m_events;
     // Followed by the intake, the link's news and the gas timer.
     GasProbeGroup m_gasProbe;
-    CBeatTones m_beatTones;
 
     // Made at construction; set and killed by the view's handlers alone.
     TimerGroup m_timing;

@@ -70,29 +70,29 @@ void CQuorinView::ResetAlarmBoxes()
 void CQuorinView::ResetAlarmDisplay()
 {
     ResetAlarmBoxes();
-    ApplyToneActions(m_tones.ResetAlarmTone(m_app.m_config, IsLiveOrDemo(), m_connection.connected != 0));
+    ApplyToneActions(m_sounds.tones.ResetAlarmTone(m_app.m_config, IsLiveOrDemo(), m_connection.connected != 0));
 }
 
 void CQuorinView::EnableAlarmTone(bool on)
 {
-    ApplyToneActions(m_tones.EnableAlarmTone(on, m_connection.connected != 0, m_app.m_config));
+    ApplyToneActions(m_sounds.tones.EnableAlarmTone(on, m_connection.connected != 0, m_app.m_config));
 }
 
 void CQuorinView::OnSilenceAlarm()
 {
-    ApplyToneActions(m_tones.OnSilenceAlarm(m_app.m_config));
+    ApplyToneActions(m_sounds.tones.OnSilenceAlarm(m_app.m_config));
     UpdateAlarmCommands();
 }
 
 void CQuorinView::OnToggleAlarms()
 {
-    ApplyToneActions(m_tones.OnToggleAlarms(m_app.m_config, IsLiveOrDemo(), m_connection.connected != 0));
+    ApplyToneActions(m_sounds.tones.OnToggleAlarms(m_app.m_config, IsLiveOrDemo(), m_connection.connected != 0));
     UpdateAlarmCommands();
 }
 
 void CQuorinView::OnSnoozeEnded()
 {
-    ApplyToneActions(m_tones.OnSnoozeTimer(m_app.m_config));
+    ApplyToneActions(m_sounds.tones.OnSnoozeTimer(m_app.m_config));
     UpdateAlarmCommands();
 }
 

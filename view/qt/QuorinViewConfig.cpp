@@ -78,7 +78,7 @@ bool CQuorinView::ShowConfigTabDlg()
     if (actions.gasSetupResend)
         m_gasProbe.gasPollRequested = true;
     RefreshSweepGainCaption();
-    m_soundManager.SetRow(LoadRelaxed(config.soundProfile));
+    m_sounds.soundManager.SetRow(LoadRelaxed(config.soundProfile));
     SetAlarmSilence(LoadRelaxed(config.alarms));
     if (actions.speciesChanged)
         SetDisplayMode(LoadRelaxed(config.species));

@@ -167,7 +167,7 @@ void CQuorinView::OnFileConnect()
     if (m_connection.connected != 0) {
         LogEventText(kConnectTag, "Disconnect from Remote . . .\r\n");
         LogEventText(kConnectTag, Separator());
-        m_soundManager.StopAlarmLoop();
+        m_sounds.soundManager.StopAlarmLoop();
         if (!demo) {
             m_connection.connected = 0;
             m_connectThread->Kill();

@@ -63,7 +63,7 @@ void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
     case 2: {
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Connected", 0x64FF64);
-        m_soundManager.PlayChime(MakeWave(kConnectedWave));
+        m_sounds.soundManager.PlayChime(MakeWave(kConnectedWave));
         if (m_pane.connectAnim != nullptr) {
             m_pane.connectAnim->show();
             m_pane.connectAnim->ShowLast();
@@ -81,7 +81,7 @@ void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
     case 3:
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Disconnected", 0x6464FF);
-        m_soundManager.PlayChime(MakeWave(kLostConnectionWave));
+        m_sounds.soundManager.PlayChime(MakeWave(kLostConnectionWave));
         SuspendRecording();
         ResetAlarmDisplay();
         live.connectionStatus[0] = 0;

@@ -47,7 +47,7 @@ SweepSettings CQuorinView::CurrentSweepSettings() const
 
 bool CQuorinView::AlarmLoopAllows() const
 {
-    return m_tones.AllowsOneShotTones(m_app.m_config);
+    return m_sounds.tones.AllowsOneShotTones(m_app.m_config);
 }
 
 void CQuorinView::AppendEcgData(int32_t count)
@@ -187,13 +187,13 @@ void CQuorinView::FollowBeat(const EcgSegment& segment)
     in.featureBits = live.featureBits;
     in.deviceKind = live.deviceKind;
     in.displayLatch = live.displayLatch == 1;
-    const BeatToneActions actions = m_beatTones.Step(in);
+    const BeatToneActions actions = m_sounds.beatTones.Step(in);
     ApplyTimer(kPulseToneTimer, actions.pulseTimer);
     ApplyTimer(kEcgToneTimer, actions.ecgTimer);
     if (actions.beatIcon != BeatIcon::kUnchanged)
         ShowBeatIcon(actions.beatIcon == BeatIcon::kShow);
     for (int i = 0; i < actions.playCount; ++i)
-        m_soundManager.PlayTone(actions.play[i]);
+        m_sounds.soundManager.PlayTone(actions.play[i]);
     if (actions.clearDisplayLatch)
         g_liveData.displayLatch = 0;
 }
@@ -249,7 +249,7 @@ void CQuorinView::FollowBloodPressure()
     if (!actions.logLine.empty())
         LogEventText("CQuorinView::AppendEcgData", actions.logLine);
     if (actions.playNotifyTone)
-        m_soundManager.PlayTone(kSoundBpNotify);
+        m_sounds.soundManager.PlayTone(kSoundBpNotify);
     if (actions.clearRunning)
         m_bp.bpRunning = 0;
     ShowBpPictures();

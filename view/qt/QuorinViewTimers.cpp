@@ -84,11 +84,11 @@ void CQuorinView::HandleTimer(int id)
                                  .load(std::memory_order_relaxed));
         break;
     case kPulseToneTimer:
-        if (const auto period = m_beatTones.OnPulseTimer(live.hrFromSpO2))
+        if (const auto period = m_sounds.beatTones.OnPulseTimer(live.hrFromSpO2))
             m_timing.timers->SetTimer(id, *period);
         break;
     case kEcgToneTimer:
-        if (const auto period = m_beatTones.OnEcgTimer(live.hrFromEcg))
+        if (const auto period = m_sounds.beatTones.OnEcgTimer(live.hrFromEcg))
             m_timing.timers->SetTimer(id, *period);
         break;
     case kAutoTrendTimer: {

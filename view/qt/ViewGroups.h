@@ -19,15 +19,19 @@
 
 #include "link/LiveData.h"
 #include "platform/Relaxed.h"
+#include "platform/Sound.h"
 #include "recording/LiveRecording.h"
 #include "recording/NorqFileRecorder.h"
 #include "recording/PrintEpisode.h"
+#include "view/AlarmTones.h"
+#include "view/BeatTones.h"
 #include "view/BpCycle.h"
 #include "view/BpStatus.h"
 #include "view/GasProbe.h"
 #include "view/GasUses.h"
 #include "view/LinkIntake.h"
 #include "view/PrintCapture.h"
+#include "view/SoundManager.h"
 #include "view/StripRoles.h"
 #include "view/SweepEngine.h"
 #include "view/TrendStore.h"
@@ -194,4 +198,18 @@ struct LayoutGroup {
     bool initialUpdateDone = false;
     bool layoutRequested = false;
     bool relayoutQueued = false;
+};
+
+// Every sound the view makes: one manager over the player plays the alarm
+// tones and the beat tones.
+struct SoundsGroup {
+    // `injected` when given, else `own`.
+    SoundsGroup(std::unique_ptr<ISoundPlayer> own, ISoundPlayer* injected)
+        : ownPlayer(std::move(own)), soundManager(injected != nullptr ? *injected : *ownPlayer)
+    {
+    }
+    std::unique_ptr<ISoundPlayer> ownPlayer;
+    CSoundManager soundManager;
+    CAlarmTones tones{soundManager};
+    CBeatTones beatTones;
 };
