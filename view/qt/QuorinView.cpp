@@ -278,7 +278,7 @@ void CQuorinView::OnSize(int cx, int cy)
     if (!m_plan.initialUpdateDone)
         return;
     m_plan.viewHeight = cy;
-    m_numerics.ForceRewrite();
+    m_intake.numerics.ForceRewrite();
     m_plan.viewWidth = cx;
     // Also before the first data: the pane follows the window at once
     // rather than at a later paint, and the layers are sized once.

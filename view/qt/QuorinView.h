@@ -331,7 +331,7 @@ public:
     CQtMessagePoster& Poster() { return *m_poster; }
     CSoundManager& SoundManager() { return m_sounds.soundManager; }
     CTermTextModel& Terminal() { return m_terminal; }
-    bool MarkPending() const { return m_mark.Pending(); }
+    bool MarkPending() const { return m_intake.mark.Pending(); }
     const std::string& BannerText() const { return m_remote.bannerText; }
     CSerialMovalMFC& Link() { return m_link; }
 
@@ -603,8 +603,6 @@ private:
     // Shared with the launch threads, which may outlive the view.
     std::shared_ptr<CViewLaunchHost> m_launchHost;
     std::string m_settingsFilePath;  // the settings file chosen last
-    CNumericsIntake m_numerics;
-    CMarkStamp m_mark;
     // Made at construction over the injected player or the view's own.
     SoundsGroup m_sounds;
     std::unique_ptr<CQtMessagePoster> m_ownPoster;
@@ -639,8 +637,8 @@ private:
     StripsGroup m_strips;
     // Written by the intake's drawing and the paint alone.
     RepaintGroup m_repaint;
-    CAlarmEvaluator m_alarms;
-    CEventQueue m_events;
+    // Written on the UI thread by the link's news and the paint's intake.
+    IntakeGroup m_intake;
     // Followed by the intake, the link's news and the gas timer.
     GasProbeGroup m_gasProbe;
 

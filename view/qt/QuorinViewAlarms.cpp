@@ -39,7 +39,7 @@ void CQuorinView::PaintLimitBox(int box, const LimitBoxColors& colors)
 
 void CQuorinView::EvaluateAlarms()
 {
-    const AlarmPass pass = m_alarms.EvaluateAlarms(AlarmInputsFrom(g_liveData, g_gasStatus, LimitBoxesPresent()),
+    const AlarmPass pass = m_intake.alarms.EvaluateAlarms(AlarmInputsFrom(g_liveData, g_gasStatus, LimitBoxesPresent()),
                                                    m_app.m_config, m_patient.info.speciesCode);
     for (int box = 0; box < kLimitBoxCount; ++box)
         PaintLimitBox(box, pass.colors[box]);
@@ -55,7 +55,7 @@ void CQuorinView::EvaluateAlarms()
 
 void CQuorinView::ResetAlarmBoxes()
 {
-    const AlarmReset reset = m_alarms.ResetAlarmDisplay(
+    const AlarmReset reset = m_intake.alarms.ResetAlarmDisplay(
         AlarmInputsFrom(g_liveData, g_gasStatus, LimitBoxesPresent()), m_app.m_config, m_patient.info.speciesCode);
     for (int box = 0; box < kLimitBoxCount; ++box) {
         PaintLimitBox(box, reset.colors[box]);
@@ -64,7 +64,7 @@ void CQuorinView::ResetAlarmBoxes()
     }
     // The loop may have been started for "Alarm Tones" alone: the next pass
     // of values decides again, even when they stay the same.
-    m_numerics.ForceRewrite();
+    m_intake.numerics.ForceRewrite();
 }
 
 void CQuorinView::ResetAlarmDisplay()

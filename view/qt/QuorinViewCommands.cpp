@@ -189,7 +189,7 @@ void CQuorinView::RunCommand(uint32_t id)
     case kVerboseLogging: m_verboseLogging = m_verboseLogging != 0 ? 0 : 1; break;
     case kAgents:
         if (Dialogs().Agents()) {
-            m_numerics.ForceRewrite();
+            m_intake.numerics.ForceRewrite();
             live.primaryAgent = uint8_t(LoadRelaxed(config.primaryAgent));
             live.secondaryAgent = uint8_t(LoadRelaxed(config.secondaryAgent));
             live.handledFeatureBits = 0;
@@ -414,7 +414,7 @@ void CQuorinView::OnDemoConfiguration()
     if (!RunDemoModelChoice())
         return;
     // The pane is built anew for the chosen model.
-    m_numerics.ForceRewrite();
+    m_intake.numerics.ForceRewrite();
     LayoutNumerics();
     LayoutPanes();
     UpdateTitle();

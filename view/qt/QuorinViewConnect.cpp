@@ -130,7 +130,7 @@ void CQuorinView::SetDemoLive()
 
 void CQuorinView::ClearMarkAndBanner()
 {
-    m_mark = CMarkStamp();
+    m_intake.mark = CMarkStamp();
     m_remote.bannerShown = false;
     m_remote.bannerText.clear();
 }

@@ -120,7 +120,7 @@ void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
     live.handledFeatureBits = features;
     // The pane is built anew for what the remote measures now; every value
     // is written again on the next pass.
-    m_numerics.ForceRewrite();
+    m_intake.numerics.ForceRewrite();
     LayoutNumerics();
     LayoutPanes();
     ResetAlarmBoxes();

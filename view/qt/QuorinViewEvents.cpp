@@ -122,19 +122,19 @@ void CQuorinView::OnNewData()
     m_remote.esophageal = (live.statusFlags >> 15) & 1;
     const int32_t count = FramesToConsume(write, read, live.lastBeatOffset);
     if (count >= 1) {
-        if (m_mark.TakeForBlock(count)) {
+        if (m_intake.mark.TakeForBlock(count)) {
             m_remote.markHrFromEcg = live.heartRateSource == 0;
             CEcgEvent marker;
             const int32_t cuff = LoadRelaxed(config.cuffSize[LimitSpecies(m_patient.info.speciesCode)]);
             marker.Init(CEcgEvent::kMarker, live, uint8_t(cuff), 0, 0);
             PlaceEvent(marker);
         }
-        m_events.DrainInto(g_sampleRing, read, count);
+        m_intake.events.DrainInto(g_sampleRing, read, count);
         AppendEcgData(count);
     }
 
     const auto numerics = ReadNumerics(live);
-    const CNumericsIntake::Pass pass = m_numerics.Take(numerics);
+    const CNumericsIntake::Pass pass = m_intake.numerics.Take(numerics);
     for (const int slot : pass.rewrites)
         WriteSlot(slot, numerics[slot], false);
     if (pass.Changed())
@@ -147,9 +147,9 @@ void CQuorinView::PlaceEvent(const CEcgEvent& event)
 {
     // On the first published frame without one, or queued for the next.
     const LiveData& live = g_liveData;
-    m_events.Place(g_sampleRing, live.ringReadIndex.load(std::memory_order_relaxed),
+    m_intake.events.Place(g_sampleRing, live.ringReadIndex.load(std::memory_order_relaxed),
                    live.ringWriteIndex.load(std::memory_order_acquire), event);
-    if (const uint64_t dropped = m_events.TakeDropped())
+    if (const uint64_t dropped = m_intake.events.TakeDropped())
         LogEventText("CQuorinView::PlaceEvent", std::to_string(dropped) + " queued events were dropped.");
 }
 
@@ -174,7 +174,7 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         break;
     }
     case 5:
-        m_mark.Request();
+        m_intake.mark.Request();
         ShowBanner(" Mark / Event ");
         update();
         break;

@@ -46,7 +46,7 @@ void CQuorinView::LayoutPanes()
             box->setVisible(update.visible);
         }
     }
-    m_numerics.ForceRewrite();
+    m_intake.numerics.ForceRewrite();
 }
 
 void CQuorinView::ShowToneIndicator()

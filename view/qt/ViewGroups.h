@@ -23,10 +23,12 @@
 #include "recording/LiveRecording.h"
 #include "recording/NorqFileRecorder.h"
 #include "recording/PrintEpisode.h"
+#include "view/AlarmEvaluator.h"
 #include "view/AlarmTones.h"
 #include "view/BeatTones.h"
 #include "view/BpCycle.h"
 #include "view/BpStatus.h"
+#include "view/EventQueue.h"
 #include "view/GasProbe.h"
 #include "view/GasUses.h"
 #include "view/LinkIntake.h"
@@ -212,4 +214,14 @@ struct SoundsGroup {
     CSoundManager soundManager;
     CAlarmTones tones{soundManager};
     CBeatTones beatTones;
+};
+
+// What the intake of new data keeps between batches: the values on their
+// way to the boxes, the alarm evaluation, and the marks and events waiting
+// for a frame.
+struct IntakeGroup {
+    CNumericsIntake numerics;
+    CMarkStamp mark;
+    CAlarmEvaluator alarms;
+    CEventQueue events;
 };
