@@ -277,7 +277,7 @@ public:
     // The remote's menu buttons: 1 previous, 2 next, 3 select.
     void RemoteMenuStep(int code);
     void CloseRemoteMenu();
-    const CRemoteMenu& RemoteMenuState() const { return m_remoteMenu; }
+    const CRemoteMenu& RemoteMenuState() const { return m_menu.menu; }
     // Where the open menu is drawn: near the top left of the strips.
     QPoint RemoteMenuOrigin() const;
     void RunCommand(uint32_t id);
@@ -576,6 +576,13 @@ private:
         CQuorinView& m_view;
     };
 
+    // The remote's menu and what it does to the view.
+    struct RemoteMenuGroup {
+        explicit RemoteMenuGroup(CQuorinView& view) : actions(view) {}
+        RemoteMenuActions actions;
+        CRemoteMenu menu{actions};
+    };
+
     // What the adaptor's count does to the view and the store.
     class GasUsesActions : public IGasUsesView {
     public:
@@ -619,8 +626,8 @@ private:
     CLinkConnectPort m_connectPort{m_link};
     CLinkCommandPort m_commandPort{m_link};
     ConnectActions m_connectActions{*this};
-    RemoteMenuActions m_remoteMenuActions{*this};
-    CRemoteMenu m_remoteMenu{m_remoteMenuActions};
+    // Opened and stepped by the remote's buttons; closed by the link and its timer.
+    RemoteMenuGroup m_menu{*this};
     CWriterThread m_writer{m_connection.writeThreadEnded};
     std::unique_ptr<CConnectThread> m_connectThread;
     CQuorinDoc m_document;

@@ -43,7 +43,7 @@ void CQuorinView::ConnectActions::ClearMarkAndBanner()
 void CQuorinView::ConnectActions::CloseRemoteMenu(bool sendMenuIdZero)
 {
     Queue([this, sendMenuIdZero] {
-        m_view.m_remoteMenu.Close(sendMenuIdZero);
+        m_view.m_menu.menu.Close(sendMenuIdZero);
         m_view.update();
     });
 }

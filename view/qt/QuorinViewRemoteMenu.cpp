@@ -24,9 +24,9 @@ constexpr int32_t kMenuMargin = 20;
 void CQuorinView::RemoteMenuStep(int code)
 {
     switch (code) {
-    case 1: m_remoteMenu.Previous(); break;
-    case 2: m_remoteMenu.Next(); break;
-    case 3: m_remoteMenu.Select(); break;
+    case 1: m_menu.menu.Previous(); break;
+    case 2: m_menu.menu.Next(); break;
+    case 3: m_menu.menu.Select(); break;
     default: break;
     }
 }
@@ -34,17 +34,17 @@ void CQuorinView::RemoteMenuStep(int code)
 void CQuorinView::RemoteBloodPressure()
 {
     if (CommandStateOf(menu::kBloodPressure).enabled)
-        m_remoteMenu.BloodPressureButton();
+        m_menu.menu.BloodPressureButton();
 }
 
 void CQuorinView::CloseRemoteMenu()
 {
-    m_remoteMenu.CloseRemoteMenu();
+    m_menu.menu.CloseRemoteMenu();
 }
 
 void CQuorinView::CloseExpiredRemoteMenu()
 {
-    (void)m_remoteMenu.CloseIfExpired();
+    (void)m_menu.menu.CloseIfExpired();
 }
 
 // ---- The drawing ----
@@ -56,8 +56,8 @@ QPoint CQuorinView::RemoteMenuOrigin() const
 
 void CQuorinView::DrawRemoteMenu(QPainter& painter, int32_t x, int32_t y)
 {
-    const RemoteMenu* menu = m_remoteMenu.menuDescriptor;
-    if (m_remoteMenu.menuOpen == 0 || menu == nullptr)
+    const RemoteMenu* menu = m_menu.menu.menuDescriptor;
+    if (m_menu.menu.menuOpen == 0 || menu == nullptr)
         return;
     const int32_t itemWidth = m_plan.metrics.menuItemWidth;
     const int32_t itemHeight = m_plan.metrics.menuItemHeight;
@@ -78,7 +78,7 @@ void CQuorinView::DrawRemoteMenu(QPainter& painter, int32_t x, int32_t y)
     painter.drawText(row, Qt::AlignCenter, QString::fromLatin1(menu->title));
     for (int32_t i = 0; i < menu->count; ++i) {
         row.translate(0, step);
-        const bool highlighted = i == m_remoteMenu.menuItem;
+        const bool highlighted = i == m_menu.menu.menuItem;
         if (highlighted)
             painter.fillRect(row, ToQColor(0x808080));
         painter.setPen(highlighted ? Qt::white : Qt::black);

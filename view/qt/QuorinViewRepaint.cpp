@@ -13,9 +13,9 @@ ComposedState CQuorinView::CurrentComposedState(const StripLayout& strips) const
     state.remoteStop = m_remote.remoteStop;
     state.bannerShown = m_remote.bannerShown;
     state.bannerText = m_remote.bannerText;
-    state.menuOpen = m_remoteMenu.menuOpen;
-    state.menuItem = m_remoteMenu.menuItem;
-    state.menu = m_remoteMenu.menuDescriptor;
+    state.menuOpen = m_menu.menu.menuOpen;
+    state.menuItem = m_menu.menu.menuItem;
+    state.menu = m_menu.menu.menuDescriptor;
     return state;
 }
 
