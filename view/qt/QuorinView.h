@@ -604,9 +604,8 @@ private:
     CQuorinAppCore& m_app;
     ViewServices m_services;
     const ViewMessageIds m_messageIds;
-    std::unique_ptr<IPrompter> m_ownPrompter;
-    std::unique_ptr<ICommandDialogs> m_ownDialogs;
-    std::unique_ptr<IFileChooser> m_ownFileChooser;
+    // Made by Prompter(), Dialogs() and FileChooser() when m_services has none.
+    OwnServicesGroup m_own;
     // Shared with the launch threads, which may outlive the view.
     std::shared_ptr<CViewLaunchHost> m_launchHost;
     std::string m_settingsFilePath;  // the settings file chosen last

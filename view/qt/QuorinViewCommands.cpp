@@ -30,9 +30,9 @@ ICommandDialogs& CQuorinView::Dialogs()
 {
     if (m_services.dialogs != nullptr)
         return *m_services.dialogs;
-    if (!m_ownDialogs)
-        m_ownDialogs = std::make_unique<CQtCommandDialogs>(m_app, this);
-    return *m_ownDialogs;
+    if (!m_own.ownDialogs)
+        m_own.ownDialogs = std::make_unique<CQtCommandDialogs>(m_app, this);
+    return *m_own.ownDialogs;
 }
 
 void CQuorinView::Pause(uint32_t ms)

@@ -37,9 +37,9 @@ IPrompter& CQuorinView::Prompter()
 {
     if (m_services.prompter != nullptr)
         return *m_services.prompter;
-    if (!m_ownPrompter)
-        m_ownPrompter = std::make_unique<CQtPrompter>(this);
-    return *m_ownPrompter;
+    if (!m_own.ownPrompter)
+        m_own.ownPrompter = std::make_unique<CQtPrompter>(this);
+    return *m_own.ownPrompter;
 }
 
 void CQuorinView::WriteToRemote(const char* text)

@@ -17,7 +17,10 @@
 #include <utility>
 #include <vector>
 
+#include "config/CommandDialogs.h"
 #include "link/LiveData.h"
+#include "platform/FileChooser.h"
+#include "platform/Prompter.h"
 #include "platform/Relaxed.h"
 #include "platform/Sound.h"
 #include "recording/LiveRecording.h"
@@ -224,4 +227,12 @@ struct IntakeGroup {
     CMarkStamp mark;
     CAlarmEvaluator alarms;
     CEventQueue events;
+};
+
+// The view's own stand-ins for the services it was not given, each made at
+// its first use.
+struct OwnServicesGroup {
+    std::unique_ptr<IPrompter> ownPrompter;
+    std::unique_ptr<ICommandDialogs> ownDialogs;
+    std::unique_ptr<IFileChooser> ownFileChooser;
 };
