@@ -53,7 +53,7 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
       m_handle(m_poster->Register(this)),
       m_termDlg(NewTerminal(*this)),
       m_terminal(m_termDlg->Text()),
-      m_link(m_poster, m_handle, LogEventText)
+      m_wire(m_poster, m_handle, LogEventText)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -75,13 +75,13 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
     if (!m_services.shell)
         m_services.shell = std::make_shared<CQtShellLauncher>();
     m_launchHost = MakeLaunchHost(m_services.shell, *m_poster, m_handle, m_messageIds.launchBox);
-    m_link.SetTerminal(&m_terminal);
-    m_link.SetProgrammingFeed(m_termDlg);
-    m_connectPort.SetTerminal(m_termDlg);
+    m_wire.link.SetTerminal(&m_terminal);
+    m_wire.link.SetProgrammingFeed(m_termDlg);
+    m_wire.connectPort.SetTerminal(m_termDlg);
     // "COM5" reaches its device through the settings' port map.
     if (const IProfileStore* store = m_app.ProfileStore()) {
-        m_portMap = std::make_unique<CProfilePortMap>(*store);
-        m_link.SetPortMap(m_portMap.get());
+        m_wire.portMap = std::make_unique<CProfilePortMap>(*store);
+        m_wire.link.SetPortMap(m_wire.portMap.get());
     }
     m_connectThread = std::make_unique<CConnectThread>(MakeConnectEnvironment());
     CreateRecording();
@@ -377,7 +377,7 @@ void CQuorinView::KillMmTimer()
 void CQuorinView::RequestStop()
 {
     m_connection.connected = 0;
-    m_viewEvent.Set();
+    m_wire.viewEvent.Set();
     m_connection.stopRequested = true;
     m_connectThread->Kill();
     m_writer.RequestStop();
@@ -385,12 +385,12 @@ void CQuorinView::RequestStop()
 
 bool CQuorinView::PortOpen()
 {
-    return m_link.IsOpen();
+    return m_wire.link.IsOpen();
 }
 
 void CQuorinView::ClosePort()
 {
-    (void)m_link.Close();  // the closing view has nobody to tell of a failure
+    (void)m_wire.link.Close();  // the closing view has nobody to tell of a failure
 }
 
 void CQuorinView::Wait(uint32_t ms)
@@ -408,7 +408,7 @@ bool CQuorinView::WorkersEnded()
 
 void CQuorinView::StopPacketProcessor()
 {
-    m_link.StopPacketProcessor();
+    m_wire.link.StopPacketProcessor();
 }
 
 void CQuorinView::ReleaseDrawing()

@@ -251,7 +251,7 @@ public:
     // and sent to the remote. True when OK ended it.
     bool ShowConfigTabDlg();
     uint8_t m_configMode = 0;
-    CWriteQueue& WriteQueue() { return m_writeQueue; }
+    CWriteQueue& WriteQueue() { return m_wire.writeQueue; }
     // IDemoView, asked on the generator's thread.
     bool DemoConnected() override;
     bool ExoticHeartRates() override;
@@ -333,7 +333,7 @@ public:
     CTermTextModel& Terminal() { return m_terminal; }
     bool MarkPending() const { return m_intake.mark.Pending(); }
     const std::string& BannerText() const { return m_remote.bannerText; }
-    CSerialMovalMFC& Link() { return m_link; }
+    CSerialMovalMFC& Link() { return m_wire.link; }
 
     // Written on the UI thread; read by the connection thread and the
     // command writer or generator (the Relaxed and atomic ones).
@@ -618,12 +618,9 @@ private:
     CTK_TermDlg* m_termDlg;
     CTermTextModel& m_terminal;
     CTK_TermDlgWnd* m_termWnd = nullptr;
-    CSerialMovalMFC m_link;
-    CWriteQueue m_writeQueue;
-    CEvent m_viewEvent;
-    std::unique_ptr<CProfilePortMap> m_portMap;
-    CLinkConnectPort m_connectPort{m_link};
-    CLinkCommandPort m_commandPort{m_link};
+    // Made at construction; opened and closed by the connection, written by
+    // the command writer, stopped at shutdown.
+    LinkGroup m_wire;
     ConnectActions m_connectActions{*this};
     // Opened and stepped by the remote's buttons; closed by the link and its timer.
     RemoteMenuGroup m_menu{*this};

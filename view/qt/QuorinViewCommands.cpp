@@ -254,10 +254,10 @@ void CQuorinView::ToggleDental()
     // The command's argument is the opposite of the new flag.
     if (live.dentalScalarRejection == 1) {
         live.dentalScalarRejection = 0;
-        m_writeQueue.Push(kCmdDentalOn);
+        m_wire.writeQueue.Push(kCmdDentalOn);
     } else {
         live.dentalScalarRejection = 1;
-        m_writeQueue.Push(kCmdDentalOff);
+        m_wire.writeQueue.Push(kCmdDentalOff);
     }
     Pause(100);
     RefreshSweepGainCaption();
@@ -289,7 +289,7 @@ void CQuorinView::ZeroCo2Probe()
     }
     if (!send)
         return;
-    m_writeQueue.Push(kCmdGasProbeZero);
+    m_wire.writeQueue.Push(kCmdGasProbeZero);
     Prompter().MessageBox(kProbeZeroSent, kProbeZeroSentCaption, kMbOk | kMbIconWarning);
 }
 
@@ -318,7 +318,7 @@ void CQuorinView::ToggleBloodPressure()
             live.statusFlags = live.statusFlags & ~(CBpStatus::kMeasuringBit | CBpStatus::kCycleBit);
         } else {
             m_timing.timers->KillTimer(kBpErrorTimer);
-            m_writeQueue.Push(kCmdBpStop);
+            m_wire.writeQueue.Push(kCmdBpStop);
             Pause(333);
         }
         StopBloodPressureCommon();
@@ -337,8 +337,8 @@ void CQuorinView::ToggleBloodPressure()
         m_timing.timers->SetTimer(kBpCycleTimer, 10);
         m_bp.bpCycle.Start();
     } else {
-        m_writeQueue.Push(::BpSetupCommand(config, m_patient.info.speciesCode));
-        m_writeQueue.Push(kCmdBpStart);
+        m_wire.writeQueue.Push(::BpSetupCommand(config, m_patient.info.speciesCode));
+        m_wire.writeQueue.Push(kCmdBpStart);
         Pause(333);
         m_timing.timers->SetTimer(kBpErrorTimer, 3000);
     }
@@ -448,8 +448,8 @@ void CQuorinView::SetMovalTextMode(uint8_t value)
 
 void CQuorinView::RequestRemoteVersion()
 {
-    if (m_link.StreamProtocol() == 1) {
-        m_writeQueue.Push(kCmdVersionRequest);
+    if (m_wire.link.StreamProtocol() == 1) {
+        m_wire.writeQueue.Push(kCmdVersionRequest);
         m_timing.timers->SetTimer(kGasTimer, kVersionPollMs);
     } else {
         m_terminal.ClearReceiveBuffer();
@@ -457,7 +457,7 @@ void CQuorinView::RequestRemoteVersion()
         g_versionPending = 1;
         RestartVersionTimer();
     }
-    m_writeQueue.Push(kCmdSb1);
+    m_wire.writeQueue.Push(kCmdSb1);
 }
 
 void CQuorinView::RestartVersionTimer()
@@ -471,7 +471,7 @@ void CQuorinView::VersionTimerProc()
     const VersionPoll poll = DecideVersionPoll(g_liveData.deviceKind, RemoteVersionMatched());
     g_liveData.movalTextMode = poll.movalTextMode;
     if (poll.requestText)
-        m_writeQueue.Push(kCmdVersionRequest);
+        m_wire.writeQueue.Push(kCmdVersionRequest);
     if (poll.requestFramed)
         g_versionPending = 1;
     if (!poll.keepPolling)

@@ -68,7 +68,7 @@ bool CQuorinView::ShowConfigTabDlg()
     if (CColorStatic* box = SingleBoxAt(kBoxFilter))
         box->setText(QString::fromStdString(actions.filterText));
     for (const std::string& command : actions.commands)
-        m_writeQueue.Push(command);
+        m_wire.writeQueue.Push(command);
     if (actions.hrDetectMode)
         g_hrDetectMode = *actions.hrDetectMode;
     if (actions.bpChangeWhileMeasuring) {

@@ -72,7 +72,7 @@ void CQuorinView::ConnectActions::ResumeRemoteRecording()
 {
     Queue([this] {
         if (g_liveData.deviceKind == kDeviceSelvo && m_view.IsRecording())
-            m_view.m_writeQueue.Push("\rRD 1\r");
+            m_view.m_wire.writeQueue.Push("\rRD 1\r");
     });
 }
 
@@ -82,7 +82,7 @@ void CQuorinView::ConnectActions::StartCommandWriter()
         // A writer left from the last connection ends when its port
         // closed; the new one takes over after it.
         m_view.m_writer.Stop();
-        if (!::StartCommandWriter(m_view.m_writer, m_view.m_commandPort, m_view.m_writeQueue,
+        if (!::StartCommandWriter(m_view.m_writer, m_view.m_wire.commandPort, m_view.m_wire.writeQueue,
                                   [this] { return m_view.Tick(); }, LogEventText))
             LogEventText(kConnectTag, "The command writer could not be started.");
     });
@@ -91,11 +91,11 @@ void CQuorinView::ConnectActions::StartCommandWriter()
 ConnectEnvironment CQuorinView::MakeConnectEnvironment()
 {
     return ConnectEnvironment{
-        m_connectPort,
+        m_wire.connectPort,
         m_connectActions,
         *this,
         *m_poster,
-        m_writeQueue,
+        m_wire.writeQueue,
         &m_terminal,
         m_app.m_config,
         ConnectFlags{m_connection.connected, m_connection.live, m_connection.lastDataTick, m_verboseLogging, m_connection.sharedSpecies, m_connection.connectThreadEnded,
@@ -161,7 +161,7 @@ void CQuorinView::OnFileConnect()
         m_rec.recording->SetSessionDate(Now());
     // Commands queued for the last connection are not this one's.
     std::string stale;
-    while (m_writeQueue.Pop(stale)) {
+    while (m_wire.writeQueue.Pop(stale)) {
     }
 
     if (m_connection.connected != 0) {
@@ -173,9 +173,9 @@ void CQuorinView::OnFileConnect()
             m_connectThread->Kill();
             m_gasProbe.gasUseOnConnect.OnUserDisconnect();
         }
-        m_viewEvent.Set();
-        if (m_link.IsOpen())
-            (void)m_link.Close();  // the thread's own close reports a failure
+        m_wire.viewEvent.Set();
+        if (m_wire.link.IsOpen())
+            (void)m_wire.link.Close();  // the thread's own close reports a failure
         m_connection.live = 0;
         m_app.m_connected = 0;
         SetConnectionStatus(0);
@@ -187,7 +187,7 @@ void CQuorinView::OnFileConnect()
     if (demo) {
         LogEventText(kConnectTag, "Toggle Demo Mode connection . . . ");
         m_connection.connected = m_connection.connected != 0 ? 0 : 1;
-        m_viewEvent.ResetEvent();
+        m_wire.viewEvent.ResetEvent();
         // Only switching the demo on starts it: the old generator ends
         // first, so there are never two writers.
         if (m_connection.connected != 0) {
@@ -245,7 +245,7 @@ void CQuorinView::StartConnection()
     // The adaptor's use is counted once the remote has said what it measures.
     m_gasProbe.gasUseOnConnect.OnUserConnect();
 
-    m_viewEvent.ResetEvent();
+    m_wire.viewEvent.ResetEvent();
     LogEventText(kConnectTag, Separator());
     LogEventText(kConnectTag, "Connect to Remote . . . ");
     // The settings the remote may force are restored from this copy when

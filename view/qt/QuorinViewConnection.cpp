@@ -110,7 +110,7 @@ void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
             m_gasProbe.co2AppearedTick = Tick();
         }
         if ((added & kFeatureNibp) != 0 && sendBpSetup)
-            m_writeQueue.Push(::BpSetupCommand(m_app.m_config, m_patient.info.speciesCode));
+            m_wire.writeQueue.Push(::BpSetupCommand(m_app.m_config, m_patient.info.speciesCode));
         if (!m_terminal.IsShown()) {
             m_terminal.ClearReceiveBuffer();
             RequestRemoteVersion();

@@ -46,7 +46,7 @@ void CQuorinView::WriteToRemote(const char* text)
 {
     // Straight to the port, beside the command writer; the link serialises
     // the two.
-    const int32_t result = m_link.WriteString(text);
+    const int32_t result = m_wire.link.WriteString(text);
     if (result != kSerialOk)
         LogEventText("CQuorinView::OnDefaultComMsg", std::string("Writing to the remote failed: ") + SerialErrorText(result));
 }

@@ -34,7 +34,7 @@ void CQuorinView::CreateRecording()
         if (m_services.frame != nullptr)
             m_services.frame->SetStatusMessage(text);
     };
-    services.queueCommand = [this](const std::string& text) { m_writeQueue.Push(text); };
+    services.queueCommand = [this](const std::string& text) { m_wire.writeQueue.Push(text); };
     services.tickMs = [this] { return SteadyTickMs(); };
     services.now = [this] { return Now(); };
     services.cuffSize = [this] {

@@ -111,14 +111,14 @@ bool CQuorinView::RemoteMenuActions::DentalRejection() const
 
 int CQuorinView::RemoteMenuActions::StreamProtocol() const
 {
-    return m_view.m_link.StreamProtocol();
+    return m_view.m_wire.link.StreamProtocol();
 }
 
 void CQuorinView::RemoteMenuActions::SendMenuId(uint16_t id)
 {
-    if (!m_view.m_link.IsOpen())
+    if (!m_view.m_wire.link.IsOpen())
         return;
-    const int32_t result = SendSetValueMessage(id, m_view.m_link);
+    const int32_t result = SendSetValueMessage(id, m_view.m_wire.link);
     if (result != kSerialOk)
         LogEventText("CQuorinView::RemoteMenu",
                      "Sending menu id " + std::to_string(id) + " failed: " + SerialErrorText(result));

@@ -80,9 +80,9 @@ void CQuorinView::DestroyTerminal()
     // freed. The link's threads have stopped.
     delete m_termWnd;
     m_termWnd = nullptr;
-    m_link.SetTerminal(nullptr);
-    m_link.SetProgrammingFeed(nullptr);
-    m_connectPort.SetTerminal(nullptr);
+    m_wire.link.SetTerminal(nullptr);
+    m_wire.link.SetProgrammingFeed(nullptr);
+    m_wire.connectPort.SetTerminal(nullptr);
     CTK_TermDlg::Destroy();
 }
 
@@ -95,12 +95,12 @@ bool CQuorinView::LinkLive() const
 
 CSerial& CQuorinView::LinkPort()
 {
-    return m_link;
+    return m_wire.link;
 }
 
 CWriteQueue& CQuorinView::LinkQueue()
 {
-    return m_writeQueue;
+    return m_wire.writeQueue;
 }
 
 bool CQuorinView::RecordingRuns() const

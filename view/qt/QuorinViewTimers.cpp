@@ -161,7 +161,7 @@ void CQuorinView::OnGasTimer()
     const GasTimerActions actions = ::OnGasTimer(in, m_app.m_config, m_gasProbe.gasArming);
     ApplyTimer(kGasTimer, actions.timer);
     for (const std::string& poll : actions.polls)
-        m_writeQueue.Push(poll);
+        m_wire.writeQueue.Push(poll);
     if (actions.clearPollRequest)
         m_gasProbe.gasPollRequested = false;
     if (!actions.statusLine.empty())

@@ -19,7 +19,11 @@
 
 #include "config/CommandDialogs.h"
 #include "link/LiveData.h"
+#include "link/SerialMoval.h"
+#include "link/WriteQueue.h"
+#include "platform/Event.h"
 #include "platform/FileChooser.h"
+#include "platform/ProfilePortMap.h"
 #include "platform/Prompter.h"
 #include "platform/Relaxed.h"
 #include "platform/Sound.h"
@@ -31,9 +35,11 @@
 #include "view/BeatTones.h"
 #include "view/BpCycle.h"
 #include "view/BpStatus.h"
+#include "view/CommandWriter.h"
 #include "view/EventQueue.h"
 #include "view/GasProbe.h"
 #include "view/GasUses.h"
+#include "view/LinkConnectPort.h"
 #include "view/LinkIntake.h"
 #include "view/PrintCapture.h"
 #include "view/SoundManager.h"
@@ -235,4 +241,16 @@ struct OwnServicesGroup {
     std::unique_ptr<IPrompter> ownPrompter;
     std::unique_ptr<ICommandDialogs> ownDialogs;
     std::unique_ptr<IFileChooser> ownFileChooser;
+};
+
+// The serial link to the remote, the queue of what is written to it and the
+// ports the connection and the command writer reach it through.
+struct LinkGroup {
+    LinkGroup(IMessagePoster* poster, WindowHandle window, LinkLog log) : link(poster, window, std::move(log)) {}
+    CSerialMovalMFC link;
+    CWriteQueue writeQueue;
+    CEvent viewEvent;
+    std::unique_ptr<CProfilePortMap> portMap;
+    CLinkConnectPort connectPort{link};
+    CLinkCommandPort commandPort{link};
 };
