@@ -51,8 +51,7 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
       m_ownPoster(m_services.poster == nullptr ? std::make_unique<CQtMessagePoster>() : nullptr),
       m_poster(m_services.poster != nullptr ? m_services.poster : m_ownPoster.get()),
       m_handle(m_poster->Register(this)),
-      m_termDlg(NewTerminal(*this)),
-      m_terminal(m_termDlg->Text()),
+      m_term(NewTerminal(*this)),
       m_wire(m_poster, m_handle, LogEventText)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -75,9 +74,9 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
     if (!m_services.shell)
         m_services.shell = std::make_shared<CQtShellLauncher>();
     m_launchHost = MakeLaunchHost(m_services.shell, *m_poster, m_handle, m_messageIds.launchBox);
-    m_wire.link.SetTerminal(&m_terminal);
-    m_wire.link.SetProgrammingFeed(m_termDlg);
-    m_wire.connectPort.SetTerminal(m_termDlg);
+    m_wire.link.SetTerminal(&m_term.terminal);
+    m_wire.link.SetProgrammingFeed(m_term.termDlg);
+    m_wire.connectPort.SetTerminal(m_term.termDlg);
     // "COM5" reaches its device through the settings' port map.
     if (const IProfileStore* store = m_app.ProfileStore()) {
         m_wire.portMap = std::make_unique<CProfilePortMap>(*store);
@@ -353,7 +352,7 @@ bool CQuorinView::event(QEvent* event)
         if (m_services.programmingComplete)
             m_services.programmingComplete();
         else
-            m_termDlg->OnProgrammingComplete();
+            m_term.termDlg->OnProgrammingComplete();
     } else if (message.message == m_messageIds.launchBox) {
         ShowLaunchBox(posted);
     } else {

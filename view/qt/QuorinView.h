@@ -237,7 +237,7 @@ public:
     void OnFileConnect();
     // The service command: the access lock, then the terminal, modally.
     void OnServiceTerminal();
-    CTK_TermDlg& TermDlg() { return *m_termDlg; }
+    CTK_TermDlg& TermDlg() { return *m_term.termDlg; }
     CTK_TermDlgWnd* TermDlgWindow() const;
     // `afterGivingUp`: the thread gave up opening the port; the pane says
     // the remote is disconnected.
@@ -330,7 +330,7 @@ public:
     int LayerRefreshCount() const { return m_repaint.layerRefreshes; }
     CQtMessagePoster& Poster() { return *m_poster; }
     CSoundManager& SoundManager() { return m_sounds.soundManager; }
-    CTermTextModel& Terminal() { return m_terminal; }
+    CTermTextModel& Terminal() { return m_term.terminal; }
     bool MarkPending() const { return m_intake.mark.Pending(); }
     const std::string& BannerText() const { return m_remote.bannerText; }
     CSerialMovalMFC& Link() { return m_wire.link; }
@@ -615,9 +615,8 @@ private:
     CQtMessagePoster* m_poster;
     WindowHandle m_handle = 0;
     // Before the link: its processor may use the model until it stops.
-    CTK_TermDlg* m_termDlg;
-    CTermTextModel& m_terminal;
-    CTK_TermDlgWnd* m_termWnd = nullptr;
+    // Made at construction; shown by the service command; destroyed at shutdown.
+    TerminalGroup m_term;
     // Made at construction; opened and closed by the connection, written by
     // the command writer, stopped at shutdown.
     LinkGroup m_wire;

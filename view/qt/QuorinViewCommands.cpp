@@ -53,7 +53,7 @@ CommandContext CQuorinView::MakeCommandContext() const
     c.demoMode = m_app.IsDemoMode();
     c.connected = m_connection.connected != 0;
     c.movalTextMode = live.movalTextMode != 0;
-    c.terminalOpen = m_terminal.IsShown();
+    c.terminalOpen = m_term.terminal.IsShown();
     c.remoteStop = m_remote.remoteStop != 0;
     c.recording = IsRecording();
     c.bpRunning = m_bp.bpRunning != 0;
@@ -442,7 +442,7 @@ void CQuorinView::OtherCommand(uint32_t id)
 
 void CQuorinView::SetMovalTextMode(uint8_t value)
 {
-    m_terminal.ClearReceiveBuffer();
+    m_term.terminal.ClearReceiveBuffer();
     g_liveData.movalTextMode = value;
 }
 
@@ -452,7 +452,7 @@ void CQuorinView::RequestRemoteVersion()
         m_wire.writeQueue.Push(kCmdVersionRequest);
         m_timing.timers->SetTimer(kGasTimer, kVersionPollMs);
     } else {
-        m_terminal.ClearReceiveBuffer();
+        m_term.terminal.ClearReceiveBuffer();
         g_liveData.movalTextMode = 0;
         g_versionPending = 1;
         RestartVersionTimer();
@@ -480,5 +480,5 @@ void CQuorinView::VersionTimerProc()
 
 bool CQuorinView::RemoteVersionMatched() const
 {
-    return m_termDlg != nullptr && m_termDlg->CheckRemoteVersion();
+    return m_term.termDlg != nullptr && m_term.termDlg->CheckRemoteVersion();
 }

@@ -96,7 +96,7 @@ ConnectEnvironment CQuorinView::MakeConnectEnvironment()
         *this,
         *m_poster,
         m_wire.writeQueue,
-        &m_terminal,
+        &m_term.terminal,
         m_app.m_config,
         ConnectFlags{m_connection.connected, m_connection.live, m_connection.lastDataTick, m_verboseLogging, m_connection.sharedSpecies, m_connection.connectThreadEnded,
                      &m_app.m_connected},

@@ -111,8 +111,8 @@ void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
         }
         if ((added & kFeatureNibp) != 0 && sendBpSetup)
             m_wire.writeQueue.Push(::BpSetupCommand(m_app.m_config, m_patient.info.speciesCode));
-        if (!m_terminal.IsShown()) {
-            m_terminal.ClearReceiveBuffer();
+        if (!m_term.terminal.IsShown()) {
+            m_term.terminal.ClearReceiveBuffer();
             RequestRemoteVersion();
         }
     }

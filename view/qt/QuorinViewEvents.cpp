@@ -61,7 +61,7 @@ void CQuorinView::OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam)
         break;
     case kComRemoteStatus:
         // The service terminal has the remote's buttons while it is open.
-        if (!m_terminal.IsShown()) {
+        if (!m_term.terminal.IsShown()) {
             OnRemoteStatus(value);
             UpdateCommandStates();
         }
@@ -70,7 +70,7 @@ void CQuorinView::OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam)
         WriteToRemote(kCmdMovalSetup);
         break;
     case kComMovalDetected:
-        if (m_terminal.IsShown()) {
+        if (m_term.terminal.IsShown()) {
             g_liveData.movalTextMode = 0;
             break;
         }

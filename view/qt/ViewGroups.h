@@ -20,6 +20,8 @@
 #include "config/CommandDialogs.h"
 #include "link/LiveData.h"
 #include "link/SerialMoval.h"
+#include "link/TermDlg.h"
+#include "link/TermTextModel.h"
 #include "link/WriteQueue.h"
 #include "platform/Event.h"
 #include "platform/FileChooser.h"
@@ -53,6 +55,7 @@
 
 class CAnimateCtrl;
 class CColorStatic;
+class CTK_TermDlgWnd;
 class CViewTimers;
 class QLabel;
 
@@ -253,4 +256,13 @@ struct LinkGroup {
     std::unique_ptr<CProfilePortMap> portMap;
     CLinkConnectPort connectPort{link};
     CLinkCommandPort commandPort{link};
+};
+
+// The service terminal: its dialog logic, the text the link feeds it and
+// its window while shown.
+struct TerminalGroup {
+    explicit TerminalGroup(CTK_TermDlg* dialog) : termDlg(dialog), terminal(dialog->Text()) {}
+    CTK_TermDlg* termDlg;
+    CTermTextModel& terminal;
+    CTK_TermDlgWnd* termWnd = nullptr;
 };
