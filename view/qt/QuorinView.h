@@ -338,12 +338,11 @@ public:
     // Written on the UI thread; read by the connection thread and the
     // command writer or generator (the Relaxed and atomic ones).
     ConnectionGroup m_connection;
-    int32_t m_gainIndex = 1;
-    PatientData m_patient;
+    int32_t m_gainIndex = 1;  // the ECG gain of the patient's species
+    PatientData m_patient;    // filed by the patient dialog, the remote and AVImark
     // Made at construction; started and closed by the record command, the
     // link and the patient; both pointers reset at shutdown.
     RecordingGroup m_rec;
-
     // Written by the link's events, the remote menu and the commands they run.
     RemoteGroup m_remote;
     // Sampled by the trend timers; opened by the trend command or the remote.
@@ -614,8 +613,8 @@ private:
     std::unique_ptr<CQtMessagePoster> m_ownPoster;
     CQtMessagePoster* m_poster;
     WindowHandle m_handle = 0;
-    // Before the link: its processor may use the model until it stops.
-    // Made at construction; shown by the service command; destroyed at shutdown.
+    // Before the link, whose processor may use its text until it stops;
+    // shown by the service command, destroyed at shutdown.
     TerminalGroup m_term;
     // Made at construction; opened and closed by the connection, written by
     // the command writer, stopped at shutdown.
@@ -631,10 +630,8 @@ private:
 
     // Written by the initial update, the resizes and the relayout alone.
     LayoutGroup m_plan;
-
     // Made and dropped by the layout; written by the value, alarm and status handlers.
     PaneGroup m_pane;
-
     // Sized by the layout; drawn by the intake; the roles follow the features.
     StripsGroup m_strips;
     // Written by the intake's drawing and the paint alone.
@@ -643,11 +640,11 @@ private:
     IntakeGroup m_intake;
     // Followed by the intake, the link's news and the gas timer.
     GasProbeGroup m_gasProbe;
-
     // Made at construction; set and killed by the view's handlers alone.
     TimerGroup m_timing;
     // Captured by the print command and the remote; the job's own while it runs.
     PrintingGroup m_printing;
+
     static constexpr int kClockTimer = 2;
     static constexpr int kTrendSampleTimer = 3;
     static constexpr int kBpErrorTimer = 10;
