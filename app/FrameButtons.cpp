@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/MenuCommands.h"
+
 namespace {
 
 struct CommandString {
@@ -10,62 +12,63 @@ struct CommandString {
 };
 
 constexpr CommandString kCommandStrings[] = {
-    {8650, "Connect or disconnect remote device\nToggle Connect Remote"},
-    {8660, "Show or hide 5mm reference grid\nToggle 5mm Reference Grid"},
-    {8680, "Change ECG Waveform Gain\nECG Gain"},
-    {8690, "Change ECG Waveform Sweep Rate\nECG Sweep Rate"},
-    {8700, "Show or hide R-Wave marker\nToggle R-Wave Marker"},
-    {8710, "Edit Patient information\nEdit Patient Information"},
-    {8720, "Enable or disable QRS tone\nToggle QRS Tone"},
-    {8730, "Edit Wireless Remote configuration preferences\nConfigure Wireless Remote"},
-    {8740, "Set ECG bandwidth 40Hz or 75Hz\nToggle ECG Bandwidth 40Hz or 75Hz"},
-    {8760, "Edit Vet Information\nEdit Vet Information"},
-    {8770, "Set ECG waveform sweep speed\nSet ECG Sweep Speed"},
-    {8780, "Set ECG waveform gain\nSet ECG Gain"},
-    {8790, "Set ECG waveform filter\nSet ECG Filter"},
-    {8800, "Enable or disable Alarms\nToggle Alarms"},
-    {8810, "Edit Current Configuration\nEdit Current Configuration"},
-    {8820, "Preview Waveform Print Report\nPrint Preview"},
-    {8830, "Print Waveform Report\nPrint Waveform Report"},
-    {8840, "Enable or disable Silence Alarm\nToggle Silence Alarm"},
-    {8850, "Start and Stop Continuous Recording\nToggle Continuous Recording"},
-    {8880, "Close current episode and create new patient\nNew Patient"},
-    {8890, "Open stored episode in ECG Reviewer\nReview Stored Episode"},
-    {8900, "Show Trend Graph\nShow Trend Graph"},
-    {8920, "Configure Demo\nConfigure Demo"},
-    {8930, "Start and Stop BP\nStart and Stop BP"},
-    {8940, "Configure Displayed Waveforms\nConfigure Displayed Waveforms"},
-    {8950, "Show Atmospheric Pressure\nShow Atmospheric Pressure"},
-    {8960, "Enable\\Disable Alarm tone\nToggle Alarm Tone"},
-    {8970, "Set Agent\nSet Agent"},
-    {8980, "Gas Selection\nGas Selection"},
-    {8990, "Stop and Start Tracings\nStop and Start Tracings"},
-    {9000, "Mark Event\nMark Event"},
+    {menu::kConnect, "Connect or disconnect remote device\nToggle Connect Remote"},
+    {menu::kGrid, "Show or hide 5mm reference grid\nToggle 5mm Reference Grid"},
+    {menu::kGainCycle, "Change ECG Waveform Gain\nECG Gain"},
+    {menu::kSweepCycle, "Change ECG Waveform Sweep Rate\nECG Sweep Rate"},
+    {menu::kRWaveMarker, "Show or hide R-Wave marker\nToggle R-Wave Marker"},
+    {menu::kPatientInformation, "Edit Patient information\nEdit Patient Information"},
+    {menu::kQrsTone, "Enable or disable QRS tone\nToggle QRS Tone"},
+    {menu::kDefaultConfiguration, "Edit Wireless Remote configuration preferences\nConfigure Wireless Remote"},
+    {menu::kBandwidth, "Set ECG bandwidth 40Hz or 75Hz\nToggle ECG Bandwidth 40Hz or 75Hz"},
+    {menu::kVetInformation, "Edit Vet Information\nEdit Vet Information"},
+    {menu::kSweepDialog, "Set ECG waveform sweep speed\nSet ECG Sweep Speed"},
+    {menu::kGainDialog, "Set ECG waveform gain\nSet ECG Gain"},
+    {menu::kFilterDialog, "Set ECG waveform filter\nSet ECG Filter"},
+    {menu::kAlarms, "Enable or disable Alarms\nToggle Alarms"},
+    {menu::kCurrentConfiguration, "Edit Current Configuration\nEdit Current Configuration"},
+    {menu::kPrintPreview, "Preview Waveform Print Report\nPrint Preview"},
+    {menu::kPrint, "Print Waveform Report\nPrint Waveform Report"},
+    {menu::kSilenceAlarm, "Enable or disable Silence Alarm\nToggle Silence Alarm"},
+    {menu::kRecord, "Start and Stop Continuous Recording\nToggle Continuous Recording"},
+    {menu::kNewPatient, "Close current episode and create new patient\nNew Patient"},
+    {menu::kReview, "Open stored episode in ECG Reviewer\nReview Stored Episode"},
+    {menu::kTrend, "Show Trend Graph\nShow Trend Graph"},
+    {menu::kDemoConfiguration, "Configure Demo\nConfigure Demo"},
+    {menu::kBloodPressure, "Start and Stop BP\nStart and Stop BP"},
+    {menu::kWaveforms, "Configure Displayed Waveforms\nConfigure Displayed Waveforms"},
+    {menu::kAtmosphericPressure, "Show Atmospheric Pressure\nShow Atmospheric Pressure"},
+    {menu::kAlarmTones, "Enable\\Disable Alarm tone\nToggle Alarm Tone"},
+    {menu::kSetAgent, "Set Agent\nSet Agent"},
+    {menu::kAgents, "Gas Selection\nGas Selection"},
+    {menu::kPlayHalt, "Stop and Start Tracings\nStop and Start Tracings"},
+    {menu::kMarkEvent, "Mark Event\nMark Event"},
 };
 
 // The toggles start on their resting image; the four plain commands use
 // images the toggles leave free.
 constexpr std::array<ToolBarCommand, 11> kToolBarCommands = {{
-    {8700, 3},
-    {8720, 4},
-    {8840, 7},
-    {8800, 8},
-    {8850, 10},
-    {8990, 14},
-    {8690, 5},
-    {8680, 6},
-    {8740, 9},
-    {8980, 11},
-    {8930, 15},
+    {menu::kRWaveMarker, 3},
+    {menu::kQrsTone, 4},
+    {menu::kSilenceAlarm, 7},
+    {menu::kAlarms, 8},
+    {menu::kRecord, 10},
+    {menu::kPlayHalt, 14},
+    {menu::kSweepCycle, 5},
+    {menu::kGainCycle, 6},
+    {menu::kBandwidth, 9},
+    {menu::kAgents, 11},
+    {menu::kBloodPressure, 15},
 }};
 
+// The recording's "on" image is its idle one, the tracings' their running one.
 constexpr FrameButtonInfo kFrameButtons[] = {
-    {8700, 3, 20},  // R-wave marker
-    {8720, 4, 19},  // QRS tone
-    {8840, 7, 21},  // silence alarm
-    {8800, 8, 24},  // alarms
-    {8850, 10, 23}, // continuous recording
-    {8990, 14, 25}, // stop and start tracings
+    {menu::kRWaveMarker, 3, 20},
+    {menu::kQrsTone, 4, 19},
+    {menu::kSilenceAlarm, 7, 21},
+    {menu::kAlarms, 8, 24},
+    {menu::kRecord, 10, 23},
+    {menu::kPlayHalt, 14, 25},
 };
 
 std::string Half(std::uint32_t id, bool tip)

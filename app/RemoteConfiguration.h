@@ -32,6 +32,11 @@ constexpr int kAlarmParameterCount = 24;
 constexpr int kUnitCount = 9;
 constexpr int kRecentCount = 25;
 
+// Unit selectors, in the order of the "Defaults\Units" values; the agents'
+// follow their codes from 1 (Halothane) to 5 (Desflurane). Nonzero is % for
+// the gases, degrees F for the temperature.
+enum UnitIndex : int { kUnitNone = -1, kUnitTemp = 0, kUnitCO2 = 6, kUnitO2 = 7, kUnitN2O = 8 };
+
 // One limit of one parameter for one species. The enables are 0 or 1.
 struct AlarmLimit {
     int32_t high = 0;
@@ -113,8 +118,7 @@ public:
     std::string recordPath;
     // Species-major, then parameter in ParameterIndex order.
     AlarmLimit alarmLimits[kSpeciesCount][kAlarmParameterCount];
-    // "Defaults\Units": Temp, Halothane, Enflurane, Isoflurane, Sevoflurane,
-    // Desflurane, CO2, O2, N2O.
+    // "Defaults\Units", by UnitIndex.
     int32_t units[kUnitCount] = {};
     int32_t cuffSize[kSpeciesCount] = {};
     int32_t bpInterval = 0;           // "Interval"

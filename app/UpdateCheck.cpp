@@ -6,25 +6,18 @@
 #include "app/NorqEventLogger.h"
 #include "app/SettingsNames.h"
 #include "app/UpdateAddresses.h"
+#include "app/ValueHelpers.h"
 
 namespace {
 
 constexpr char kTag[] = "CheckForUpdates";
 constexpr std::size_t kVersionFileMaxBytes = 1024;
 
-std::string TrimBlanks(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 } // namespace
 
 bool ParseVersionText(const std::string& text, int& major, int& minor, int& build)
 {
-    const std::string trimmed = TrimBlanks(text);
+    const std::string trimmed(TrimSpaces(text));
     if (trimmed.size() != 8)
         return false;
     static const std::regex pattern(R"(^(\d\d?)\.(\d\d)\.(\d\d\d)$)");

@@ -75,3 +75,11 @@ std::string FormatPlainOneDecimal(double value)
         text.insert(0, 3 - text.size(), ' ');
     return text;
 }
+
+std::string_view TrimSpaces(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}

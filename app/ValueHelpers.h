@@ -1,9 +1,10 @@
 #pragma once
-// Rounding of measured and typed values to the tenths the settings store.
-// Every input is defined: NaN gives 0, out-of-range results saturate or wrap
+// Rounding of measured and typed values to the tenths the settings store,
+// and the trimming of typed texts. Every input is defined: NaN gives 0, out-of-range results saturate or wrap
 // as stated instead of reaching an undefined float-to-integer conversion.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Whole tenths, half up, computed in double from the float as given; so a
 // decimal half that the float holds a little low (37.05f) rounds down.
@@ -24,3 +25,6 @@ std::string FormatTimeSpan(int64_t seconds);
 
 // "%3.1f" of the value as printf prints it in the C locale.
 std::string FormatPlainOneDecimal(double value);
+
+// The text without its leading and trailing spaces (tabs are kept).
+std::string_view TrimSpaces(std::string_view text);

@@ -1,8 +1,9 @@
 #include "config/AgentList.h"
 
+#include "link/AgentCodes.h"
+
 namespace {
 
-constexpr const char* kAgentNames[] = {"Halothane", "Enflurane", "Isoflurane", "Sevoflurane", "Desflurane"};
 constexpr int32_t kIsoflurane = 3;
 constexpr int32_t kSevoflurane = 4;
 
@@ -27,12 +28,12 @@ std::vector<AgentEntry> AgentList(uint8_t gasModuleKind, const std::array<uint8_
     case 2:
     case 3: {
         std::vector<AgentEntry> list;
-        for (int32_t code = 1; code <= 5; ++code) {
+        for (int32_t code = 1; code <= kAgentCount; ++code) {
             // Only a one-agent module says which agents it measures.
             if (gasModuleKind == 2 && available[size_t(code - 1)] == 0)
                 continue;
             if (Shown(shown, code))
-                list.push_back({kAgentNames[code - 1], code});
+                list.push_back({AgentName(code), code});
         }
         return list;
     }

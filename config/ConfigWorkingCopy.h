@@ -59,7 +59,6 @@ struct ConfigWorkingCopy {
     int32_t showResp = 0;
     int32_t showSpO2 = 0;
     int32_t showO2 = 0;
-    int32_t pageCount = 14;
     int32_t autoTrend = 0;
     int32_t eventCapture = 0;
     int32_t primaryAgent = 0;
@@ -106,7 +105,6 @@ struct ConfigWorkingCopy {
 
     int32_t autoAVImark = 0;
 
-    int32_t edited = 0;
     int32_t bpSetupChanged = 0;
     int32_t gasSetupChanged = 0;
 };

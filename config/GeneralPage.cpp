@@ -1,8 +1,10 @@
 #include "config/GeneralPage.h"
 
 #include <initializer_list>
+#include <iterator>
 
 #include "app/QuorinAppCore.h"
+#include "app/SettingsNames.h"
 #include "link/LiveData.h"
 #include "platform/FolderChooser.h"
 #include "platform/Folders.h"
@@ -37,7 +39,7 @@ const std::vector<GeneralPair> kGeneralPairs = {
 };
 
 const std::vector<GeneralCombo> kGeneralCombos = {
-    {4780, {"Canine", "Feline", "Equine", "Other"}, &W::species, {0, 1, 2, 3}, -1},
+    {4780, {std::begin(kSpeciesNames), std::end(kSpeciesNames)}, &W::species, {0, 1, 2, 3}, -1},
     {4230, {"25 mm/sec", "50 mm/sec", "100 mm/sec", "200 mm/sec"}, &W::ecgSweep, {1, 2, 4, 8}, -1},
     {4250, {"6.25 mm/sec", "12.5 mm/sec", "25 mm/sec"}, &W::co2Sweep, {1, 2, 4}, -1},
     {4800,

@@ -1,5 +1,6 @@
 #include "link/GasBlock.h"
 
+#include "link/AgentCodes.h"
 #include "link/LiveData.h"
 #include "link/WireFields.h"
 
@@ -88,16 +89,15 @@ void DecodeGasValues(const uint8_t* gas)
     live.numerics[kParamCO2Exp] = InRange(gas[33], 1, 100, 1);
     live.numerics[kParamN2OExp] = InRange(gas[34], 1, 100, 10);
     live.numerics[kParamO2Exp] = InRange(gas[37], 7, 100, 10);
-    // Agent code 0 (none) has no slot: 13 + 0 and 18 + 0 belong to N2O
-    // expired and desflurane inspired.
+    // Agent code 0 (none) has no slot.
     // When both name the same agent the secondary's values are the ones
     // kept: the primary's are then not stored at all.
     const int agents[2] = {live.primaryAgent, live.secondaryAgent};
     for (int i = 0; i < 2; ++i) {
         const int agent = agents[i];
-        if (agent < 1 || agent > 5 || (i == 0 && agents[1] == agent))
+        if (!IsAgentCode(agent) || (i == 0 && agents[1] == agent))
             continue;
-        live.numerics[kParamN2OExp + agent] = AgentValue(agent, gas[30 + i]);
-        live.numerics[kParamDesIns + agent] = AgentValue(agent, gas[35 + i]);
+        live.numerics[AgentInsSlot(agent)] = AgentValue(agent, gas[30 + i]);
+        live.numerics[AgentExpSlot(agent)] = AgentValue(agent, gas[35 + i]);
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/ValueHelpers.h"
 #include "patient/PatientDates.h"
 #include "patient/PatientInfo.h"
 
@@ -24,43 +25,26 @@ std::string ItemOrEmpty(const std::vector<std::string>& items, int index)
     return InRange(items, index) ? items[static_cast<std::size_t>(index)] : std::string();
 }
 
-std::string TrimSpaces(const std::string& text)
+template <class From, class To>
+void CopyEntryFields(From& from, To& to)
 {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    const auto source = RecentEntryFields(from);
+    const auto target = RecentEntryFields(to);
+    for (std::size_t i = 0; i < target.size(); ++i)
+        *target[i] = *source[i];
 }
 
-// The ten fields of a recent entry, from the members and back.
+// A recent entry's fields, from the members and back.
 CPatientInfo EntryOf(const PatientDialogMembers& m)
 {
     CPatientInfo info;
-    info.name = m.name;
-    info.clientFirstName = m.clientFirstName;
-    info.clientLastName = m.clientLastName;
-    info.species = m.species;
-    info.breedNumber = m.breedNumber;
-    info.breed = m.breed;
-    info.sex = m.sex;
-    info.birthDateText = m.birthDateText;
-    info.weight = m.weight;
-    info.weightUnit = m.weightUnit;
+    CopyEntryFields(m, info);
     return info;
 }
 
 void TakeEntry(const CPatientInfo& info, PatientDialogMembers& m)
 {
-    m.name = info.name;
-    m.clientFirstName = info.clientFirstName;
-    m.clientLastName = info.clientLastName;
-    m.species = info.species;
-    m.breedNumber = info.breedNumber;
-    m.breed = info.breed;
-    m.sex = info.sex;
-    m.birthDateText = info.birthDateText;
-    m.weight = info.weight;
-    m.weightUnit = info.weightUnit;
+    CopyEntryFields(info, m);
 }
 
 }  // namespace
@@ -370,9 +354,9 @@ std::optional<WarningText> CPatientForm::OnNameChanged(NameField field, const st
 void CPatientForm::ReadControls()
 {
     const PatientControls& c = m_controls;
-    members.name = TrimSpaces(c.name);
-    members.clientFirstName = TrimSpaces(c.clientFirstName);
-    members.clientLastName = TrimSpaces(c.clientLastName);
+    members.name = std::string(TrimSpaces(c.name));
+    members.clientFirstName = std::string(TrimSpaces(c.clientFirstName));
+    members.clientLastName = std::string(TrimSpaces(c.clientLastName));
     members.weight = c.weight;
     // A list with nothing chosen (more than 24 species filled none) keeps
     // the member: an empty species would make the patient "Other".

@@ -8,16 +8,6 @@
 namespace {
 
 constexpr char kSeparator = '|';
-constexpr std::ptrdiff_t kEntryFields = 10;
-
-// The entry's fields of a record, in entry order.
-template <class Info>
-auto EntryFields(Info& info)
-{
-    return std::array{&info.name,        &info.clientFirstName, &info.clientLastName, &info.species,
-                      &info.breedNumber, &info.breed,           &info.sex,            &info.birthDateText,
-                      &info.weight,      &info.weightUnit};
-}
 
 } // namespace
 
@@ -48,7 +38,7 @@ void ResetForNewPatient(PatientData& patient, const COleDate& now)
 
 std::string FormatRecentEntry(const CPatientInfo& info)
 {
-    const auto fields = EntryFields(info);
+    const auto fields = RecentEntryFields(info);
     std::string entry = *fields[0];
     for (std::size_t i = 1; i < fields.size(); ++i)
         entry.append(1, kSeparator).append(*fields[i]);
@@ -57,10 +47,11 @@ std::string FormatRecentEntry(const CPatientInfo& info)
 
 bool ApplyRecentEntry(const std::string& entry, CPatientInfo& info, COleDate& birthDate)
 {
-    if (std::count(entry.begin(), entry.end(), kSeparator) != kEntryFields - 1)
+    const auto fields = RecentEntryFields(info);
+    if (std::count(entry.begin(), entry.end(), kSeparator) != std::ptrdiff_t(fields.size()) - 1)
         return false;
     std::size_t start = 0;
-    for (std::string* field : EntryFields(info)) {
+    for (std::string* field : fields) {
         const std::size_t end = std::min(entry.find(kSeparator, start), entry.size());
         field->assign(entry, start, end - start);
         start = end + 1;

@@ -2,6 +2,7 @@
 // The patient record: the animal being monitored, as the window title, the
 // patient dialog and every recording show it; and the recent entries, the
 // last 25 records the dialog offers again.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -57,8 +58,18 @@ const std::string& PatientShownName(const CPatientInfo& info);
 // are left as they are.
 void ResetForNewPatient(PatientData& patient, const COleDate& now);
 
-// A recent entry: name, client first name, client last name, species, breed
-// number, breed, sex, birth date text, weight and unit, joined by "|".
+// A recent entry's fields of a record or of anything with the same members,
+// in entry order: name, client first name, client last name, species, breed
+// number, breed, sex, birth date text, weight and unit.
+template <class Info>
+auto RecentEntryFields(Info& info)
+{
+    return std::array{&info.name,        &info.clientFirstName, &info.clientLastName, &info.species,
+                      &info.breedNumber, &info.breed,           &info.sex,            &info.birthDateText,
+                      &info.weight,      &info.weightUnit};
+}
+
+// A recent entry: its fields joined by "|".
 std::string FormatRecentEntry(const CPatientInfo& info);
 
 // Puts the ten fields of an entry into `info` (an empty field empties its

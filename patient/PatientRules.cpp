@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "app/ProcessObjects.h"
+#include "app/ValueHelpers.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ std::string RefusedCharacters(std::string_view text)
         }
     }
     return refused;
-}
-
-std::string_view TrimSpaces(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 bool BeginsWithDigitOrPoint(std::string_view text)

@@ -16,11 +16,6 @@ constexpr int64_t kDefaultCaptureSeconds = 60;
 constexpr char kSavingText[] =
     "Please Wait until all data from previous episode has been saved. This may take a few minutes.";
 
-bool SelvoWithoutEcgStrips(uint16_t features)
-{
-    return features == kFeatureTemp || (features & 0x404) != 0;
-}
-
 }  // namespace
 
 CLiveRecording::CLiveRecording(LiveRecordingServices services) : m_s(std::move(services))

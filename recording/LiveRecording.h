@@ -20,6 +20,13 @@
 #include "recording/NorqFileRecorder.h"
 #include "recording/QreFile.h"
 
+// A Selvo's features that give it no ECG strips to record: temperature
+// alone, or SpO2 or bit 10 among them. Such a remote records vital signs only.
+constexpr bool SelvoWithoutEcgStrips(uint16_t features)
+{
+    return features == kFeatureTemp || (features & (kFeatureSpO2 | 0x0400)) != 0;
+}
+
 // One line of the review list.
 struct episodeItemType {
     std::string text;

@@ -29,14 +29,12 @@ int ToneIndicatorBitmap(const RemoteConfiguration& config)
 
 CommandState SilenceAlarmCommandState(bool live, const RemoteConfiguration& config)
 {
-    const bool tones = TonesOn(config);
-    return CommandState{live && AlarmsOn(config), tones, tones ? 7 : 21};
+    return CommandState{live && AlarmsOn(config), TonesOn(config)};
 }
 
 CommandState ToggleAlarmsCommandState(bool live, const RemoteConfiguration& config)
 {
-    const bool alarms = AlarmsOn(config);
-    return CommandState{live, alarms, alarms ? 8 : 24};
+    return CommandState{live, AlarmsOn(config)};
 }
 
 int32_t SnoozeSeconds(const RemoteConfiguration& config)

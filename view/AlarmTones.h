@@ -23,9 +23,6 @@ inline constexpr int kToneIndicatorOn = 590;         // "Alarms" and "Alarm Tone
 inline constexpr int kToneIndicatorTonesOff = 310;   // "Alarms" on, tones off
 inline constexpr int kToneIndicatorAlarmsOff = 330;  // "Alarms" off
 
-inline constexpr int kCommandSilenceAlarm = 8840;
-inline constexpr int kCommandToggleAlarms = 8800;
-
 enum class ToneStep : uint8_t {
     StartSnoozeTimer,   // timer 13 with periodMs
     KillSnoozeTimer,    // timer 13
@@ -51,17 +48,17 @@ struct ToneActions {
 struct CommandState {
     bool enabled = false;
     bool checked = false;
-    int toolbarImage = 0;
+    int toolbarImage = 0;  // another image for the button; 0: the frame's own
     bool operator==(const CommandState&) const = default;
 };
 
 // The tone indicator's bitmap for the settings in force.
 int ToneIndicatorBitmap(const RemoteConfiguration& config);
 // 8840 "Toggle Silence Alarm": enabled when live and "Alarms" on, checked
-// with "Alarm Tones" on; images 7 (tones on) and 21.
+// with "Alarm Tones" on. Its button's image is the frame's to choose.
 CommandState SilenceAlarmCommandState(bool live, const RemoteConfiguration& config);
-// 8800 "Toggle Alarms": enabled when live, checked with "Alarms" on;
-// images 8 (on) and 24.
+// 8800 "Toggle Alarms": enabled when live, checked with "Alarms" on; its
+// button's image is the frame's.
 CommandState ToggleAlarmsCommandState(bool live, const RemoteConfiguration& config);
 // "AlarmSnooze" in seconds: a negative counts as 0, and no more than a day.
 int32_t SnoozeSeconds(const RemoteConfiguration& config);

@@ -383,9 +383,7 @@ void CConnectMachine::Post(uint32_t message, std::uintptr_t wParam, std::intptr_
 
 void CConnectMachine::BlankPresentBoxes()
 {
-    for (int slot = 0; slot < kParameterCount; ++slot)
-        if (ParameterPresent(slot, g_liveData, m_env.config))
-            (void)PostDisplayPar(m_env.poster, m_env.view.GetSafeHwnd(), slot);
+    ::BlankPresentBoxes(m_env.poster, m_env.view.GetSafeHwnd(), m_env.config);
 }
 
 void CConnectMachine::Log(const std::string& text)

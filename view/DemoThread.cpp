@@ -24,14 +24,6 @@ void Post(const DemoWiring& w, uint32_t message, std::uintptr_t wParam)
     (void)w.poster->Post(posted);
 }
 
-void BlankPresentBoxes(const DemoWiring& w)
-{
-    for (int slot = 0; slot < kParameterCount; ++slot) {
-        if (ParameterPresent(slot, g_liveData, *w.config))
-            (void)PostDisplayPar(*w.poster, w.window, slot);  // frees the record when refused
-    }
-}
-
 } // namespace
 
 void WriteThread(const DemoWiring& w, CEvent& stop)
@@ -42,7 +34,7 @@ void WriteThread(const DemoWiring& w, CEvent& stop)
 
     CDemoGenerator generator(GetDemoTables(), w.seed);
     generator.Begin(w.tick());
-    BlankPresentBoxes(w);
+    BlankPresentBoxes(*w.poster, w.window, *w.config);
     Post(w, resetWaveforms, 0);
     w.view->SetDemoLive();
     Post(w, connectionStatus, kStatusConnected);

@@ -2,6 +2,9 @@
 
 #include <memory>
 
+#include "link/LiveData.h"
+#include "view/NumericFormat.h"
+
 bool PostDisplayPar(IMessagePoster& poster, WindowHandle window, int32_t slot)
 {
     static const uint32_t message = RegisterWindowMessage("CDispView_DisplayPar");
@@ -15,4 +18,11 @@ bool PostDisplayPar(IMessagePoster& poster, WindowHandle window, int32_t slot)
         return false;
     record.release();  // the handler's now
     return true;
+}
+
+void BlankPresentBoxes(IMessagePoster& poster, WindowHandle window, const RemoteConfiguration& config)
+{
+    for (int slot = 0; slot < kParameterCount; ++slot)
+        if (ParameterPresent(slot, g_liveData, config))
+            (void)PostDisplayPar(poster, window, slot);  // frees the record when refused
 }

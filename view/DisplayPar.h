@@ -5,6 +5,8 @@
 
 #include "platform/WindowMessages.h"
 
+class RemoteConfiguration;
+
 struct DisplayPar {
     int32_t slot = 0;  // a ParameterIndex
     int32_t value = 0;
@@ -14,3 +16,7 @@ struct DisplayPar {
 // Posts {slot, 0, no decimals} to `window`: the box then shows no value.
 // False when the post failed (the record is freed here then).
 bool PostDisplayPar(IMessagePoster& poster, WindowHandle window, int32_t slot);
+
+// Posts no value to every box the connected remote shows now, with the
+// settings in force.
+void BlankPresentBoxes(IMessagePoster& poster, WindowHandle window, const RemoteConfiguration& config);

@@ -16,8 +16,10 @@ public:
     virtual void SetQrsToneButton(bool on) = 0;
     virtual void SetSilenceAlarmButton(bool on) = 0;
     virtual void SetAlarmsButton(bool on) = 0;
-    virtual void SetRecordingButton(bool on) = 0;
-    virtual void SetTracingsButton(bool on) = 0;
+    // The idle image while `idle` (not recording), else the recording one.
+    virtual void SetRecordingButton(bool idle) = 0;
+    // The running image while `running` (tracings not halted).
+    virtual void SetTracingsButton(bool running) = 0;
     // Enables and checks a command wherever the frame shows it.
     virtual void SetCommandState(std::uint32_t command, bool enabled, bool checked) = 0;
     // Gives a command's tool-bar button another image of the strip; a frame

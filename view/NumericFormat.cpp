@@ -7,6 +7,7 @@
 
 #include "app/RemoteConfiguration.h"
 #include "app/ValueHelpers.h"
+#include "link/AgentCodes.h"
 #include "link/LiveData.h"
 #include "view/ViewLayout.h"
 
@@ -14,23 +15,9 @@ namespace {
 
 constexpr char kNoValue[] = "---";
 
-// Unit selectors, in the order of the "Defaults\Units" values; the agents'
-// follow their codes from 1 (Halothane) to 5 (Desflurane).
-enum UnitIndex { kUnitNone = -1, kUnitTemp = 0, kUnitCO2 = 6, kUnitO2 = 7, kUnitN2O = 8 };
-
-constexpr int kAgentCount = 5;
-constexpr const char* kAgentNames[kAgentCount + 1] = {
-    nullptr, "  Halothane", "  Enflurane", "  Isoflurane", "  Sevoflurane", "  Desflurane",
-};
-
 // Converts limits in tenths of a per cent to mmHg at the standard
 // atmosphere, whatever the live ambient pressure.
 constexpr double kLimitMmHgPerPercent = 7.599375;
-
-bool Has(uint16_t bits, int bit)
-{
-    return (bits >> bit) & 1;
-}
 
 int UnitOf(int slot)
 {
@@ -90,9 +77,9 @@ int32_t GasValue(int32_t value, bool native, float ambientPressure)
     return native ? value : Truncated(value * 0.75 * ambientPressure);
 }
 
-std::string GasCaption(const char* name, bool native)
+std::string GasCaption(const std::string& name, bool native)
 {
-    return std::string(name) + (native ? " (%)" : " (mmHg)");
+    return name + (native ? " (%)" : " (mmHg)");
 }
 
 const char* HeartRateCaption(uint8_t source)
@@ -189,61 +176,61 @@ SlotDisplay SlotRule(int slot, int32_t value, const SlotInputs& live, const Remo
     const bool native = Native(slot, config);
     switch (slot) {
     case kParamHeartRate:
-        d.gateOpen = Has(f, 0) || (selvo && Has(f, 2));
+        d.gateOpen = HasFeatureBit(f, 0) || (selvo && HasFeatureBit(f, 2));
         if (const char* caption = HeartRateCaption(live.heartRateSource))
             d.captions.push_back({kGroupHeartRate, caption});
         d.value = InRange(value, 1, 800);
         break;
     case kParamTemperature:
-        d.gateOpen = Has(f, 3);
+        d.gateOpen = HasFeatureBit(f, 3);
         d.captions.push_back({kGroupTemperature, native ? "  TEMP (\u00B0F)" : "  TEMP (\u00B0C)"});
         // 0 or less stays no value: a missing reading converts below zero.
         d.value = native ? Truncated(value * 10.0) : Truncated((value - 320.0) * 50.0 / 9.0);
         d.hasDecimals = true;
         break;
     case kParamRespRate:
-        d.gateOpen = Has(f, 1) || (selvo && Has(f, 5));
-        d.captions.push_back({kGroupRespiration, Has(f, 5) ? "  RR (bpm) from CO2" : "  RR (bpm) from ECG"});
+        d.gateOpen = HasFeatureBit(f, 1) || (selvo && HasFeatureBit(f, 5));
+        d.captions.push_back({kGroupRespiration, HasFeatureBit(f, 5) ? "  RR (bpm) from CO2" : "  RR (bpm) from ECG"});
         d.value = InRange(value, 1, 200);
         break;
     case kParamSpO2:
-        d.gateOpen = Has(f, 2);
+        d.gateOpen = HasFeatureBit(f, 2);
         d.value = InRange(value, 1, 100);
         break;
     case kParamSystolic:
     case kParamDiastolic:
     case kParamMean:
-        d.gateOpen = Has(f, 4);
+        d.gateOpen = HasFeatureBit(f, 4);
         d.value = InRange(value, 1, 300);
         break;
     case kParamCO2Ins:
     case kParamCO2Exp:
-        d.gateOpen = Has(f, 5) && gasModule;
+        d.gateOpen = HasFeatureBit(f, 5) && gasModule;
         if (slot == kParamCO2Ins)
             d.captions.push_back({kGroupCO2, GasCaption("  CO2", native)});
         break;
     case kParamO2Ins:
     case kParamO2Exp:
-        d.gateOpen = Has(f, 6) && gasModule;
+        d.gateOpen = HasFeatureBit(f, 6) && gasModule;
         if (slot == kParamO2Ins)
             d.captions.push_back({kGroupO2, GasCaption("   O2", native)});
         break;
     case kParamN2OIns:
     case kParamN2OExp:
-        d.gateOpen = Has(f, 7) && LoadRelaxed(config.showN2O) != 0;
+        d.gateOpen = HasFeatureBit(f, 7) && LoadRelaxed(config.showN2O) != 0;
         if (slot == kParamN2OIns)
             d.captions.push_back({kGroupN2O, GasCaption("  N2O", native)});
         break;
     default:
         if (const int agent = AgentOf(slot); agent != 0) {
-            const bool primary = live.primaryAgent == agent && Has(f, 8);
-            const bool secondary = live.secondaryAgent == agent && Has(f, 9);
+            const bool primary = live.primaryAgent == agent && HasFeatureBit(f, 8);
+            const bool secondary = live.secondaryAgent == agent && HasFeatureBit(f, 9);
             d.gateOpen = primary || secondary;
             if (slot <= kParamDesIns) {
                 if (primary)
-                    d.captions.push_back({kGroupPrimaryAgent, GasCaption(kAgentNames[agent], native)});
+                    d.captions.push_back({kGroupPrimaryAgent, GasCaption(std::string("  ") + AgentName(agent), native)});
                 if (secondary)
-                    d.captions.push_back({kGroupSecondaryAgent, GasCaption(kAgentNames[agent], native)});
+                    d.captions.push_back({kGroupSecondaryAgent, GasCaption(std::string("  ") + AgentName(agent), native)});
             }
         }
         break;

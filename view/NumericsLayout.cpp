@@ -2,7 +2,9 @@
 #include <cmath>
 
 #include "app/RemoteConfiguration.h"
+#include "link/AgentCodes.h"
 #include "link/LiveData.h"
+#include "view/ParameterColors.h"
 #include "view/ViewLayout.h"
 
 namespace {
@@ -13,17 +15,10 @@ constexpr COLORREF kRed = 0x0000FF;
 constexpr COLORREF kPatientGreen = 0x00C800;
 constexpr COLORREF kStatusTextColor = 0x40FFFF;
 
-// Unit selectors, in the order of the "Defaults\Units" values.
-enum UnitIndex { kUnitTemp = 0, kUnitCO2 = 6, kUnitO2 = 7, kUnitN2O = 8 };
-
 // The order of the groups down the pane.
 constexpr int kPaneOrder[] = {
     kGroupHeartRate, kGroupBloodPressure, kGroupSpO2, kGroupCO2, kGroupRespiration, kGroupTemperature,
     kGroupO2, kGroupN2O, kGroupPrimaryAgent, kGroupSecondaryAgent, kGroupStatus,
-};
-
-constexpr const char* kAgentNames[6] = {
-    nullptr, "  Halothane", "  Enflurane", "  Isoflurane", "  Sevoflurane", "  Desflurane",
 };
 
 constexpr const char* kCuffCaptions[7] = {
@@ -38,20 +33,10 @@ constexpr char kStatusSample[] = "Alarm Tone Snooze";
 constexpr char kSpeciesSample[] = "Species: Canine";
 constexpr char kHeartRateCaptionSample[] = "  PR (bpm) - from SpO2";
 
-int32_t RoundHalfUp(double value)
-{
-    return static_cast<int32_t>(std::floor(value + 0.5));
-}
-
 // Temperature and the gases are shown with one decimal.
 bool Decimals(int slot)
 {
     return slot == kParamTemperature || slot >= kParamCO2Ins;
-}
-
-bool Has(uint16_t bits, int bit)
-{
-    return (bits >> bit) & 1;
 }
 
 bool Native(const RemoteConfiguration& config, int unit)
@@ -63,23 +48,23 @@ bool Native(const RemoteConfiguration& config, int unit)
 // group's own agent, for the caption and the slots alike.
 int ShownAgent(uint8_t code, int fallback)
 {
-    return code >= 1 && code <= 5 ? code : fallback;
+    return IsAgentCode(code) ? code : fallback;
 }
 
 bool GroupPresent(int group, const NumericsInput& in, const RemoteConfiguration& config)
 {
     const uint16_t f = in.featureBits;
     switch (group) {
-    case kGroupHeartRate: return Has(f, 0) || (in.deviceKind == kDeviceSelvo && Has(f, 2));
-    case kGroupBloodPressure: return Has(f, 4);
-    case kGroupSpO2: return Has(f, 2);
-    case kGroupCO2: return Has(f, 5) && in.deviceKind != kDeviceBrindle;
-    case kGroupRespiration: return Has(f, 1) && !Has(f, 5);
-    case kGroupTemperature: return Has(f, 3);
-    case kGroupO2: return Has(f, 6) && in.deviceKind != kDeviceBrindle;
-    case kGroupN2O: return Has(f, 7) && LoadRelaxed(config.showN2O) != 0;
-    case kGroupPrimaryAgent: return Has(f, 8);
-    case kGroupSecondaryAgent: return Has(f, 9);
+    case kGroupHeartRate: return HasFeatureBit(f, 0) || (in.deviceKind == kDeviceSelvo && HasFeatureBit(f, 2));
+    case kGroupBloodPressure: return HasFeatureBit(f, 4);
+    case kGroupSpO2: return HasFeatureBit(f, 2);
+    case kGroupCO2: return HasFeatureBit(f, 5) && in.deviceKind != kDeviceBrindle;
+    case kGroupRespiration: return HasFeatureBit(f, 1) && !HasFeatureBit(f, 5);
+    case kGroupTemperature: return HasFeatureBit(f, 3);
+    case kGroupO2: return HasFeatureBit(f, 6) && in.deviceKind != kDeviceBrindle;
+    case kGroupN2O: return HasFeatureBit(f, 7) && LoadRelaxed(config.showN2O) != 0;
+    case kGroupPrimaryAgent: return HasFeatureBit(f, 8);
+    case kGroupSecondaryAgent: return HasFeatureBit(f, 9);
     case kGroupStatus: return true;
     default: return false;
     }
@@ -107,7 +92,7 @@ std::string Caption(int group, const NumericsInput& in, const RemoteConfiguratio
     case kGroupSecondaryAgent: {
         const int agent = group == kGroupPrimaryAgent ? ShownAgent(in.primaryAgent, 4) : ShownAgent(in.secondaryAgent, 3);
         // The agents' unit selectors follow their codes (Halothane first).
-        return std::string(kAgentNames[agent]) + (Native(config, agent) ? " (%)" : " (mmHg)");
+        return std::string("  ") + AgentName(agent) + (Native(config, agent) ? " (%)" : " (mmHg)");
     }
     case kGroupStatus: return "  Status";
     default: return {};
@@ -177,7 +162,7 @@ public:
                 RectAt(m_left, m_y + (height - m_m.labelHeight) / 2, m_m.labelWidth, m_m.labelHeight), kFontLabel,
                 labelText, m_color, kBlack, true, true);
         const bool limitFont = slot == kParamHeartRate || slot == kParamTemperature || slot == kParamSpO2 ||
-                               (slot == kParamRespRate && !Has(m_in.featureBits, 5));
+                               (slot == kParamRespRate && !HasFeatureBit(m_in.featureBits, 5));
         // A limit in the limit font is as high as that font's line.
         const int32_t limitHeight = large || limitFont ? m_m.limitBoxHeight : m_m.smallTextHeight;
         const int limitFontId = limitFont ? kFontLimit : kFontSmall;
@@ -241,7 +226,7 @@ void BuildGroup(GroupBuilder& g, int group, const NumericsInput& in, const BoxMe
                 const RemoteConfiguration& config, NumericsLayout& out)
 {
     g.Caption(Caption(group, in, config));
-    const bool co2 = Has(in.featureBits, 5);
+    const bool co2 = HasFeatureBit(in.featureBits, 5);
     switch (group) {
     case kGroupHeartRate:
         g.IconRow({{BoxKind::Picture, kPictureBeat}}, {{BoxKind::Picture, kPictureTone}}, false, {true});
@@ -302,8 +287,8 @@ void BuildGroup(GroupBuilder& g, int group, const NumericsInput& in, const BoxMe
         const bool primary = group == kGroupPrimaryAgent;
         const int agent = primary ? ShownAgent(in.primaryAgent, 4) : ShownAgent(in.secondaryAgent, 3);
         const int label = primary ? 10 : 12;
-        g.Value(kParamN2OExp + agent, false, label, "Ins");
-        g.Value(kParamDesIns + agent, false, label + 1, "Exp");
+        g.Value(AgentInsSlot(agent), false, label, "Ins");
+        g.Value(AgentExpSlot(agent), false, label + 1, "Exp");
         break;
     }
     case kGroupStatus: {
@@ -345,7 +330,8 @@ void BuildGroup(GroupBuilder& g, int group, const NumericsInput& in, const BoxMe
 COLORREF GroupColor(int group)
 {
     static constexpr COLORREF kColors[kViewGroupCount] = {
-        0x59FF3C, 0xFFF7EA, 0x40FFFF, 0xFDFD2F, 0x67C4FF, 0x03B1FC, 0xFC9283, 0x85FAC8, 0x67C44D, 0x313FEE, 0x4B00A7,
+        kHeartRateColor, kTemperatureColor, kRespColor,         kSpO2Color,           kBloodPressureColor, kCO2Color,
+        kO2Color,        kN2OColor,         kPrimaryAgentColor, kSecondaryAgentColor, kStatusColor,
     };
     return group >= 0 && group < kViewGroupCount ? kColors[group] : kBlack;
 }

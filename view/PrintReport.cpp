@@ -166,7 +166,7 @@ void Scale(PageWriter& out, const Strip& s, const PrintReportInput& in, const Pr
     if (!in.co2Trace)
         return;
     out.Line(PrintRole::kScale, pulse(s.co2Base, 500), 20, 0);
-    const bool percent = LoadRelaxed(in.config->units[6]) != 0;
+    const bool percent = LoadRelaxed(in.config->units[kUnitCO2]) != 0;
     const bool scaled = LoadRelaxed(in.config->co2Scale) != 0;
     const char* scaleText = scaled ? (percent ? "2%" : "20mmHg") : (percent ? "1%" : "8mmHg");
     const int32_t top = s.co2Base - 550 - kPrintFontHeights[kPrintFontEvent];

@@ -8,11 +8,6 @@
 
 namespace {
 
-// Units by "Defaults\Units" index: nonzero is % (gases) or °F.
-constexpr int kUnitTemp = 0;
-constexpr int kUnitCo2 = 6;
-constexpr int kUnitO2 = 7;
-
 std::string Format(const char* format, double a, double b)
 {
     char text[96];
@@ -112,7 +107,7 @@ PrintLines ValueLines(const PrintValues& v, const RemoteConfiguration& config)
         lines.emplace_back("Respiration Rate: ", resp != 0 ? std::to_string(uint16_t(resp)) + " (bpm)" : "--- (bpm)");
     }
     if ((v.featureBits & kFeatureCO2) != 0 && !brindle)
-        lines.emplace_back("CO2 [Ins, Exp]: ", GasText(v, config, kParamCO2Ins, kParamCO2Exp, kUnitCo2));
+        lines.emplace_back("CO2 [Ins, Exp]: ", GasText(v, config, kParamCO2Ins, kParamCO2Exp, kUnitCO2));
     if ((v.featureBits & kFeatureO2) != 0 && !brindle)
         lines.emplace_back("O2   [Ins, Exp]: ", GasText(v, config, kParamO2Ins, kParamO2Exp, kUnitO2));
     lines.emplace_back("Temperature: ", TemperatureText(v.numerics[kParamTemperature], Native(config, kUnitTemp)));

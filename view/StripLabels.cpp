@@ -1,16 +1,7 @@
 #include "view/StripLabels.h"
 
 #include "link/LiveData.h"
-
-namespace {
-
-constexpr COLORREF kEcgColor = 0x59FF3C;
-constexpr COLORREF kSpO2Color = 0xFDFD2F;
-constexpr COLORREF kCO2Color = 0x03B1FC;
-constexpr COLORREF kRespColor = 0x40FFFF;
-constexpr COLORREF kO2Color = 0xFC9283;
-
-}  // namespace
+#include "view/ParameterColors.h"
 
 StripLabel StripLabelFor(int strip, const StripRoles& roles, int32_t deviceKind, uint16_t featureBits,
                          COLORREF lastColor)

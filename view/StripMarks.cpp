@@ -5,16 +5,12 @@
 #include <cstdio>
 
 #include "link/LiveData.h"
+#include "view/ParameterColors.h"
 #include "view/StripValues.h"
 
 namespace {
 
 constexpr COLORREF kMarkerColor = 0x0080FF;
-constexpr COLORREF kHeartRateColor = 0x59FF3C;
-constexpr COLORREF kTemperatureColor = 0xFFF7EA;
-constexpr COLORREF kCO2Color = 0x03B1FC;
-constexpr COLORREF kRespColor = 0x40FFFF;
-constexpr COLORREF kSpO2Color = 0xFDFD2F;
 
 // Flat at `base`, up to `top` from 25 to 50, flat again to 75.
 std::array<StripPoint, 6> Step(int32_t base, int32_t top)

@@ -12,16 +12,17 @@
 
 #include "link/LiveData.h"
 #include "platform/ColorRef.h"
+#include "view/ParameterColors.h"
 #include "view/StripMarks.h"
 #include "view/StripValues.h"
 
-inline constexpr COLORREF kEcgTraceColor = 0x59FF3C;
+inline constexpr COLORREF kEcgTraceColor = kEcgColor;
 inline constexpr COLORREF kInvalidTraceColor = 0xFF00FF;   // frames without valid ECG
-inline constexpr COLORREF kSpO2TraceColor = 0xFDFD2F;
+inline constexpr COLORREF kSpO2TraceColor = kSpO2Color;
 inline constexpr COLORREF kCO2FillColor = 0x0282B9;
 inline constexpr COLORREF kRespFillColor = 0x30BFBF;
-inline constexpr COLORREF kCuffTraceColor = 0x03B1FC;
-inline constexpr COLORREF kO2TraceColor = 0xFC9283;
+inline constexpr COLORREF kCuffTraceColor = kCO2Color;
+inline constexpr COLORREF kO2TraceColor = kO2Color;
 inline constexpr int32_t kEcgEraseAhead = 80;
 inline constexpr int32_t kGasEraseAhead = 400;
 inline constexpr int32_t kRespFillFloor = -6000;   // y of the fill polygon's two bottom corners

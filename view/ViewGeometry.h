@@ -1,6 +1,7 @@
 #pragma once
 // Rectangles of the view's layout in client pixels, as the window system
 // gives them: right and bottom are one past the last pixel.
+#include <cmath>
 #include <cstdint>
 
 struct LayoutRect {
@@ -13,6 +14,12 @@ struct LayoutRect {
     constexpr int32_t Height() const { return bottom - top; }
     constexpr bool operator==(const LayoutRect&) const = default;
 };
+
+// Scaled lengths become whole pixels, halves up.
+inline int32_t RoundHalfUp(double value)
+{
+    return static_cast<int32_t>(std::floor(value + 0.5));
+}
 
 constexpr LayoutRect RectAt(int32_t left, int32_t top, int32_t width, int32_t height)
 {

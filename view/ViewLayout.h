@@ -84,6 +84,13 @@ struct BoxMetrics {
 // Measures the boxes for a client size with fonts created at `scale`.
 BoxMetrics MeasureBoxes(const ITextMeasure& measure, int32_t width, int32_t height, double scale);
 
+// Bit `bit` of the remote's feature bits: 0 ECG, 1 respiration, 2 SpO2,
+// 3 temperature, 4 blood pressure, 5 CO2, 6 O2, 7 N2O, 8 and 9 the agents.
+constexpr bool HasFeatureBit(uint16_t bits, int bit)
+{
+    return (bits >> bit) & 1;
+}
+
 // The eleven groups of the numerics pane; the index is also the caption
 // box's. The pane places them in another order (PlanNumerics).
 enum ViewGroup : int {

@@ -3,15 +3,6 @@
 
 #include "view/ViewLayout.h"
 
-namespace {
-
-int32_t RoundHalfUp(double value)
-{
-    return static_cast<int32_t>(std::floor(value + 0.5));
-}
-
-}  // namespace
-
 double ViewScale(int32_t width, int32_t height, int32_t logicalDpiY)
 {
     if (height <= 0)

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "link/LiveData.h"
+#include "view/StripValues.h"
 
 namespace {
 
@@ -38,13 +39,6 @@ bool ShowsEcgGain(int32_t deviceKind, uint16_t featureBits)
     if (deviceKind == kDeviceBrindle)
         return false;
     return deviceKind != kDeviceSelvo || (featureBits & kFeatureEcg) != 0;
-}
-
-double GainOf(int32_t gainIndex)
-{
-    if (gainIndex < 0 || gainIndex >= int32_t(kGainTable.size()))
-        gainIndex = 1;
-    return kGainTable[std::size_t(gainIndex)];
 }
 
 } // namespace
@@ -102,7 +96,7 @@ std::string FormatGainText(int32_t gainIndex, bool withLabel, int32_t deviceKind
 {
     if (!ShowsEcgGain(deviceKind, featureBits))
         return {};
-    const double gain = GainOf(gainIndex);
+    const double gain = EcgGain(gainIndex);
     char text[64];
     std::snprintf(text, sizeof text, "%s(x%.1f) %1.0fmm/mV", withLabel ? "Gain: " : "", gain, gain * 10.0);
     std::string out = text;
@@ -116,7 +110,7 @@ std::string FormatGainShortText(int32_t gainIndex, int32_t deviceKind, uint16_t 
     if (!ShowsEcgGain(deviceKind, featureBits))
         return {};
     char text[32];
-    std::snprintf(text, sizeof text, "(x%.1f)", GainOf(gainIndex));
+    std::snprintf(text, sizeof text, "(x%.1f)", EcgGain(gainIndex));
     std::string out = text;
     if (dental)
         out += " Dental";
@@ -160,4 +154,10 @@ std::string AtmosphericPressureText(float ambientPressure)
     std::snprintf(text, sizeof text, "Atmospheric Pressure reading from gas probe is %.1f kPa",
                   double(ambientPressure) * 10.0);
     return text;
+}
+
+std::string FormatSweepGainText(int32_t ecgSweep, int32_t gainIndex, int32_t deviceKind, uint16_t featureBits,
+                                bool dental)
+{
+    return FormatSweepText(ecgSweep, deviceKind) + "  " + FormatGainShortText(gainIndex, deviceKind, featureBits, dental);
 }

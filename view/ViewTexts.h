@@ -48,6 +48,9 @@ std::string FormatGainText(int32_t gainIndex, bool withLabel, int32_t deviceKind
                            bool dental);
 // "(x1.0)" under the same rules.
 std::string FormatGainShortText(int32_t gainIndex, int32_t deviceKind, uint16_t featureBits, bool dental);
+// The sweep-and-gain box: "25mm/sec  (x1.0)".
+std::string FormatSweepGainText(int32_t ecgSweep, int32_t gainIndex, int32_t deviceKind, uint16_t featureBits,
+                                bool dental);
 
 // "ECG Filter: Low" for a non-zero bandwidth setting, else "... High".
 std::string FormatFilterText(int32_t bandwidth);

@@ -111,14 +111,14 @@ void CMainFrame::SetAlarmsButton(bool on)
     ApplyButton(FrameButton::Alarms, on);
 }
 
-void CMainFrame::SetRecordingButton(bool on)
+void CMainFrame::SetRecordingButton(bool idle)
 {
-    ApplyButton(FrameButton::Recording, on);
+    ApplyButton(FrameButton::Recording, idle);
 }
 
-void CMainFrame::SetTracingsButton(bool on)
+void CMainFrame::SetTracingsButton(bool running)
 {
-    ApplyButton(FrameButton::Tracings, on);
+    ApplyButton(FrameButton::Tracings, running);
 }
 
 CMainFrame* CreateMainFrame()

@@ -32,8 +32,8 @@ public:
     void SetQrsToneButton(bool on) override;
     void SetSilenceAlarmButton(bool on) override;
     void SetAlarmsButton(bool on) override;
-    void SetRecordingButton(bool on) override;
-    void SetTracingsButton(bool on) override;
+    void SetRecordingButton(bool idle) override;
+    void SetTracingsButton(bool running) override;
     void SetCommandState(std::uint32_t command, bool enabled, bool checked) override;
     void SetCommandImage(std::uint32_t command, int image) override;
     void SetStatusMessage(const std::string& text) override;

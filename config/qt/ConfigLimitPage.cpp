@@ -10,14 +10,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/SettingsNames.h"
 #include "config/ConfigFilters.h"
 #include "config/qt/ConfigTabDlg.h"
 #include "config/qt/EditValidator.h"
 #include "link/LiveData.h"
 
 namespace {
-
-const char* const kSpeciesNames[kSpeciesCount] = {"Canine", "Feline", "Equine", "Other"};
 
 // The halothane page keeps its resource ids; the other pages number their
 // rows in blocks of their own.
@@ -297,7 +296,6 @@ QGroupBox* ConfigLimitPage::BuildSpeciesRow(int s)
                     w.gain[s] = index;
             } else {
                 w.cuffSize[s] = index;
-                w.edited = 1;
             }
         });
     }
@@ -346,7 +344,6 @@ QWidget* ConfigLimitPage::BuildSide()
         cell(new QLabel("Measurement time interval"), m_interval);
         connect(m_interval, &QComboBox::activated, this, [this](int index) {
             Copy().bpInterval = index;
-            Copy().edited = 1;
         });
         m_initialPressure = new QLineEdit;
         Name(m_initialPressure, 4880);
@@ -357,7 +354,6 @@ QWidget* ConfigLimitPage::BuildSide()
             const FilterResult result = FilterInteger(text.toStdString());
             if (result.action == FilterAction::kStore) {
                 Copy().initialPressure = static_cast<int32_t>(result.value);
-                Copy().edited = 1;
             } else if (result.action == FilterAction::kRefuse && text != pressureText()) {
                 m_initialPressure->setText(pressureText());
             }
@@ -391,7 +387,6 @@ QWidget* ConfigLimitPage::BuildSide()
             m_side->addWidget(m_co2Scale);
             connect(m_co2Scale, &QComboBox::activated, this, [this](int index) {
                 Copy().co2Scale = index;
-                Copy().edited = 1;
             });
             auto* label = new QLabel("Expected O2 Environment");
             Name(label, 3730);
@@ -400,7 +395,6 @@ QWidget* ConfigLimitPage::BuildSide()
             m_side->addWidget(m_o2Environment);
             connect(m_o2Environment, &QComboBox::activated, this, [this](int index) {
                 Copy().o2Environment = index;
-                Copy().edited = 1;
             });
             QLabel* note = Note("Note: Only used for Gas probes\nthat do not measure O2 directly", 3740);
             m_o2EnvironmentParts = {label, m_o2Environment, note};
@@ -409,7 +403,6 @@ QWidget* ConfigLimitPage::BuildSide()
             m_side->addWidget(m_breathTones);
             connect(m_breathTones, &QCheckBox::clicked, this, [this](bool checked) {
                 Copy().breathTones = checked ? 1 : 0;
-                Copy().edited = 1;
             });
         }
         break;
@@ -490,7 +483,6 @@ void ConfigLimitPage::HideForMode()
 
 void ConfigLimitPage::OnEditChanged(int column, int species, const QString& text)
 {
-    ConfigWorkingCopy& w = Copy();
     const Slot slot = ValueSlot(column, species);
     const int32_t* unit = UnitSlot();
     const bool unit0 = unit != nullptr && *unit == 0;
@@ -517,13 +509,11 @@ void ConfigLimitPage::OnEditChanged(int column, int species, const QString& text
         *slot.i = static_cast<int32_t>(result.value);
     else
         *slot.f = static_cast<float>(result.value);
-    w.edited = 1;
 }
 
 void ConfigLimitPage::OnEnableClicked(int column, int species, bool checked)
 {
     EnableSlot(column, species) = checked ? 1 : 0;
-    Copy().edited = 1;
 }
 
 void ConfigLimitPage::OnUnitClicked(int unit)

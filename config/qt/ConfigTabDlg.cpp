@@ -149,7 +149,6 @@ void ConfigTabDlg::OnInitDialog()
     const LiveData& live = g_liveData;
     ConfigWorkingCopy& w = m_tabs->WorkingCopy();
     w.spO2Present = (live.featureBits & kFeatureSpO2) != 0 ? 1 : 0;
-    w.edited = 0;
     w.bpSetupChanged = 0;
     w.gasSetupChanged = 0;
     m_tabs->CreatePages();

@@ -45,8 +45,6 @@ public:
     };
     PageServices services;
     ConfigMode configMode = kConfigDefaults;
-    const std::array<int, kConfigPageCount> pageDialogId{
-        4060, 4070, 4080, 4090, 4130, 4100, 4140, 4150, 4160, 4170, 4180, 4190, 4200, 191};
     std::vector<int> pageByTab;
 
 private:

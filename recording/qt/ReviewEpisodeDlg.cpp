@@ -41,20 +41,20 @@ void CReviewEpisodeDlg::OnInitDialog()
     }
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
-    result = -1;
+    chosen = -1;
     if (autoSelect)
         OnOK();
 }
 
 void CReviewEpisodeDlg::OnOK()
 {
-    result = m_list->currentRow();
+    chosen = m_list->currentRow();
     done(QDialog::Accepted);
 }
 
 void CReviewEpisodeDlg::OnCancel()
 {
-    result = -1;
+    chosen = -1;
     done(QDialog::Rejected);
 }
 

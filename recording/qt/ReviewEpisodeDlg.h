@@ -25,7 +25,7 @@ public:
     // True once OK or Cancel ended it (also before it was ever shown).
     bool Ended() const { return m_ended; }
 
-    int result = -1;  // the chosen line, or -1
+    int chosen = -1;  // the chosen line, or -1
     bool autoSelect = false;
     const std::vector<episodeItemType>* episodes = nullptr;
 

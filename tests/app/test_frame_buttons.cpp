@@ -3,6 +3,7 @@
 #include <set>
 
 #include "app/FrameButtons.h"
+#include "app/MenuCommands.h"
 
 TEST(FrameButtons, FirstCallAlwaysUpdatesAndARepeatDoesNothing)
 {
@@ -26,11 +27,11 @@ TEST(FrameButtons, FirstCallAlwaysUpdatesAndARepeatDoesNothing)
 TEST(FrameButtons, ImagesOfTheToggles)
 {
     const FrameButtonInfo& marker = GetFrameButtonInfo(FrameButton::RWaveMarker);
-    EXPECT_EQ(marker.commandId, 8700u);
+    EXPECT_EQ(marker.commandId, menu::kRWaveMarker);
     EXPECT_EQ(marker.imageOn, 3);
     EXPECT_EQ(marker.imageOff, 20);
     const FrameButtonInfo& tracings = GetFrameButtonInfo(FrameButton::Tracings);
-    EXPECT_EQ(tracings.commandId, 8990u);
+    EXPECT_EQ(tracings.commandId, menu::kPlayHalt);
     EXPECT_EQ(tracings.imageOn, 14);
     EXPECT_EQ(tracings.imageOff, 25);
 }
@@ -47,9 +48,9 @@ TEST(FrameButtons, EveryToolBarCommandHasATipAndAFreeImage)
         EXPECT_FALSE(GetCommandPrompt(command.id).empty()) << command.id;
         EXPECT_FALSE(GetCommandTip(command.id).empty()) << command.id;
     }
-    EXPECT_EQ(GetCommandPrompt(8740), "Set ECG bandwidth 40Hz or 75Hz");
-    EXPECT_EQ(GetCommandTip(8740), "Toggle ECG Bandwidth 40Hz or 75Hz");
-    EXPECT_EQ(GetCommandPrompt(8960), "Enable\\Disable Alarm tone");
-    EXPECT_EQ(GetCommandString(8650 + 1), nullptr);
+    EXPECT_EQ(GetCommandPrompt(menu::kBandwidth), "Set ECG bandwidth 40Hz or 75Hz");
+    EXPECT_EQ(GetCommandTip(menu::kBandwidth), "Toggle ECG Bandwidth 40Hz or 75Hz");
+    EXPECT_EQ(GetCommandPrompt(menu::kAlarmTones), "Enable\\Disable Alarm tone");
+    EXPECT_EQ(GetCommandString(menu::kConnect + 1), nullptr);
     EXPECT_EQ(GetCommandTip(1), "");
 }

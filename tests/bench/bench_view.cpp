@@ -108,8 +108,8 @@ void BM_ViewStreaming(benchmark::State& state)
     live.sampleRate = 400;
     live.lastBeatOffset = 1;
     view.ResetWaveformStrips();
-    view.LayoutNumerics(true);
-    view.m_live = 1;
+    view.LayoutNumerics();
+    view.m_connection.live = 1;
 
     int sample = 0;
     QTimer feed;

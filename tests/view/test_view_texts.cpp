@@ -113,6 +113,7 @@ TEST(ViewTexts, CaptionsFollowTheSettingsAndTheModel)
         {FormatGainShortText(0, kDeviceTarvikPlus, 0x0001, true), "(x0.5) Dental"},
         {FormatGainShortText(1, kDeviceSelvo, 0x0020, false), ""},
         {FormatGainShortText(1, kDeviceBrindle, 0x0001, false), ""},
+        {FormatSweepGainText(2, 3, kDeviceTarvik, 0x0001, false), "50mm/sec  (x3.0)"},
         {FormatFilterText(1), "ECG Filter: Low"},
         {FormatFilterText(0), "ECG Filter: High"},
         {FormatSpeciesText(0, true, "Ferret", "12"), "Species: Canine"},

@@ -4,13 +4,8 @@
 
 #include "view/qt/ViewMapping.h"
 
-CMemDC::CMemDC(QPainter& target, const QRect& rect, const QColor& background, bool printing)
-    : m_target(target), m_rect(rect), m_memory(!printing)
+CMemDC::CMemDC(QPainter& target, const QRect& rect, const QColor& background) : m_target(target), m_rect(rect)
 {
-    if (!m_memory) {
-        m_target.fillRect(m_rect, background);
-        return;
-    }
     const double ratio = m_target.device() != nullptr ? m_target.device()->devicePixelRatio() : 1.0;
     m_image = QImage(int(std::ceil(m_rect.width() * ratio)), int(std::ceil(m_rect.height() * ratio)),
                      QImage::Format_RGB32);
@@ -23,8 +18,6 @@ CMemDC::CMemDC(QPainter& target, const QRect& rect, const QColor& background, bo
 
 CMemDC::~CMemDC()
 {
-    if (!m_memory)
-        return;
     m_painter.reset();
     m_target.drawImage(m_rect.topLeft(), m_image);
 }
@@ -33,7 +26,7 @@ void CMemDC::PaintOr(const QPoint& at, const QImage& layer, const QRect& source)
 {
     QPainter& painter = Painter();
     const double ratio = m_image.devicePixelRatio();
-    const bool direct = m_memory && layer.format() == m_image.format() && layer.devicePixelRatio() == ratio &&
+    const bool direct = layer.format() == m_image.format() && layer.devicePixelRatio() == ratio &&
                         painter.transform().type() <= QTransform::TxTranslate && !painter.hasClipping() &&
                         painter.compositionMode() == QPainter::CompositionMode_SourceOver;
     if (!direct) {

@@ -1,8 +1,7 @@
 #pragma once
 // An off-screen copy of a target: drawing goes into an image of the
-// rectangle, which is copied to the target in one piece when this goes. A
-// printer target is drawn into directly. The image has the target's pixel
-// density, so that what is drawn is as sharp as the target can show it.
+// rectangle, which is copied to the target in one piece when this goes.
+// The image has the target's pixel density, so that what is drawn is as sharp as the target can show it.
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -10,13 +9,13 @@
 
 class CMemDC {
 public:
-    // The rectangle is filled with `background` either way.
-    CMemDC(QPainter& target, const QRect& rect, const QColor& background, bool printing = false);
+    // The rectangle starts filled with `background`.
+    CMemDC(QPainter& target, const QRect& rect, const QColor& background);
     ~CMemDC();
     CMemDC(const CMemDC&) = delete;
     CMemDC& operator=(const CMemDC&) = delete;
 
-    QPainter& Painter() { return m_memory ? *m_painter : m_target; }
+    QPainter& Painter() { return *m_painter; }
 
     // `layer`'s pixels under `source` (in its device independent pixels)
     // OR-ed onto what is drawn at `at`, so that a black layer shows what
@@ -27,7 +26,6 @@ public:
 private:
     QPainter& m_target;
     QRect m_rect;
-    bool m_memory;
     QImage m_image;
     std::optional<QPainter> m_painter;
 };

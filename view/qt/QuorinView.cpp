@@ -47,14 +47,12 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
     : QWidget(parent),
       m_app(app),
       m_services(std::move(services)),
-      m_ownPlayer(m_services.soundPlayer == nullptr ? MakeSoundPlayer() : nullptr),
+      m_sounds(m_services.soundPlayer == nullptr ? MakeSoundPlayer() : nullptr, m_services.soundPlayer),
       m_ownPoster(m_services.poster == nullptr ? std::make_unique<CQtMessagePoster>() : nullptr),
       m_poster(m_services.poster != nullptr ? m_services.poster : m_ownPoster.get()),
       m_handle(m_poster->Register(this)),
-      m_termDlg(NewTerminal(*this)),
-      m_terminal(m_termDlg->Text()),
-      m_link(m_poster, m_handle, LogEventText),
-      m_soundManager(m_services.soundPlayer != nullptr ? *m_services.soundPlayer : *m_ownPlayer)
+      m_term(NewTerminal(*this)),
+      m_wire(m_poster, m_handle, LogEventText)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -76,30 +74,30 @@ CQuorinView::CQuorinView(CQuorinAppCore& app, ViewServices services, QWidget* pa
     if (!m_services.shell)
         m_services.shell = std::make_shared<CQtShellLauncher>();
     m_launchHost = MakeLaunchHost(m_services.shell, *m_poster, m_handle, m_messageIds.launchBox);
-    m_link.SetTerminal(&m_terminal);
-    m_link.SetProgrammingFeed(m_termDlg);
-    m_connectPort.SetTerminal(m_termDlg);
+    m_wire.link.SetTerminal(&m_term.terminal);
+    m_wire.link.SetProgrammingFeed(m_term.termDlg);
+    m_wire.connectPort.SetTerminal(m_term.termDlg);
     // "COM5" reaches its device through the settings' port map.
     if (const IProfileStore* store = m_app.ProfileStore()) {
-        m_portMap = std::make_unique<CProfilePortMap>(*store);
-        m_link.SetPortMap(m_portMap.get());
+        m_wire.portMap = std::make_unique<CProfilePortMap>(*store);
+        m_wire.link.SetPortMap(m_wire.portMap.get());
     }
     m_connectThread = std::make_unique<CConnectThread>(MakeConnectEnvironment());
     CreateRecording();
-    if (!m_soundManager.LoadSounds())
+    if (!m_sounds.soundManager.LoadSounds())
         LogEventText("CQuorinView::CQuorinView", "The sounds could not be made.");
 
     m_gainIndex = 1;
-    m_connectThreadEnded = true;
-    m_writeThreadEnded = true;
-    m_stopRequested = false;
+    m_connection.connectThreadEnded = true;
+    m_connection.writeThreadEnded = true;
+    m_connection.stopRequested = false;
 
     if (CNorqEventLogger* logger = CNorqEventLogger::GetInstance()) {
         logger->LogSessionStarted(kProgramTitle, m_app.VersionText());
         m_logging = true;
     }
 
-    m_timers = new CViewTimers(
+    m_timing.timers = new CViewTimers(
         [this](int id) {
             if (id == kMmTimer)
                 MmTimerProc();
@@ -148,13 +146,12 @@ void CQuorinView::OnInitialUpdate()
     RemoteConfiguration& config = Config();
     LiveData& live = g_liveData;
     const bool demo = m_app.IsDemoMode();
-    m_startupPending = true;
+    m_rec.startupPending = true;
     m_patient.nameEntered = false;
     m_patient.birthDateEntered = false;
     m_patient.breedChosen = false;
 
-    m_roles.stripCount = 4;
-    m_monitorCount = -1;
+    m_strips.roles.stripCount = 4;
     if (LoadRelaxed(config.checkForUpdates) != 0 && m_services.checkForUpdates)
         m_services.checkForUpdates();
 
@@ -169,15 +166,15 @@ void CQuorinView::OnInitialUpdate()
     live.hrFromSpO2Setting = LoadRelaxed(config.hrFromSpO2);
 
     ResetWaveformStrips();
-    m_grid = QImage();
-    m_viewWidth = 500;
-    m_viewHeight = 300;
+    m_strips.grid = QImage();
+    m_plan.viewWidth = 500;
+    m_plan.viewHeight = 300;
 
-    m_beatBitmap = LoadBitmapResource(kBitmapQrsHeart);
-    m_bpOffBitmap = LoadBitmapResource(kBitmapBpOff);
-    m_toneBitmaps[0] = LoadBitmapResource(kBitmapAlarmTonesOff);
-    m_toneBitmaps[1] = LoadBitmapResource(kBitmapAlarmsOff);
-    m_toneBitmaps[2] = LoadBitmapResource(kBitmapAlarmsOn);
+    m_pane.beatBitmap = LoadBitmapResource(kBitmapQrsHeart);
+    m_pane.bpOffBitmap = LoadBitmapResource(kBitmapBpOff);
+    m_pane.toneBitmaps.clear();
+    for (const int id : {kBitmapAlarmTonesOff, kBitmapAlarmsOff, kBitmapAlarmsOn})
+        m_pane.toneBitmaps.emplace_back(id, LoadBitmapResource(id));
 
     live.showN2OSetting = LoadRelaxed(config.showN2O);
     live.ambientPressure = kStandardAmbientPressure;
@@ -186,11 +183,10 @@ void CQuorinView::OnInitialUpdate()
     for (auto& value : live.numerics)
         value = 0;
 
-    m_bandHeight = 0;
-    m_bandTop = -1;
-    m_bpRunning = 0;
-    m_initialUpdateDone = true;
-    LayoutNumerics(false);
+    m_plan.bandHeight = 0;
+    m_bp.bpRunning = 0;
+    m_plan.initialUpdateDone = true;
+    LayoutNumerics();
     SetAlarmSilence(LoadRelaxed(config.alarms));
 
     CountMonitors();
@@ -216,7 +212,7 @@ void CQuorinView::OnInitialUpdate()
     live.secondaryAgent = uint8_t(LoadRelaxed(config.secondaryAgent));
     LayoutPanes();
 
-    m_soundManager.SetRow(LoadRelaxed(config.soundProfile));
+    m_sounds.soundManager.SetRow(LoadRelaxed(config.soundProfile));
 
     const std::string today = DateStamp(Now());
     SetPatientIdText(today);
@@ -228,13 +224,13 @@ void CQuorinView::OnInitialUpdate()
     SetConnectionStatus(0);
     UpdateTitle();
 
-    m_timers->SetTimer(kClockTimer, kClockMs);
-    m_timers->SetTimer(kMmTimer, kMmTimerMs);
+    m_timing.timers->SetTimer(kClockTimer, kClockMs);
+    m_timing.timers->SetTimer(kMmTimer, kMmTimerMs);
 
     if (demo) {
         const bool exotic = m_services.chooseDemoModel ? m_services.chooseDemoModel()
-                                                       : RunDemoModelChoice() && m_exoticRates != 0;
-        m_exoticRates = exotic ? 1 : 0;
+                                                       : RunDemoModelChoice() && m_connection.exoticRates != 0;
+        m_connection.exoticRates = exotic ? 1 : 0;
         StoreRelaxed(config.heartRatesAbove400, exotic ? 1 : 0);
         if (exotic) {
             StoreRelaxed(config.bandwidth, 0);
@@ -247,19 +243,19 @@ void CQuorinView::OnInitialUpdate()
     }
     g_hrDetectMode = species == 2 ? 2 : LoadRelaxed(config.heartRatesAbove400) == 1 ? 1 : 0;
 
-    m_layoutRequested = true;
+    m_plan.layoutRequested = true;
     update();
     OnFileConnect();
 
-    m_printThrottle = CPrintThrottle(CPrintThrottle::Clock::now());
+    m_printing.printThrottle = CPrintThrottle(CPrintThrottle::Clock::now());
     if (demo && live.deviceKind == kDeviceBrindle) {
-        m_bpRunning = 1;
-        m_bpCycle.Start();
+        m_bp.bpRunning = 1;
+        m_bp.bpCycle.Start();
         live.statusFlags = live.statusFlags | (1u << 24);
-        m_timers->SetTimer(kBpCycleTimer, kBpTimerMs);
+        m_timing.timers->SetTimer(kBpCycleTimer, kBpTimerMs);
         ShowBpPictures();
     }
-    m_startupPending = false;
+    m_rec.startupPending = false;
 }
 
 void CQuorinView::CountMonitors()
@@ -270,24 +266,22 @@ void CQuorinView::CountMonitors()
         const QRect rect = monitors.GetMonitor(i)->GetMonitorRect();
         sizes.push_back(LayerSize{rect.width(), rect.height()});
     }
-    m_monitorCount = static_cast<int32_t>(sizes.size());
-    const LayerSize size = MaxStripLayerSize(sizes, m_metrics.paneWidth);
-    m_maxStripWidth = size.width;
-    m_maxStripHeight = size.height;
+    const LayerSize size = MaxStripLayerSize(sizes, m_plan.metrics.paneWidth);
+    m_strips.maxStripWidth = size.width;
+    m_strips.maxStripHeight = size.height;
     update();
 }
 
 void CQuorinView::OnSize(int cx, int cy)
 {
-    if (!m_initialUpdateDone)
+    if (!m_plan.initialUpdateDone)
         return;
-    m_viewHeight = cy;
-    m_bandTop = cy - m_bandHeight + 8;
-    m_numerics.ForceRewrite();
-    m_viewWidth = cx;
+    m_plan.viewHeight = cy;
+    m_intake.numerics.ForceRewrite();
+    m_plan.viewWidth = cx;
     // Also before the first data: the pane follows the window at once
     // rather than at a later paint, and the layers are sized once.
-    LayoutNumerics(true);
+    LayoutNumerics();
     LayoutPanes();
 }
 
@@ -300,7 +294,7 @@ void CQuorinView::resizeEvent(QResizeEvent* event)
 void CQuorinView::UpdateTitle()
 {
     const std::optional<std::string> title =
-        TitleText(m_app.IsDemoMode(), g_liveData.deviceKind, m_connectionStatus, m_patient.info.name);
+        TitleText(m_app.IsDemoMode(), g_liveData.deviceKind, m_connection.connectionStatus, m_patient.info.name);
     if (!title)
         return;
     m_title = *title;
@@ -312,8 +306,8 @@ void CQuorinView::UpdateTitle()
 void CQuorinView::UpdateLinkIcon()
 {
     const LinkIconAction action =
-        m_linkIcon.Update(m_live != 0, m_app.IsDemoMode(), m_stopRequested.load(), g_liveData.batteryLevel);
-    QLabel* battery = m_batteryIcon;
+        m_pane.linkIcon.Update(m_connection.live != 0, m_app.IsDemoMode(), m_connection.stopRequested.load(), g_liveData.batteryLevel);
+    QLabel* battery = m_pane.batteryIcon;
     if (battery == nullptr)
         return;
     if (action.loadIcon)
@@ -323,8 +317,8 @@ void CQuorinView::UpdateLinkIcon()
 
 void CQuorinView::MmTimerProc()
 {
-    QLabel* beat = m_beatIcon;
-    if (Tick() >= m_beatIconDeadline && beat != nullptr)
+    QLabel* beat = m_pane.beatIcon;
+    if (Tick() >= m_timing.beatIconDeadline && beat != nullptr)
         beat->hide();
 }
 
@@ -358,7 +352,7 @@ bool CQuorinView::event(QEvent* event)
         if (m_services.programmingComplete)
             m_services.programmingComplete();
         else
-            m_termDlg->OnProgrammingComplete();
+            m_term.termDlg->OnProgrammingComplete();
     } else if (message.message == m_messageIds.launchBox) {
         ShowLaunchBox(posted);
     } else {
@@ -376,26 +370,26 @@ void CQuorinView::LeavePoster()
 
 void CQuorinView::KillMmTimer()
 {
-    m_timers->KillTimer(kMmTimer);
+    m_timing.timers->KillTimer(kMmTimer);
 }
 
 void CQuorinView::RequestStop()
 {
-    m_connected = 0;
-    m_viewEvent.Set();
-    m_stopRequested = true;
+    m_connection.connected = 0;
+    m_wire.viewEvent.Set();
+    m_connection.stopRequested = true;
     m_connectThread->Kill();
     m_writer.RequestStop();
 }
 
 bool CQuorinView::PortOpen()
 {
-    return m_link.IsOpen();
+    return m_wire.link.IsOpen();
 }
 
 void CQuorinView::ClosePort()
 {
-    (void)m_link.Close();  // the closing view has nobody to tell of a failure
+    (void)m_wire.link.Close();  // the closing view has nobody to tell of a failure
 }
 
 void CQuorinView::Wait(uint32_t ms)
@@ -408,21 +402,21 @@ void CQuorinView::Wait(uint32_t ms)
 
 bool CQuorinView::WorkersEnded()
 {
-    return m_connectThreadEnded.load() && m_writeThreadEnded.load();
+    return m_connection.connectThreadEnded.load() && m_connection.writeThreadEnded.load();
 }
 
 void CQuorinView::StopPacketProcessor()
 {
-    m_link.StopPacketProcessor();
+    m_wire.link.StopPacketProcessor();
 }
 
 void CQuorinView::ReleaseDrawing()
 {
-    m_timers->KillTimer(kClockTimer);
-    m_grid = QImage();
-    for (QImage& layer : m_stripLayers)
+    m_timing.timers->KillTimer(kClockTimer);
+    m_strips.grid = QImage();
+    for (QImage& layer : m_strips.stripLayers)
         layer = QImage();
-    for (QImage& backdrop : m_backdrops)
+    for (QImage& backdrop : m_strips.backdrops)
         backdrop = QImage();
 }
 

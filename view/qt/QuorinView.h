@@ -25,7 +25,6 @@
 #include "link/WriteQueue.h"
 #include "platform/Event.h"
 #include "platform/FileChooser.h"
-#include "platform/ShellLauncher.h"
 #include "platform/ProfilePortMap.h"
 #include "platform/Prompter.h"
 #include "platform/ShellLauncher.h"
@@ -67,6 +66,7 @@
 #include "view/qt/ComposedState.h"
 #include "view/qt/PrintPainter.h"
 #include "view/qt/QuorinDoc.h"
+#include "view/qt/ViewGroups.h"
 
 class CAnimateCtrl;
 class CMemDC;
@@ -87,14 +87,10 @@ class QPrintPreviewDialog;
 class QPageSetupDialog;
 class CReviewEpisodeDlg;
 
-// What the view takes from outside. Empty hooks stand for work that is not
-// built yet; they do nothing.
-inline constexpr int kCommandEditPatient = 8710;
-inline constexpr int kCommandNewPatient = 8880;
-inline constexpr int kCommandRecord = 8850;
-inline constexpr int kCommandServiceTerminal = 9030;
 inline constexpr char kAlarmsSilentText[] = "No audio output: alarm sounds are silent";
 
+// What the view takes from outside. Empty hooks stand for work that is not
+// built yet; they do nothing.
 struct ViewServices {
     IPrompter* prompter = nullptr;               // null: message boxes over the view
     // Outlives the view, so that a post that comes too late fails instead of
@@ -192,7 +188,7 @@ public:
 
     void OnInitialUpdate();
     void OnSize(int cx, int cy);
-    void LayoutNumerics(bool recreate);
+    void LayoutNumerics();
     // True when the layers were made or cleared.
     bool PrepareStripLayers(const LayoutRect& stripRect);
     void ResetWaveformStrips();
@@ -234,14 +230,14 @@ public:
     void OnSilenceAlarm();
     void OnToggleAlarms();
     void EnableAlarmTone(bool on);
-    bool Snoozing() const { return m_tones.Snoozing(); }
-    bool AlarmTonePlaying() const { return m_tones.Playing(); }
+    bool Snoozing() const { return m_sounds.tones.Snoozing(); }
+    bool AlarmTonePlaying() const { return m_sounds.tones.Playing(); }
 
     // The connect command: the connection to the remote, or the demo.
     void OnFileConnect();
     // The service command: the access lock, then the terminal, modally.
     void OnServiceTerminal();
-    CTK_TermDlg& TermDlg() { return *m_termDlg; }
+    CTK_TermDlg& TermDlg() { return *m_term.termDlg; }
     CTK_TermDlgWnd* TermDlgWindow() const;
     // `afterGivingUp`: the thread gave up opening the port; the pane says
     // the remote is disconnected.
@@ -255,7 +251,7 @@ public:
     // and sent to the remote. True when OK ended it.
     bool ShowConfigTabDlg();
     uint8_t m_configMode = 0;
-    CWriteQueue& WriteQueue() { return m_writeQueue; }
+    CWriteQueue& WriteQueue() { return m_wire.writeQueue; }
     // IDemoView, asked on the generator's thread.
     bool DemoConnected() override;
     bool ExoticHeartRates() override;
@@ -264,8 +260,8 @@ public:
     // Printing: the capture of the printed stretch, the print job's steps
     // and the print episode.
     void CapturePrintData();
-    const CPrintCapture& PrintCapture() const { return m_print; }
-    CPrintWriters& PrintWriters() { return m_printWriters; }
+    const CPrintCapture& PrintCapture() const { return m_printing.print; }
+    CPrintWriters& PrintWriters() { return m_printing.printWriters; }
     // The page count of the capture; false when nothing is to be printed.
     bool OnPreparePrinting(int& pageCount);
     void OnBeginPrinting(QPrinter& printer);
@@ -281,10 +277,10 @@ public:
     // The remote's menu buttons: 1 previous, 2 next, 3 select.
     void RemoteMenuStep(int code);
     void CloseRemoteMenu();
-    const CRemoteMenu& RemoteMenuState() const { return m_remoteMenu; }
+    const CRemoteMenu& RemoteMenuState() const { return m_menu.menu; }
     // Where the open menu is drawn: near the top left of the strips.
     QPoint RemoteMenuOrigin() const;
-    void RunCommand(int command);
+    void RunCommand(uint32_t id);
     // A command of the menu, the keys or the tool bar: run when its rule
     // enables it; then every command's state is refreshed.
     void OnCommand(uint32_t id);
@@ -306,11 +302,10 @@ public:
     std::string GetMissingPatientFields() const;
     // The record command: the episode's end, or a new one.
     void ToggleRecording();
-    const CLiveRecording& Recording() const { return *m_recording; }
-    CLiveRecording& Recording() { return *m_recording; }
-    CNorqFileRecorder& Recorder() { return *m_recorder; }
+    const CLiveRecording& Recording() const { return *m_rec.recording; }
+    CLiveRecording& Recording() { return *m_rec.recording; }
+    CNorqFileRecorder& Recorder() { return *m_rec.recorder; }
     void CountGasProbeUse();
-    void RequestPatientData();
     void HandFrameToRecording(const SampleFrame& frame, int32_t index);
 
     // IWindowObject: where the link's posts go.
@@ -318,13 +313,13 @@ public:
 
     CQuorinDoc& Document() { return m_document; }
     const std::string& Title() const { return m_title; }
-    const BoxMetrics& Metrics() const { return m_metrics; }
-    const NumericsLayout& Layout() const { return m_layout; }
-    const StripRoles& Roles() const { return m_roles; }
+    const BoxMetrics& Metrics() const { return m_plan.metrics; }
+    const NumericsLayout& Layout() const { return m_plan.layout; }
+    const StripRoles& Roles() const { return m_strips.roles; }
     CColorStatic* ValueBox(int slot) const;
     CColorStatic* LimitBox(int box) const;
-    const CTrendStore& Trend() const { return m_trend; }
-    QDialog* TrendWindow() const { return m_trendWindow; }
+    const CTrendStore& Trend() const { return m_trendState.trend; }
+    QDialog* TrendWindow() const { return m_trendState.trendWindow; }
     CColorStatic* CaptionBox(int group) const;
     CColorStatic* SingleBoxAt(int box) const;
     QLabel* Picture(int picture) const;
@@ -332,46 +327,29 @@ public:
     int LayerCount() const;
     QSize StripLayerSize() const;     // in the view's pixels
     double StripLayerRatio() const;   // the layers' pixels per view pixel
-    int LayerRefreshCount() const { return m_layerRefreshes; }
+    int LayerRefreshCount() const { return m_repaint.layerRefreshes; }
     CQtMessagePoster& Poster() { return *m_poster; }
-    CSoundManager& SoundManager() { return m_soundManager; }
-    CTermTextModel& Terminal() { return m_terminal; }
-    bool MarkPending() const { return m_mark.Pending(); }
-    const std::string& BannerText() const { return m_bannerText; }
-    CSerialMovalMFC& Link() { return m_link; }
+    CSoundManager& SoundManager() { return m_sounds.soundManager; }
+    CTermTextModel& Terminal() { return m_term.terminal; }
+    bool MarkPending() const { return m_intake.mark.Pending(); }
+    const std::string& BannerText() const { return m_remote.bannerText; }
+    CSerialMovalMFC& Link() { return m_wire.link; }
 
-    // The connection's state (0 idle, 1 connecting, 2 connected, 3
-    // disconnected); its thread and handler come with the connection work.
-    int32_t m_connectionStatus = 0;
-    // Shared with the connection thread and the command writer or generator.
-    Relaxed<int32_t> m_connected{0};
-    Relaxed<int32_t> m_live{0};
-    std::atomic<bool> m_connectThreadEnded{true};
-    std::atomic<bool> m_writeThreadEnded{true};
-    std::atomic<bool> m_stopRequested{false};
-    int32_t m_gainIndex = 1;
-    PatientData m_patient;
-    // Holds back the recording's start until the first patient is filed.
-    bool m_startupPending = false;
-
-    // Link events.
-    int32_t m_remoteStop = 0;
-    int32_t m_tracingsHalted = 0;
-    Relaxed<uint32_t> m_lastDataTick{0};
-    int32_t m_esophageal = 0;
-    bool m_markHrFromEcg = false;
-    int32_t m_trendOpen = 0;
-    // The store position up to which the trend window has scaled its
-    // channels; it lives with the store, past each window.
-    int32_t m_trendScaledIndex = 0;
-    int32_t m_bpRunning = 0;
-    int32_t m_bpCuffAsked = 0;  // the cuff dialog comes before every measurement but the first
-    int32_t m_fromRemote = 0;
-    bool m_remoteTextShown = false;  // a "Message from Remote" box is open
+    // Written on the UI thread; read by the connection thread and the
+    // command writer or generator (the Relaxed and atomic ones).
+    ConnectionGroup m_connection;
+    int32_t m_gainIndex = 1;  // the ECG gain of the patient's species
+    PatientData m_patient;    // filed by the patient dialog, the remote and AVImark
+    // Made at construction; started and closed by the record command, the
+    // link and the patient; both pointers reset at shutdown.
+    RecordingGroup m_rec;
+    // Written by the link's events, the remote menu and the commands they run.
+    RemoteGroup m_remote;
+    // Sampled by the trend timers; opened by the trend command or the remote.
+    TrendGroup m_trendState;
+    // Started and stopped by the BP command and the remote; followed by the timers.
+    BloodPressureGroup m_bp;
     Relaxed<int32_t> m_verboseLogging{0};
-    std::string m_bannerText;
-    bool m_bannerShown = false;
-    uint32_t m_bannerDeadline = 0;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -403,10 +381,10 @@ private:
 
     // ITrendView
     TrendStoreRead TrendStore() const override;
-    bool TrendTimerOn() const override { return m_trendTimerOn; }
-    bool TrendOpen() const override { return m_trendOpen != 0; }
-    int32_t TrendScaledIndex() const override { return m_trendScaledIndex; }
-    void SetTrendScaledIndex(int32_t index) override { m_trendScaledIndex = index; }
+    bool TrendTimerOn() const override { return m_trendState.trendTimerOn; }
+    bool TrendOpen() const override { return m_trendState.trendOpen != 0; }
+    int32_t TrendScaledIndex() const override { return m_trendState.trendScaledIndex; }
+    void SetTrendScaledIndex(int32_t index) override { m_trendState.trendScaledIndex = index; }
     std::string WindowTitle() const override { return m_title; }
     int64_t ElapsedSeconds() const override;
     TrendUnits Units() const override;
@@ -493,6 +471,7 @@ private:
     // Milliseconds that never wrap: the injected clock or the steady one.
     uint64_t SteadyTickMs() const;
     void UpdateAlarmCommands();
+    void ShowAlarmButtons(IFrameControls& frame, const CommandContext& context);
     void OnSnoozeEnded();
     std::bitset<kLimitBoxCount> LimitBoxesPresent() const;
     void PaintLimitBox(int box, const LimitBoxColors& colors);
@@ -596,6 +575,13 @@ private:
         CQuorinView& m_view;
     };
 
+    // The remote's menu and what it does to the view.
+    struct RemoteMenuGroup {
+        explicit RemoteMenuGroup(CQuorinView& view) : actions(view) {}
+        RemoteMenuActions actions;
+        CRemoteMenu menu{actions};
+    };
+
     // What the adaptor's count does to the view and the store.
     class GasUsesActions : public IGasUsesView {
     public:
@@ -617,123 +603,48 @@ private:
     CQuorinAppCore& m_app;
     ViewServices m_services;
     const ViewMessageIds m_messageIds;
-    std::unique_ptr<IPrompter> m_ownPrompter;
-    std::unique_ptr<ICommandDialogs> m_ownDialogs;
-    std::unique_ptr<IFileChooser> m_ownFileChooser;
+    // Made by Prompter(), Dialogs() and FileChooser() when m_services has none.
+    OwnServicesGroup m_own;
     // Shared with the launch threads, which may outlive the view.
     std::shared_ptr<CViewLaunchHost> m_launchHost;
     std::string m_settingsFilePath;  // the settings file chosen last
-    CNumericsIntake m_numerics;
-    CMarkStamp m_mark;
-    CPrintThrottle m_printThrottle{CPrintThrottle::Clock::now()};
-    std::unique_ptr<ISoundPlayer> m_ownPlayer;
+    // Made at construction over the injected player or the view's own.
+    SoundsGroup m_sounds;
     std::unique_ptr<CQtMessagePoster> m_ownPoster;
     CQtMessagePoster* m_poster;
     WindowHandle m_handle = 0;
-    // Before the link: its processor may use the model until it stops.
-    CTK_TermDlg* m_termDlg;
-    CTermTextModel& m_terminal;
-    CTK_TermDlgWnd* m_termWnd = nullptr;
-    CSerialMovalMFC m_link;
-    CWriteQueue m_writeQueue;
-    CEvent m_viewEvent;
-    std::unique_ptr<CProfilePortMap> m_portMap;
-    CLinkConnectPort m_connectPort{m_link};
-    CLinkCommandPort m_commandPort{m_link};
+    // Before the link, whose processor may use its text until it stops;
+    // shown by the service command, destroyed at shutdown.
+    TerminalGroup m_term;
+    // Made at construction; opened and closed by the connection, written by
+    // the command writer, stopped at shutdown.
+    LinkGroup m_wire;
     ConnectActions m_connectActions{*this};
-    RemoteMenuActions m_remoteMenuActions{*this};
-    CRemoteMenu m_remoteMenu{m_remoteMenuActions};
-    Relaxed<int32_t> m_sharedSpecies{0};  // the patient's species, for the thread's set-up
-    Relaxed<uint8_t> m_exoticRates{0};
-    CConnectionGasUse m_gasUseOnConnect;
-    CWriterThread m_writer{m_writeThreadEnded};
+    // Opened and stepped by the remote's buttons; closed by the link and its timer.
+    RemoteMenuGroup m_menu{*this};
+    CWriterThread m_writer{m_connection.writeThreadEnded};
     std::unique_ptr<CConnectThread> m_connectThread;
-    CSoundManager m_soundManager;
     CQuorinDoc m_document;
     std::string m_title;
     bool m_logging = false;
 
-    std::array<QFont, kViewFontCount> m_fonts;
-    BoxMetrics m_metrics;
-    NumericsLayout m_layout;
-    StripRoles m_roles;
-    int32_t m_viewWidth = 500;
-    int32_t m_viewHeight = 300;
-    int32_t m_bandHeight = 0;
-    int32_t m_bandTop = -1;
-    bool m_initialUpdateDone = false;
-    bool m_layoutRequested = false;
-    bool m_relayoutQueued = false;
-    bool m_firstPaint = true;
+    // Written by the initial update, the resizes and the relayout alone.
+    LayoutGroup m_plan;
+    // Made and dropped by the layout; written by the value, alarm and status handlers.
+    PaneGroup m_pane;
+    // Sized by the layout; drawn by the intake; the roles follow the features.
+    StripsGroup m_strips;
+    // Written by the intake's drawing and the paint alone.
+    RepaintGroup m_repaint;
+    // Written on the UI thread by the link's news and the paint's intake.
+    IntakeGroup m_intake;
+    // Followed by the intake, the link's news and the gas timer.
+    GasProbeGroup m_gasProbe;
+    // Made at construction; set and killed by the view's handlers alone.
+    TimerGroup m_timing;
+    // Captured by the print command and the remote; the job's own while it runs.
+    PrintingGroup m_printing;
 
-    std::array<QPointer<CColorStatic>, kViewGroupCount> m_captionBoxes;
-    std::array<QPointer<CColorStatic>, kParameterCount> m_valueBoxes;
-    std::array<QPointer<CColorStatic>, kLabelBoxCount> m_labelBoxes;
-    std::array<QPointer<CColorStatic>, kLimitBoxCount> m_limitBoxes;
-    std::array<QPointer<CColorStatic>, kSingleBoxCount> m_singleBoxes;
-    QPointer<QLabel> m_beatIcon;
-    QPointer<QLabel> m_toneIndicator;
-    QPointer<QLabel> m_bpOffIcon;
-    QPointer<QLabel> m_batteryIcon;
-    QPointer<CAnimateCtrl> m_bpPauseAnim;
-    QPointer<CAnimateCtrl> m_bpCycleAnim;
-    QPointer<CAnimateCtrl> m_connectAnim;
-    QPixmap m_beatBitmap;
-    QPixmap m_bpOffBitmap;
-    QPixmap m_toneBitmaps[3];  // 310, 330, 590
-    CLinkIconRule m_linkIcon;
-
-    int32_t m_monitorCount = -1;
-    int32_t m_maxStripWidth = 0;
-    int32_t m_maxStripHeight = 0;
-    QImage m_grid;
-    std::array<QImage, 4> m_stripLayers;
-    int32_t m_layerWidth = 0;
-    int32_t m_layerHeight = 0;
-    int m_layerRefreshes = 0;
-    // What the traces drew into each layer since the last repaint request,
-    // in the layer's (view) pixels.
-    std::array<QRect, 4> m_layerDirty;
-    // Each strip's label, grid and marks, and what they were drawn from.
-    std::array<QImage, 4> m_backdrops;
-    BackdropState m_backdropState;
-    // What the view was last asked to show, so that a change is repainted.
-    ComposedState m_composedState;
-    int32_t m_shownPleth = -1;
-    std::optional<RecordingLine> m_shownRecordingLine;
-    bool m_fullRepaintQueued = false;
-    CAlarmEvaluator m_alarms;
-    CAlarmTones m_tones{m_soundManager};
-    CEventQueue m_events;
-    CTrendStore m_trend;
-    bool m_trendTimerOn = false;
-    bool m_trendHalted = false;
-    QPointer<QDialog> m_trendWindow;
-    std::optional<uint64_t> m_trendOrigin;  // SteadyTickMs() at the first connection
-    CBpCycle m_bpCycle;
-    CGasProbeArming m_gasArming;
-    bool m_gasPollRequested = false;
-    uint32_t m_co2AppearedTick = 0;
-    CSweepEngine m_sweep;
-    CBeatTones m_beatTones;
-    CBpStatus m_bpStatus;
-    int32_t m_probeStatus = 0;
-
-    CViewTimers* m_timers = nullptr;
-    uint32_t m_beatIconDeadline = 0;
-    int m_clockTicks = 0;
-    bool m_afterPaintQueued = false;
-    bool m_liveTimersStarted = false;
-    std::unique_ptr<CNorqFileRecorder> m_recorder;
-    std::unique_ptr<CLiveRecording> m_recording;
-    CPrintCapture m_print;
-    CPrintWriters m_printWriters;
-    std::unique_ptr<QPrinter> m_printer;
-    std::unique_ptr<PrintResources> m_printResources;
-    bool m_recordingResume = false;   // the recording ran when the link dropped
-    int32_t m_maxPleth = 0;
-    uint32_t m_co2AbsentSince = 0;
-    uint32_t m_probeConnectedMs = 0;
     static constexpr int kClockTimer = 2;
     static constexpr int kTrendSampleTimer = 3;
     static constexpr int kBpErrorTimer = 10;

@@ -44,10 +44,10 @@ BackdropState CQuorinView::CurrentBackdropState(const StripLayout& strips) const
     std::copy(std::begin(strips.labels), std::end(strips.labels), state.labels.begin());
     state.separators = strips.separators;
     state.separatorColor = config.separatorColor;
-    state.labelFontPixels = m_fonts[kFontLabel].pixelSize();
+    state.labelFontPixels = m_plan.fonts[kFontLabel].pixelSize();
     state.pixelRatio = devicePixelRatio();
-    state.layerRefreshes = m_layerRefreshes;
-    state.roles = m_roles;
+    state.layerRefreshes = m_repaint.layerRefreshes;
+    state.roles = m_strips.roles;
     state.deviceKind = live.deviceKind;
     state.featureBits = live.featureBits;
     state.gainIndex = m_gainIndex;
@@ -55,7 +55,7 @@ BackdropState CQuorinView::CurrentBackdropState(const StripLayout& strips) const
     state.ecgSweep = LoadRelaxed(config.ecgSweep);
     state.co2Sweep = LoadRelaxed(config.co2Sweep);
     state.co2Scale = LoadRelaxed(config.co2Scale);
-    state.co2Unit = LoadRelaxed(config.units[6]);
+    state.co2Unit = LoadRelaxed(config.units[kUnitCO2]);
     const int32_t probe = g_gasStatus[8];
     state.probeText = g_gasStatus[9] == 2 && ProbeTextOf(probe) != nullptr ? probe : 0;
     return state;
@@ -72,12 +72,12 @@ QRect CQuorinView::BackdropRect(const StripLayout& strips, int k)
 bool CQuorinView::PrepareBackdrops(const StripLayout& strips)
 {
     const BackdropState state = CurrentBackdropState(strips);
-    if (state == m_backdropState && !m_backdrops[0].isNull())
+    if (state == m_strips.backdropState && !m_strips.backdrops[0].isNull())
         return false;
-    m_backdropState = state;
+    m_strips.backdropState = state;
     COLORREF color = 0;
-    for (int k = 0; k < int(m_backdrops.size()); ++k) {
-        QImage& backdrop = m_backdrops[k];
+    for (int k = 0; k < int(m_strips.backdrops.size()); ++k) {
+        QImage& backdrop = m_strips.backdrops[k];
         if (k >= strips.count) {
             backdrop = QImage();
             continue;
@@ -108,14 +108,14 @@ void CQuorinView::DrawBackdrop(QPainter& painter, int k, const StripLayout& stri
     const QRect labelRect(l.left, l.top, l.Width(), l.Height());
     painter.fillRect(labelRect, ToQColor(color));
     if (!label.text.empty()) {
-        painter.setFont(m_fonts[kFontLabel]);
+        painter.setFont(m_plan.fonts[kFontLabel]);
         painter.setPen(Qt::black);
         QString text = QString::fromStdString(label.text);
         text.remove(QLatin1Char('\r'));
         painter.drawText(labelRect, Qt::AlignCenter, text.trimmed());
     }
     if (state.grid != 0 && StripShowsGrid(k, state.roles, state.deviceKind, state.featureBits))
-        painter.drawImage(QPointF(s.left, s.top), m_grid, ImagePixels(m_grid, QRect(0, 0, s.Width(), s.Height())));
+        painter.drawImage(QPointF(s.left, s.top), m_strips.grid, ImagePixels(m_strips.grid, QRect(0, 0, s.Width(), s.Height())));
     DrawScaleMarks(painter, k, s, state);
 }
 
@@ -138,7 +138,7 @@ void CQuorinView::DrawScaleMarks(QPainter& painter, int strip, const LayoutRect&
     painter.setPen(HairlinePen(0xFFFFFF));
     painter.setBrush(Qt::NoBrush);
     // Upright, at most as large as the captions whatever the strip's height.
-    const int32_t largest = FontPixelSize(kFontCaption, m_metrics.scale);
+    const int32_t largest = FontPixelSize(kFontCaption, m_plan.metrics.scale);
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setItalic(true);

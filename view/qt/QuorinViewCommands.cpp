@@ -30,9 +30,9 @@ ICommandDialogs& CQuorinView::Dialogs()
 {
     if (m_services.dialogs != nullptr)
         return *m_services.dialogs;
-    if (!m_ownDialogs)
-        m_ownDialogs = std::make_unique<CQtCommandDialogs>(m_app, this);
-    return *m_ownDialogs;
+    if (!m_own.ownDialogs)
+        m_own.ownDialogs = std::make_unique<CQtCommandDialogs>(m_app, this);
+    return *m_own.ownDialogs;
 }
 
 void CQuorinView::Pause(uint32_t ms)
@@ -51,14 +51,14 @@ CommandContext CQuorinView::MakeCommandContext() const
     c.featureBits = live.featureBits;
     c.live = IsLiveOrDemo();
     c.demoMode = m_app.IsDemoMode();
-    c.connected = m_connected != 0;
+    c.connected = m_connection.connected != 0;
     c.movalTextMode = live.movalTextMode != 0;
-    c.terminalOpen = m_terminal.IsShown();
-    c.remoteStop = m_remoteStop != 0;
+    c.terminalOpen = m_term.terminal.IsShown();
+    c.remoteStop = m_remote.remoteStop != 0;
     c.recording = IsRecording();
-    c.bpRunning = m_bpRunning != 0;
-    c.tracingsHalted = m_tracingsHalted != 0;
-    c.exoticHeartRates = m_exoticRates != 0;
+    c.bpRunning = m_bp.bpRunning != 0;
+    c.tracingsHalted = m_remote.tracingsHalted != 0;
+    c.exoticHeartRates = m_connection.exoticRates != 0;
     c.verboseLogging = m_verboseLogging != 0;
     c.hasEpisodes = HasEpisodes();
     c.ecgProgramsPresent = m_app.EcgProgramsPresent();
@@ -95,20 +95,19 @@ void CQuorinView::UpdateCommandStates()
     // recording.
     frame->SetRecordingButton(!context.live || !context.recording);
     frame->SetTracingsButton(!context.live || context.demoMode || !context.tracingsHalted);
-    UpdateAlarmCommands();
+    ShowAlarmButtons(*frame, context);
 }
 
 void CQuorinView::OnCommand(uint32_t id)
 {
     if (!CommandStateOf(id).enabled)
         return;
-    RunCommand(int(id));
+    RunCommand(id);
     UpdateCommandStates();
 }
 
-void CQuorinView::RunCommand(int command)
+void CQuorinView::RunCommand(uint32_t id)
 {
-    const auto id = uint32_t(command);
     RemoteConfiguration& config = Config();
     LiveData& live = g_liveData;
     switch (id) {
@@ -190,7 +189,7 @@ void CQuorinView::RunCommand(int command)
     case kVerboseLogging: m_verboseLogging = m_verboseLogging != 0 ? 0 : 1; break;
     case kAgents:
         if (Dialogs().Agents()) {
-            m_numerics.ForceRewrite();
+            m_intake.numerics.ForceRewrite();
             live.primaryAgent = uint8_t(LoadRelaxed(config.primaryAgent));
             live.secondaryAgent = uint8_t(LoadRelaxed(config.secondaryAgent));
             live.handledFeatureBits = 0;
@@ -234,8 +233,8 @@ void CQuorinView::RefreshSweepGainCaption()
 {
     if (CColorStatic* box = SingleBoxAt(kBoxSweepGain)) {
         const LiveData& live = g_liveData;
-        const std::string text = FormatSweepText(LoadRelaxed(m_app.m_config.ecgSweep), live.deviceKind) + "  " +
-                                 FormatGainShortText(m_gainIndex, live.deviceKind, live.featureBits,
+        const std::string text = FormatSweepGainText(LoadRelaxed(m_app.m_config.ecgSweep), m_gainIndex,
+                                                     live.deviceKind, live.featureBits,
                                                      live.dentalScalarRejection == 1);
         box->setText(QString::fromStdString(text));
     }
@@ -255,10 +254,10 @@ void CQuorinView::ToggleDental()
     // The command's argument is the opposite of the new flag.
     if (live.dentalScalarRejection == 1) {
         live.dentalScalarRejection = 0;
-        m_writeQueue.Push(kCmdDentalOn);
+        m_wire.writeQueue.Push(kCmdDentalOn);
     } else {
         live.dentalScalarRejection = 1;
-        m_writeQueue.Push(kCmdDentalOff);
+        m_wire.writeQueue.Push(kCmdDentalOff);
     }
     Pause(100);
     RefreshSweepGainCaption();
@@ -271,7 +270,7 @@ void CQuorinView::ZeroCo2Probe()
     uint8_t gas[kGasStatusSize];
     for (int i = 0; i < kGasStatusSize; ++i)
         gas[i] = g_gasStatus[i];
-    const ProbeZeroing zeroing = DecideProbeZeroing(gas, m_probeConnectedMs, g_liveData.co2ProbeState);
+    const ProbeZeroing zeroing = DecideProbeZeroing(gas, m_gasProbe.probeConnectedMs, g_liveData.co2ProbeState);
     using Box = ProbeZeroing::Box;
     bool send = false;
     switch (zeroing.box) {
@@ -290,16 +289,16 @@ void CQuorinView::ZeroCo2Probe()
     }
     if (!send)
         return;
-    m_writeQueue.Push(kCmdGasProbeZero);
+    m_wire.writeQueue.Push(kCmdGasProbeZero);
     Prompter().MessageBox(kProbeZeroSent, kProbeZeroSentCaption, kMbOk | kMbIconWarning);
 }
 
 void CQuorinView::StopBloodPressureCommon()
 {
-    m_bpRunning = 0;
-    m_bpStatus.AnimationsStopped();
+    m_bp.bpRunning = 0;
+    m_bp.bpStatus.AnimationsStopped();
     ShowBpPictures();
-    m_bpCuffAsked = 1;
+    m_bp.bpCuffAsked = 1;
 }
 
 void CQuorinView::ToggleBloodPressure()
@@ -309,23 +308,23 @@ void CQuorinView::ToggleBloodPressure()
     const int32_t species = LimitSpecies(m_patient.info.speciesCode);
     const bool demo = m_app.IsDemoMode();
     if (demo)
-        m_timers->KillTimer(kBpErrorTimer);
+        m_timing.timers->KillTimer(kBpErrorTimer);
     else
-        m_bpStatus.ClearPeriods();
-    if (m_bpRunning != 0) {
+        m_bp.bpStatus.ClearPeriods();
+    if (m_bp.bpRunning != 0) {
         if (demo) {
-            m_timers->KillTimer(kBpCycleTimer);
-            m_bpCycle.Stop();
+            m_timing.timers->KillTimer(kBpCycleTimer);
+            m_bp.bpCycle.Stop();
             live.statusFlags = live.statusFlags & ~(CBpStatus::kMeasuringBit | CBpStatus::kCycleBit);
         } else {
-            m_timers->KillTimer(kBpErrorTimer);
-            m_writeQueue.Push(kCmdBpStop);
+            m_timing.timers->KillTimer(kBpErrorTimer);
+            m_wire.writeQueue.Push(kCmdBpStop);
             Pause(333);
         }
         StopBloodPressureCommon();
         return;
     }
-    if (m_bpCuffAsked != 0 && !Dialogs().BpCuff(species))
+    if (m_bp.bpCuffAsked != 0 && !Dialogs().BpCuff(species))
         return;
     // The caption names the cuff the dialog left, the one the remote is sent.
     const int32_t cuff = LoadRelaxed(config.cuffSize[species]);
@@ -335,16 +334,16 @@ void CQuorinView::ToggleBloodPressure()
     }
     if (demo) {
         live.statusFlags = live.statusFlags | CBpStatus::kCycleBit;
-        m_timers->SetTimer(kBpCycleTimer, 10);
-        m_bpCycle.Start();
+        m_timing.timers->SetTimer(kBpCycleTimer, 10);
+        m_bp.bpCycle.Start();
     } else {
-        m_writeQueue.Push(::BpSetupCommand(config, m_patient.info.speciesCode));
-        m_writeQueue.Push(kCmdBpStart);
+        m_wire.writeQueue.Push(::BpSetupCommand(config, m_patient.info.speciesCode));
+        m_wire.writeQueue.Push(kCmdBpStart);
         Pause(333);
-        m_timers->SetTimer(kBpErrorTimer, 3000);
+        m_timing.timers->SetTimer(kBpErrorTimer, 3000);
     }
-    m_bpRunning = 1;
-    m_bpCuffAsked = 1;
+    m_bp.bpRunning = 1;
+    m_bp.bpCuffAsked = 1;
     ShowBpPictures();
 }
 
@@ -389,11 +388,11 @@ bool CQuorinView::RunDemoModelChoice()
 {
     LiveData& live = g_liveData;
     RemoteConfiguration& config = Config();
-    m_exoticRates = 0;
+    m_connection.exoticRates = 0;
     const auto chosen = Dialogs().DemoModel(live.gasModuleKind, live.featureBits, live.deviceKind);
     if (!chosen)
         return false;
-    m_exoticRates = chosen->exoticHeartRates ? 1 : 0;
+    m_connection.exoticRates = chosen->exoticHeartRates ? 1 : 0;
     live.gasModuleKind = chosen->gasModuleKind;
     live.featureBits = chosen->featureBits;
     live.deviceKind = chosen->deviceKind;
@@ -415,8 +414,8 @@ void CQuorinView::OnDemoConfiguration()
     if (!RunDemoModelChoice())
         return;
     // The pane is built anew for the chosen model.
-    m_numerics.ForceRewrite();
-    LayoutNumerics(true);
+    m_intake.numerics.ForceRewrite();
+    LayoutNumerics();
     LayoutPanes();
     UpdateTitle();
 }
@@ -443,28 +442,28 @@ void CQuorinView::OtherCommand(uint32_t id)
 
 void CQuorinView::SetMovalTextMode(uint8_t value)
 {
-    m_terminal.ClearReceiveBuffer();
+    m_term.terminal.ClearReceiveBuffer();
     g_liveData.movalTextMode = value;
 }
 
 void CQuorinView::RequestRemoteVersion()
 {
-    if (m_link.StreamProtocol() == 1) {
-        m_writeQueue.Push(kCmdVersionRequest);
-        m_timers->SetTimer(kGasTimer, kVersionPollMs);
+    if (m_wire.link.StreamProtocol() == 1) {
+        m_wire.writeQueue.Push(kCmdVersionRequest);
+        m_timing.timers->SetTimer(kGasTimer, kVersionPollMs);
     } else {
-        m_terminal.ClearReceiveBuffer();
+        m_term.terminal.ClearReceiveBuffer();
         g_liveData.movalTextMode = 0;
         g_versionPending = 1;
         RestartVersionTimer();
     }
-    m_writeQueue.Push(kCmdSb1);
+    m_wire.writeQueue.Push(kCmdSb1);
 }
 
 void CQuorinView::RestartVersionTimer()
 {
-    m_timers->KillTimer(kVersionTimer);
-    m_timers->SetTimer(kVersionTimer, kVersionPollMs);
+    m_timing.timers->KillTimer(kVersionTimer);
+    m_timing.timers->SetTimer(kVersionTimer, kVersionPollMs);
 }
 
 void CQuorinView::VersionTimerProc()
@@ -472,14 +471,14 @@ void CQuorinView::VersionTimerProc()
     const VersionPoll poll = DecideVersionPoll(g_liveData.deviceKind, RemoteVersionMatched());
     g_liveData.movalTextMode = poll.movalTextMode;
     if (poll.requestText)
-        m_writeQueue.Push(kCmdVersionRequest);
+        m_wire.writeQueue.Push(kCmdVersionRequest);
     if (poll.requestFramed)
         g_versionPending = 1;
     if (!poll.keepPolling)
-        m_timers->KillTimer(kVersionTimer);
+        m_timing.timers->KillTimer(kVersionTimer);
 }
 
 bool CQuorinView::RemoteVersionMatched() const
 {
-    return m_termDlg != nullptr && m_termDlg->CheckRemoteVersion();
+    return m_term.termDlg != nullptr && m_term.termDlg->CheckRemoteVersion();
 }

@@ -57,7 +57,7 @@ bool CQuorinView::ShowConfigTabDlg()
     in.demo = m_app.IsDemoMode();
     in.featureBits = live.featureBits;
     in.deviceKind = live.deviceKind;
-    in.bpRunning = m_bpRunning != 0;
+    in.bpRunning = m_bp.bpRunning != 0;
     in.patientSpecies = m_patient.info.speciesCode;
     in.speciesBefore = speciesBefore;
     in.bpSetupChanged = result->bpSetupChanged;
@@ -68,7 +68,7 @@ bool CQuorinView::ShowConfigTabDlg()
     if (CColorStatic* box = SingleBoxAt(kBoxFilter))
         box->setText(QString::fromStdString(actions.filterText));
     for (const std::string& command : actions.commands)
-        m_writeQueue.Push(command);
+        m_wire.writeQueue.Push(command);
     if (actions.hrDetectMode)
         g_hrDetectMode = *actions.hrDetectMode;
     if (actions.bpChangeWhileMeasuring) {
@@ -76,9 +76,9 @@ bool CQuorinView::ShowConfigTabDlg()
         Prompter().MessageBox(kConfigChangeText, kConfigChangeCaption, kMbOk | kMbIconWarning);
     }
     if (actions.gasSetupResend)
-        m_gasPollRequested = true;
+        m_gasProbe.gasPollRequested = true;
     RefreshSweepGainCaption();
-    m_soundManager.SetRow(LoadRelaxed(config.soundProfile));
+    m_sounds.soundManager.SetRow(LoadRelaxed(config.soundProfile));
     SetAlarmSilence(LoadRelaxed(config.alarms));
     if (actions.speciesChanged)
         SetDisplayMode(LoadRelaxed(config.species));

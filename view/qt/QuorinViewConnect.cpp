@@ -43,14 +43,14 @@ void CQuorinView::ConnectActions::ClearMarkAndBanner()
 void CQuorinView::ConnectActions::CloseRemoteMenu(bool sendMenuIdZero)
 {
     Queue([this, sendMenuIdZero] {
-        m_view.m_remoteMenu.Close(sendMenuIdZero);
+        m_view.m_menu.menu.Close(sendMenuIdZero);
         m_view.update();
     });
 }
 
 void CQuorinView::ConnectActions::RequestGasServicePoll()
 {
-    Queue([this] { m_view.m_gasPollRequested = true; });
+    Queue([this] { m_view.m_gasProbe.gasPollRequested = true; });
 }
 
 void CQuorinView::ConnectActions::RequestContainerKeepAlive()
@@ -72,7 +72,7 @@ void CQuorinView::ConnectActions::ResumeRemoteRecording()
 {
     Queue([this] {
         if (g_liveData.deviceKind == kDeviceSelvo && m_view.IsRecording())
-            m_view.m_writeQueue.Push("\rRD 1\r");
+            m_view.m_wire.writeQueue.Push("\rRD 1\r");
     });
 }
 
@@ -82,7 +82,7 @@ void CQuorinView::ConnectActions::StartCommandWriter()
         // A writer left from the last connection ends when its port
         // closed; the new one takes over after it.
         m_view.m_writer.Stop();
-        if (!::StartCommandWriter(m_view.m_writer, m_view.m_commandPort, m_view.m_writeQueue,
+        if (!::StartCommandWriter(m_view.m_writer, m_view.m_wire.commandPort, m_view.m_wire.writeQueue,
                                   [this] { return m_view.Tick(); }, LogEventText))
             LogEventText(kConnectTag, "The command writer could not be started.");
     });
@@ -91,14 +91,14 @@ void CQuorinView::ConnectActions::StartCommandWriter()
 ConnectEnvironment CQuorinView::MakeConnectEnvironment()
 {
     return ConnectEnvironment{
-        m_connectPort,
+        m_wire.connectPort,
         m_connectActions,
         *this,
         *m_poster,
-        m_writeQueue,
-        &m_terminal,
+        m_wire.writeQueue,
+        &m_term.terminal,
         m_app.m_config,
-        ConnectFlags{m_connected, m_live, m_lastDataTick, m_verboseLogging, m_sharedSpecies, m_connectThreadEnded,
+        ConnectFlags{m_connection.connected, m_connection.live, m_connection.lastDataTick, m_verboseLogging, m_connection.sharedSpecies, m_connection.connectThreadEnded,
                      &m_app.m_connected},
         [this] { return Tick(); },
         LogEventText,
@@ -112,17 +112,17 @@ ConnectEnvironment CQuorinView::MakeConnectEnvironment()
 
 bool CQuorinView::DemoConnected()
 {
-    return !m_stopRequested.load() && m_connected != 0;
+    return !m_connection.stopRequested.load() && m_connection.connected != 0;
 }
 
 bool CQuorinView::ExoticHeartRates()
 {
-    return m_exoticRates != 0;
+    return m_connection.exoticRates != 0;
 }
 
 void CQuorinView::SetDemoLive()
 {
-    m_live = 1;
+    m_connection.live = 1;
     m_app.m_connected = 1;
 }
 
@@ -130,9 +130,9 @@ void CQuorinView::SetDemoLive()
 
 void CQuorinView::ClearMarkAndBanner()
 {
-    m_mark = CMarkStamp();
-    m_bannerShown = false;
-    m_bannerText.clear();
+    m_intake.mark = CMarkStamp();
+    m_remote.bannerShown = false;
+    m_remote.bannerText.clear();
 }
 
 void CQuorinView::OnFileConnect()
@@ -145,38 +145,38 @@ void CQuorinView::OnFileConnect()
         CloseRecording();
         ResetForNewPatient(m_patient, Now());
     }
-    m_recordingResume = false;
+    m_rec.recordingResume = false;
 
     ResetAlarmDisplay();
-    m_remoteStop = 0;
-    m_tracingsHalted = 0;
+    m_remote.remoteStop = 0;
+    m_remote.tracingsHalted = 0;
     ClearMarkAndBanner();
     CloseRemoteMenu();
 
     // The one connect state: whatever ended the last connection (the user,
     // or the thread giving up), a press now connects.
-    const bool connecting = m_connected == 0;
+    const bool connecting = m_connection.connected == 0;
     // A connection starts the session the trend window's times count from.
-    if (connecting && m_recording != nullptr)
-        m_recording->SetSessionDate(Now());
+    if (connecting && m_rec.recording != nullptr)
+        m_rec.recording->SetSessionDate(Now());
     // Commands queued for the last connection are not this one's.
     std::string stale;
-    while (m_writeQueue.Pop(stale)) {
+    while (m_wire.writeQueue.Pop(stale)) {
     }
 
-    if (m_connected != 0) {
+    if (m_connection.connected != 0) {
         LogEventText(kConnectTag, "Disconnect from Remote . . .\r\n");
         LogEventText(kConnectTag, Separator());
-        m_soundManager.StopAlarmLoop();
+        m_sounds.soundManager.StopAlarmLoop();
         if (!demo) {
-            m_connected = 0;
+            m_connection.connected = 0;
             m_connectThread->Kill();
-            m_gasUseOnConnect.OnUserDisconnect();
+            m_gasProbe.gasUseOnConnect.OnUserDisconnect();
         }
-        m_viewEvent.Set();
-        if (m_link.IsOpen())
-            (void)m_link.Close();  // the thread's own close reports a failure
-        m_live = 0;
+        m_wire.viewEvent.Set();
+        if (m_wire.link.IsOpen())
+            (void)m_wire.link.Close();  // the thread's own close reports a failure
+        m_connection.live = 0;
         m_app.m_connected = 0;
         SetConnectionStatus(0);
         update();
@@ -186,11 +186,11 @@ void CQuorinView::OnFileConnect()
 
     if (demo) {
         LogEventText(kConnectTag, "Toggle Demo Mode connection . . . ");
-        m_connected = m_connected != 0 ? 0 : 1;
-        m_viewEvent.ResetEvent();
+        m_connection.connected = m_connection.connected != 0 ? 0 : 1;
+        m_wire.viewEvent.ResetEvent();
         // Only switching the demo on starts it: the old generator ends
         // first, so there are never two writers.
-        if (m_connected != 0) {
+        if (m_connection.connected != 0) {
             if (m_app.m_config.autoSave != 0 && !IsRecording())
                 StartRecording();
             m_writer.Stop();
@@ -205,7 +205,7 @@ void CQuorinView::OnFileConnect()
                 LogEventText(kConnectTag, "The demo generator could not be started.");
         }
     } else if (connecting) {
-        m_connected = 1;
+        m_connection.connected = 1;
         // The dialogs before a connection run here, on the UI thread, after
         // the command has returned.
         QMetaObject::invokeMethod(this, &CQuorinView::StartConnection, Qt::QueuedConnection);
@@ -223,7 +223,7 @@ void CQuorinView::StartConnection()
             "Wireless Remote Com Port Number has not been configured.\nSee Tools->Configure Wireless Remote...";
         LogEventText(kConnectTag, kText);
         Prompter().MessageBox(kText, "Wireless Remote Configuration Error", kMbOk | kMbIconWarning);
-        m_connected = 0;
+        m_connection.connected = 0;
         return;
     }
     ConnectStart start;
@@ -232,7 +232,7 @@ void CQuorinView::StartConnection()
         if (!ChooseBluetoothDevice(device)) {
             LogEventText("CQuorinView::ConnectThread", "Connect to Remote - Cancelled");
             SetConnectionStatus(0);
-            m_connected = 0;
+            m_connection.connected = 0;
             return;
         }
         start.bluetoothDevice = device;
@@ -243,20 +243,20 @@ void CQuorinView::StartConnection()
     FilePatientInfo(true);
     UpdateTitle();
     // The adaptor's use is counted once the remote has said what it measures.
-    m_gasUseOnConnect.OnUserConnect();
+    m_gasProbe.gasUseOnConnect.OnUserConnect();
 
-    m_viewEvent.ResetEvent();
+    m_wire.viewEvent.ResetEvent();
     LogEventText(kConnectTag, Separator());
     LogEventText(kConnectTag, "Connect to Remote . . . ");
     // The settings the remote may force are restored from this copy when
     // it goes.
     m_app.m_confirmedConfig = m_app.m_config;
-    m_sharedSpecies = m_patient.info.speciesCode;
-    m_connected = 1;
+    m_connection.sharedSpecies = m_patient.info.speciesCode;
+    m_connection.connected = 1;
     // The thread before this one is told to end and waited for.
     if (!m_connectThread->Start(start)) {
-        m_connected = 0;
-        m_gasUseOnConnect.OnUserDisconnect();
+        m_connection.connected = 0;
+        m_gasProbe.gasUseOnConnect.OnUserDisconnect();
         LogEventText(kConnectTag, "No port is named: no connection was started.");
     }
 }

@@ -31,7 +31,7 @@ void CQuorinView::ShowConnectionStatusBox(const char* text, COLORREF color)
 
 void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
 {
-    m_connectionStatus = status;
+    m_connection.connectionStatus = status;
     IFrameControls* frame = m_services.frame;
     LiveData& live = g_liveData;
     switch (status) {
@@ -42,9 +42,9 @@ void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
             frame->SetConnectionPane("Wireless Remote Disconnected", 0x6464FF);
         else if (frame != nullptr)
             frame->SetConnectionPane("", std::nullopt);
-        if (m_connectAnim != nullptr) {
-            m_connectAnim->Stop();
-            m_connectAnim->hide();
+        if (m_pane.connectAnim != nullptr) {
+            m_pane.connectAnim->Stop();
+            m_pane.connectAnim->hide();
         }
         if (CColorStatic* box = SingleBoxAt(kBoxStatusText))
             box->hide();
@@ -55,35 +55,33 @@ void CQuorinView::SetConnectionStatus(int32_t status, bool afterGivingUp)
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Connecting", 0x00FFFF);
         ShowConnectionStatusBox("Connecting:", 0x40FFFF);
-        if (m_connectAnim != nullptr) {
-            m_connectAnim->show();
-            m_connectAnim->Play(true);
+        if (m_pane.connectAnim != nullptr) {
+            m_pane.connectAnim->show();
+            m_pane.connectAnim->Play(true);
         }
         break;
     case 2: {
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Connected", 0x64FF64);
-        m_soundManager.PlayChime(MakeWave(kConnectedWave));
-        if (m_connectAnim != nullptr) {
-            m_connectAnim->show();
-            m_connectAnim->ShowLast();
+        m_sounds.soundManager.PlayChime(MakeWave(kConnectedWave));
+        if (m_pane.connectAnim != nullptr) {
+            m_pane.connectAnim->show();
+            m_pane.connectAnim->ShowLast();
         }
         ShowConnectionStatusBox("Connected:", 0x00C800);
-        const uint16_t features = live.featureBits;
         const bool selvoWithoutEcgStrips =
-            live.deviceKind == kDeviceSelvo && (features == kFeatureTemp || (features & kFeatureSpO2) != 0 ||
-                                                (features & (1u << 10)) != 0);
+            live.deviceKind == kDeviceSelvo && SelvoWithoutEcgStrips(live.featureBits);
         if (live.deviceKind == kDeviceBrindle || selvoWithoutEcgStrips)
             StoreRelaxed(m_app.m_config.recordMode, 0);
         StartTrendClock();
         ResumeRecording();
-        m_timers->SetTimer(kSetupTimer, kSetupDelayMs);
+        m_timing.timers->SetTimer(kSetupTimer, kSetupDelayMs);
         break;
     }
     case 3:
         if (frame != nullptr)
             frame->SetConnectionPane("Wireless Remote Disconnected", 0x6464FF);
-        m_soundManager.PlayChime(MakeWave(kLostConnectionWave));
+        m_sounds.soundManager.PlayChime(MakeWave(kLostConnectionWave));
         SuspendRecording();
         ResetAlarmDisplay();
         live.connectionStatus[0] = 0;
@@ -108,13 +106,13 @@ void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
     if (!m_app.IsDemoMode()) {
         const uint16_t added = uint16_t(features & ~handled);
         if ((added & kFeatureCO2) != 0) {
-            m_gasPollRequested = true;
-            m_co2AppearedTick = Tick();
+            m_gasProbe.gasPollRequested = true;
+            m_gasProbe.co2AppearedTick = Tick();
         }
         if ((added & kFeatureNibp) != 0 && sendBpSetup)
-            m_writeQueue.Push(::BpSetupCommand(m_app.m_config, m_patient.info.speciesCode));
-        if (!m_terminal.IsShown()) {
-            m_terminal.ClearReceiveBuffer();
+            m_wire.writeQueue.Push(::BpSetupCommand(m_app.m_config, m_patient.info.speciesCode));
+        if (!m_term.terminal.IsShown()) {
+            m_term.terminal.ClearReceiveBuffer();
             RequestRemoteVersion();
         }
     }
@@ -122,11 +120,11 @@ void CQuorinView::ApplyFeatureChange(bool sendBpSetup)
     live.handledFeatureBits = features;
     // The pane is built anew for what the remote measures now; every value
     // is written again on the next pass.
-    m_numerics.ForceRewrite();
-    LayoutNumerics(true);
+    m_intake.numerics.ForceRewrite();
+    LayoutNumerics();
     LayoutPanes();
     ResetAlarmBoxes();
     update();
-    if (m_gasUseOnConnect.TakeDue(m_live != 0, live.deviceKind, live.featureBits))
+    if (m_gasProbe.gasUseOnConnect.TakeDue(m_connection.live != 0, live.deviceKind, live.featureBits))
         QMetaObject::invokeMethod(this, [this] { CountGasProbeUse(); }, Qt::QueuedConnection);
 }

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/MenuCommands.h"
 #include "app/NorqEventLogger.h"
 #include "app/QuorinAppCore.h"
 #include "link/DecodeState.h"
@@ -22,35 +23,30 @@ namespace {
 constexpr uint16_t kComSendSetup = 3;
 constexpr uint16_t kComRedrawFrame = 5;
 constexpr uint32_t kBannerMs = 2000;
-constexpr int kPrintCommand = 57608;
-constexpr int kGainCycleCommand = 8680;
-constexpr int kSweepCycleCommand = 8690;
-constexpr int kReviewCommand = 8890;
-constexpr int kTrendCommand = 8900;
 
 }  // namespace
 
 void CQuorinView::ShowBanner(const std::string& text)
 {
-    m_bannerText = text;
-    m_bannerShown = true;
-    m_bannerDeadline = Tick() + kBannerMs;
+    m_remote.bannerText = text;
+    m_remote.bannerShown = true;
+    m_remote.bannerDeadline = Tick() + kBannerMs;
 }
 
 IPrompter& CQuorinView::Prompter()
 {
     if (m_services.prompter != nullptr)
         return *m_services.prompter;
-    if (!m_ownPrompter)
-        m_ownPrompter = std::make_unique<CQtPrompter>(this);
-    return *m_ownPrompter;
+    if (!m_own.ownPrompter)
+        m_own.ownPrompter = std::make_unique<CQtPrompter>(this);
+    return *m_own.ownPrompter;
 }
 
 void CQuorinView::WriteToRemote(const char* text)
 {
     // Straight to the port, beside the command writer; the link serialises
     // the two.
-    const int32_t result = m_link.WriteString(text);
+    const int32_t result = m_wire.link.WriteString(text);
     if (result != kSerialOk)
         LogEventText("CQuorinView::OnDefaultComMsg", std::string("Writing to the remote failed: ") + SerialErrorText(result));
 }
@@ -65,7 +61,7 @@ void CQuorinView::OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam)
         break;
     case kComRemoteStatus:
         // The service terminal has the remote's buttons while it is open.
-        if (!m_terminal.IsShown()) {
+        if (!m_term.terminal.IsShown()) {
             OnRemoteStatus(value);
             UpdateCommandStates();
         }
@@ -74,7 +70,7 @@ void CQuorinView::OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam)
         WriteToRemote(kCmdMovalSetup);
         break;
     case kComMovalDetected:
-        if (m_terminal.IsShown()) {
+        if (m_term.terminal.IsShown()) {
             g_liveData.movalTextMode = 0;
             break;
         }
@@ -101,13 +97,13 @@ void CQuorinView::OnDefaultComMsg(std::uintptr_t wParam, std::intptr_t lParam)
         // The box runs the event loop: a remote that repeats its message
         // would stack one box, and one nested loop, per message until the
         // stack runs out. One box at a time; the others go to the log.
-        if (m_remoteTextShown) {
+        if (m_remote.remoteTextShown) {
             LogEventText("CQuorinView::OnDefaultComMsg", "Message from Remote: " + *text);
             break;
         }
-        m_remoteTextShown = true;
+        m_remote.remoteTextShown = true;
         Prompter().MessageBox(*text, "Message from Remote", kMbIconWarning);
-        m_remoteTextShown = false;
+        m_remote.remoteTextShown = false;
         break;
     }
     default:
@@ -119,26 +115,26 @@ void CQuorinView::OnNewData()
 {
     LiveData& live = g_liveData;
     const RemoteConfiguration& config = m_app.m_config;
-    m_lastDataTick = Tick();
+    m_connection.lastDataTick = Tick();
     // Only frames below the write index loaded here are published.
     const int32_t write = live.ringWriteIndex.load(std::memory_order_acquire);
     const int32_t read = live.ringReadIndex.load(std::memory_order_relaxed);
-    m_esophageal = (live.statusFlags >> 15) & 1;
+    m_remote.esophageal = (live.statusFlags >> 15) & 1;
     const int32_t count = FramesToConsume(write, read, live.lastBeatOffset);
     if (count >= 1) {
-        if (m_mark.TakeForBlock(count)) {
-            m_markHrFromEcg = live.heartRateSource == 0;
+        if (m_intake.mark.TakeForBlock(count)) {
+            m_remote.markHrFromEcg = live.heartRateSource == 0;
             CEcgEvent marker;
             const int32_t cuff = LoadRelaxed(config.cuffSize[LimitSpecies(m_patient.info.speciesCode)]);
             marker.Init(CEcgEvent::kMarker, live, uint8_t(cuff), 0, 0);
             PlaceEvent(marker);
         }
-        m_events.DrainInto(g_sampleRing, read, count);
+        m_intake.events.DrainInto(g_sampleRing, read, count);
         AppendEcgData(count);
     }
 
     const auto numerics = ReadNumerics(live);
-    const CNumericsIntake::Pass pass = m_numerics.Take(numerics);
+    const CNumericsIntake::Pass pass = m_intake.numerics.Take(numerics);
     for (const int slot : pass.rewrites)
         WriteSlot(slot, numerics[slot], false);
     if (pass.Changed())
@@ -151,9 +147,9 @@ void CQuorinView::PlaceEvent(const CEcgEvent& event)
 {
     // On the first published frame without one, or queued for the next.
     const LiveData& live = g_liveData;
-    m_events.Place(g_sampleRing, live.ringReadIndex.load(std::memory_order_relaxed),
+    m_intake.events.Place(g_sampleRing, live.ringReadIndex.load(std::memory_order_relaxed),
                    live.ringWriteIndex.load(std::memory_order_acquire), event);
-    if (const uint64_t dropped = m_events.TakeDropped())
+    if (const uint64_t dropped = m_intake.events.TakeDropped())
         LogEventText("CQuorinView::PlaceEvent", std::to_string(dropped) + " queued events were dropped.");
 }
 
@@ -178,14 +174,14 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         break;
     }
     case 5:
-        m_mark.Request();
+        m_intake.mark.Request();
         ShowBanner(" Mark / Event ");
         update();
         break;
     case 6:
-        m_remoteStop = m_remoteStop ? 0 : 1;
-        m_tracingsHalted = m_tracingsHalted ? 0 : 1;
-        if (m_remoteStop) {
+        m_remote.remoteStop = m_remote.remoteStop ? 0 : 1;
+        m_remote.tracingsHalted = m_remote.tracingsHalted ? 0 : 1;
+        if (m_remote.remoteStop) {
             CapturePrintData();
         } else {
             ResetWaveformStrips();
@@ -194,42 +190,42 @@ void CQuorinView::OnRemoteStatus(uint16_t code)
         }
         break;
     case 7:
-        if (m_printThrottle.Request(std::chrono::steady_clock::now())) {
-            if (!m_remoteStop)
+        if (m_printing.printThrottle.Request(std::chrono::steady_clock::now())) {
+            if (!m_remote.remoteStop)
                 CapturePrintData();
             // As a posted command: the print runs after this handler.
-            QMetaObject::invokeMethod(this, [this] { RunCommand(kPrintCommand); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this] { RunCommand(menu::kPrintDefault); }, Qt::QueuedConnection);
         }
         break;
     case 8:
         if (HasEpisodes() && m_app.EcgProgramsPresent() != 0) {
-            m_fromRemote = 1;
-            RunCommand(kReviewCommand);
-            m_fromRemote = 0;
+            m_remote.fromRemote = 1;
+            RunCommand(menu::kReview);
+            m_remote.fromRemote = 0;
         }
         break;
     case 9:
-        RunCommand(kGainCycleCommand);
+        RunCommand(menu::kGainCycle);
         break;
     case 10:
         // The flag belongs to this command: a later review from the menu
         // shows its list.
-        m_fromRemote = 1;
-        RunCommand(kCommandRecord);
-        m_fromRemote = 0;
+        m_remote.fromRemote = 1;
+        RunCommand(menu::kRecord);
+        m_remote.fromRemote = 0;
         break;
     case 11:
         if ((g_liveData.featureBits & kFeatureNibp) != 0)
             RemoteBloodPressure();
         break;
     case 12:
-        if (m_trendOpen)
-            m_trendOpen = 0;
+        if (m_trendState.trendOpen)
+            m_trendState.trendOpen = 0;
         else
-            RunCommand(kTrendCommand);
+            RunCommand(menu::kTrend);
         break;
     case 13:
-        RunCommand(kSweepCycleCommand);
+        RunCommand(menu::kSweepCycle);
         break;
     default:
         break;

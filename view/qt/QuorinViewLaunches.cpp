@@ -60,9 +60,9 @@ IFileChooser& CQuorinView::FileChooser()
 {
     if (m_services.fileChooser != nullptr)
         return *m_services.fileChooser;
-    if (!m_ownFileChooser)
-        m_ownFileChooser = std::make_unique<CQtFileChooser>(this);
-    return *m_ownFileChooser;
+    if (!m_own.ownFileChooser)
+        m_own.ownFileChooser = std::make_unique<CQtFileChooser>(this);
+    return *m_own.ownFileChooser;
 }
 
 namespace {

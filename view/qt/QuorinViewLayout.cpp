@@ -47,8 +47,8 @@ NumericsInput CQuorinView::LayoutInput() const
     const RemoteConfiguration& config = m_app.m_config;
     const LiveData& live = g_liveData;
     NumericsInput in;
-    in.width = m_viewWidth;
-    in.height = m_viewHeight;
+    in.width = m_plan.viewWidth;
+    in.height = m_plan.viewHeight;
     in.deviceKind = live.deviceKind;
     in.featureBits = live.featureBits;
     in.heartRateSource = live.heartRateSource;
@@ -57,8 +57,7 @@ NumericsInput CQuorinView::LayoutInput() const
     in.species = m_patient.info.speciesCode;
     const bool dental = live.dentalScalarRejection == 1;
     const int32_t gain = LoadRelaxed(config.gain[std::clamp(m_patient.info.speciesCode, 0, kSpeciesCount - 1)]);
-    in.sweepGainText = FormatSweepText(LoadRelaxed(config.ecgSweep), in.deviceKind) + "  " +
-                       FormatGainShortText(gain, in.deviceKind, in.featureBits, dental);
+    in.sweepGainText = FormatSweepGainText(LoadRelaxed(config.ecgSweep), gain, in.deviceKind, in.featureBits, dental);
     in.gainText = FormatGainText(gain, true, in.deviceKind, in.featureBits, dental);
     in.filterText = FormatFilterText(LoadRelaxed(config.bandwidth));
     in.dateText = FormatDateText(true, std::time(nullptr));
@@ -68,20 +67,19 @@ NumericsInput CQuorinView::LayoutInput() const
     return in;
 }
 
-void CQuorinView::LayoutNumerics(bool)
+void CQuorinView::LayoutNumerics()
 {
     // The fonts scale with the height: a window with none has no layout.
-    if (m_viewHeight <= 0 || m_viewWidth <= 0)
+    if (m_plan.viewHeight <= 0 || m_plan.viewWidth <= 0)
         return;
-    CQtViewFonts fonts(m_fonts);
+    CQtViewFonts fonts(m_plan.fonts);
     ViewPlan plan = PlanView(fonts, LayoutInput(), logicalDpiY(), m_app.m_config);
-    m_metrics = plan.metrics;
-    m_layout = std::move(plan.layout);
-    m_bandHeight = m_layout.bandHeight;
-    m_bandTop = m_layout.bandTop;
+    m_plan.metrics = plan.metrics;
+    m_plan.layout = std::move(plan.layout);
+    m_plan.bandHeight = m_plan.layout.bandHeight;
 
     DestroyNumerics();
-    for (const PlannedBox& box : m_layout.boxes)
+    for (const PlannedBox& box : m_plan.layout.boxes)
         CreateBox(box);
     DropUnplannedControls();
     ShowToneIndicator();
@@ -95,32 +93,32 @@ void CQuorinView::DestroyNumerics()
         for (auto& box : boxes)
             delete box.data();
     };
-    clear(m_captionBoxes);
-    clear(m_valueBoxes);
-    clear(m_labelBoxes);
-    clear(m_limitBoxes);
+    clear(m_pane.captionBoxes);
+    clear(m_pane.valueBoxes);
+    clear(m_pane.labelBoxes);
+    clear(m_pane.limitBoxes);
     for (int i = 0; i < kSingleBoxCount; ++i)
         if (i != kBoxStatusText)
-            delete m_singleBoxes[i].data();
+            delete m_pane.singleBoxes[i].data();
 }
 
 void CQuorinView::DropUnplannedControls()
 {
     // A group that went takes its pictures with it.
     for (int i = 0; i < kPictureCount; ++i)
-        if (m_layout.Find(BoxKind::Picture, i) == nullptr)
+        if (m_plan.layout.Find(BoxKind::Picture, i) == nullptr)
             delete PictureSlot(i).data();
     for (int i = 0; i < kAnimationCount; ++i)
-        if (m_layout.Find(BoxKind::Animation, i) == nullptr)
+        if (m_plan.layout.Find(BoxKind::Animation, i) == nullptr)
             delete AnimationSlot(i).data();
-    if (m_layout.Find(BoxKind::Single, kBoxStatusText) == nullptr)
-        delete m_singleBoxes[kBoxStatusText].data();
+    if (m_plan.layout.Find(BoxKind::Single, kBoxStatusText) == nullptr)
+        delete m_pane.singleBoxes[kBoxStatusText].data();
 }
 
 void CQuorinView::ShowBpPictures()
 {
     // One picture at a time in the place the three share.
-    const BpPicture shown = m_bpStatus.ShownPicture(m_bpRunning != 0);
+    const BpPicture shown = m_bp.bpStatus.ShownPicture(m_bp.bpRunning != 0);
     auto animate = [](CAnimateCtrl* animation, bool on) {
         if (animation == nullptr)
             return;
@@ -133,10 +131,10 @@ void CQuorinView::ShowBpPictures()
             animation->hide();
         }
     };
-    animate(m_bpCycleAnim, shown == BpPicture::kMeasuring);
-    animate(m_bpPauseAnim, shown == BpPicture::kPause);
-    if (m_bpOffIcon != nullptr)
-        m_bpOffIcon->setVisible(shown == BpPicture::kBpOff);
+    animate(m_pane.bpCycleAnim, shown == BpPicture::kMeasuring);
+    animate(m_pane.bpPauseAnim, shown == BpPicture::kPause);
+    if (m_pane.bpOffIcon != nullptr)
+        m_pane.bpOffIcon->setVisible(shown == BpPicture::kBpOff);
 }
 
 // The pictures, the animations and the status box show state that nothing
@@ -151,8 +149,8 @@ void CQuorinView::CreateBox(const PlannedBox& box)
             auto* picture = new QLabel(this);
             picture->setAlignment(Qt::AlignCenter);
             switch (box.index) {
-            case kPictureBeat: picture->setPixmap(m_beatBitmap); break;
-            case kPictureBpOff: picture->setPixmap(m_bpOffBitmap); break;
+            case kPictureBeat: picture->setPixmap(m_pane.beatBitmap); break;
+            case kPictureBpOff: picture->setPixmap(m_pane.bpOffBitmap); break;
             case kPictureBattery: picture->setPixmap(LoadIconResource(RemoteBatteryIconId(1))); break;
             default: break;
             }
@@ -175,15 +173,15 @@ void CQuorinView::CreateBox(const PlannedBox& box)
     }
 
     const bool statusBox = box.kind == BoxKind::Single && box.index == kBoxStatusText;
-    CColorStatic* label = statusBox ? m_singleBoxes[kBoxStatusText].data() : nullptr;
+    CColorStatic* label = statusBox ? m_pane.singleBoxes[kBoxStatusText].data() : nullptr;
     const bool fresh = label == nullptr;
     if (fresh)
         label = new CColorStatic(this);
     label->setGeometry(rect);
-    label->setFont(m_fonts[box.font]);
+    label->setFont(m_plan.fonts[box.font]);
     label->setAlignment(box.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     // A box two or more lines high breaks its text into them.
-    label->setWordWrap(box.rect.Height() >= 2 * QFontMetrics(m_fonts[box.font]).height());
+    label->setWordWrap(box.rect.Height() >= 2 * QFontMetrics(m_plan.fonts[box.font]).height());
     if (!fresh)
         return;
     label->setText(QString::fromUtf8(box.text.data(), qsizetype(box.text.size())));
@@ -191,33 +189,33 @@ void CQuorinView::CreateBox(const PlannedBox& box)
     label->SetBkColor(box.backColor);
     label->setVisible(box.visible);
     switch (box.kind) {
-    case BoxKind::Caption: m_captionBoxes[box.index] = label; break;
-    case BoxKind::Value: m_valueBoxes[box.index] = label; break;
-    case BoxKind::Label: m_labelBoxes[box.index] = label; break;
-    case BoxKind::Limit: m_limitBoxes[box.index] = label; break;
-    case BoxKind::Single: m_singleBoxes[box.index] = label; break;
+    case BoxKind::Caption: m_pane.captionBoxes[box.index] = label; break;
+    case BoxKind::Value: m_pane.valueBoxes[box.index] = label; break;
+    case BoxKind::Label: m_pane.labelBoxes[box.index] = label; break;
+    case BoxKind::Limit: m_pane.limitBoxes[box.index] = label; break;
+    case BoxKind::Single: m_pane.singleBoxes[box.index] = label; break;
     default: break;
     }
 }
 
 CColorStatic* CQuorinView::ValueBox(int slot) const
 {
-    return slot >= 0 && slot < kParameterCount ? m_valueBoxes[slot].data() : nullptr;
+    return slot >= 0 && slot < kParameterCount ? m_pane.valueBoxes[slot].data() : nullptr;
 }
 
 CColorStatic* CQuorinView::LimitBox(int box) const
 {
-    return box >= 0 && box < kLimitBoxCount ? m_limitBoxes[box].data() : nullptr;
+    return box >= 0 && box < kLimitBoxCount ? m_pane.limitBoxes[box].data() : nullptr;
 }
 
 CColorStatic* CQuorinView::CaptionBox(int group) const
 {
-    return group >= 0 && group < kViewGroupCount ? m_captionBoxes[group].data() : nullptr;
+    return group >= 0 && group < kViewGroupCount ? m_pane.captionBoxes[group].data() : nullptr;
 }
 
 CColorStatic* CQuorinView::SingleBoxAt(int box) const
 {
-    return box >= 0 && box < kSingleBoxCount ? m_singleBoxes[box].data() : nullptr;
+    return box >= 0 && box < kSingleBoxCount ? m_pane.singleBoxes[box].data() : nullptr;
 }
 
 QLabel* CQuorinView::Picture(int picture) const
@@ -236,18 +234,18 @@ CAnimateCtrl* CQuorinView::Animation(int animation) const
 QPointer<QLabel>& CQuorinView::PictureSlot(int picture)
 {
     switch (picture) {
-    case kPictureBeat: return m_beatIcon;
-    case kPictureTone: return m_toneIndicator;
-    case kPictureBpOff: return m_bpOffIcon;
-    default: return m_batteryIcon;
+    case kPictureBeat: return m_pane.beatIcon;
+    case kPictureTone: return m_pane.toneIndicator;
+    case kPictureBpOff: return m_pane.bpOffIcon;
+    default: return m_pane.batteryIcon;
     }
 }
 
 QPointer<CAnimateCtrl>& CQuorinView::AnimationSlot(int animation)
 {
     switch (animation) {
-    case kBpPauseAnimation: return m_bpPauseAnim;
-    case kBpCycleAnimation: return m_bpCycleAnim;
-    default: return m_connectAnim;
+    case kBpPauseAnimation: return m_pane.bpPauseAnim;
+    case kBpCycleAnimation: return m_pane.bpCycleAnim;
+    default: return m_pane.connectAnim;
     }
 }

@@ -37,7 +37,7 @@ void CQuorinView::LayoutPanes()
 {
     for (int slot = 0; slot < kParameterCount; ++slot) {
         for (const bool high : {true, false}) {
-            CColorStatic* box = m_limitBoxes[2 * slot + (high ? 0 : 1)];
+            CColorStatic* box = m_pane.limitBoxes[2 * slot + (high ? 0 : 1)];
             if (box == nullptr)
                 continue;
             const LimitBoxUpdate update = LimitBoxText(slot, high, m_patient.info.speciesCode, m_app.m_config);
@@ -46,17 +46,17 @@ void CQuorinView::LayoutPanes()
             box->setVisible(update.visible);
         }
     }
-    m_numerics.ForceRewrite();
+    m_intake.numerics.ForceRewrite();
 }
 
 void CQuorinView::ShowToneIndicator()
 {
-    if (m_toneIndicator == nullptr)
+    if (m_pane.toneIndicator == nullptr)
         return;
-    const RemoteConfiguration& config = m_app.m_config;
-    m_toneIndicator->setPixmap(LoadRelaxed(config.alarms) == 0        ? m_toneBitmaps[1]
-                               : LoadRelaxed(config.alarmTones) != 0 ? m_toneBitmaps[2]
-                                                                     : m_toneBitmaps[0]);
+    const int bitmap = ToneIndicatorBitmap(m_app.m_config);
+    for (const auto& [id, pixmap] : m_pane.toneBitmaps)
+        if (id == bitmap)
+            m_pane.toneIndicator->setPixmap(pixmap);
 }
 
 void CQuorinView::SetAlarmSilence(int32_t on)
@@ -64,7 +64,7 @@ void CQuorinView::SetAlarmSilence(int32_t on)
     StoreRelaxed(m_app.m_config.alarms, on);
     ShowToneIndicator();
     LayoutPanes();
-    if (m_connected != 0 && on != 0)
+    if (m_connection.connected != 0 && on != 0)
         EvaluateAlarms();
     else
         ResetAlarmDisplay();
@@ -76,13 +76,7 @@ void CQuorinView::UpdateSweepGainText()
         m_patient.info.speciesCode = 3;
     const RemoteConfiguration& config = m_app.m_config;
     m_gainIndex = LoadRelaxed(config.gain[m_patient.info.speciesCode]);
-    if (CColorStatic* box = SingleBoxAt(kBoxSweepGain)) {
-        const LiveData& live = g_liveData;
-        const std::string text =
-            FormatSweepText(LoadRelaxed(config.ecgSweep), live.deviceKind) + "  " +
-            FormatGainShortText(m_gainIndex, live.deviceKind, live.featureBits, live.dentalScalarRejection == 1);
-        box->setText(QString::fromStdString(text));
-    }
+    RefreshSweepGainCaption();
 }
 
 void CQuorinView::SetPatientIdText(const std::string& text)
@@ -176,13 +170,13 @@ CColorStatic* CQuorinView::OwnBox(const QObject* object) const
                 return box.data();
         return nullptr;
     };
-    if (CColorStatic* box = find(m_singleBoxes))
+    if (CColorStatic* box = find(m_pane.singleBoxes))
         return box;
-    if (CColorStatic* box = find(m_captionBoxes))
+    if (CColorStatic* box = find(m_pane.captionBoxes))
         return box;
-    if (CColorStatic* box = find(m_valueBoxes))
+    if (CColorStatic* box = find(m_pane.valueBoxes))
         return box;
-    if (CColorStatic* box = find(m_labelBoxes))
+    if (CColorStatic* box = find(m_pane.labelBoxes))
         return box;
-    return find(m_limitBoxes);
+    return find(m_pane.limitBoxes);
 }

@@ -20,27 +20,27 @@ QRect RowRect(const QFontMetrics& metrics, const PaneText& row)
 
 std::vector<PaneText> CQuorinView::BannerRows() const
 {
-    const int32_t x = m_layout.bannerX;
-    const int32_t y = m_layout.bannerY;
-    const int32_t h = m_metrics.smallTextHeight;
+    const int32_t x = m_plan.layout.bannerX;
+    const int32_t y = m_plan.layout.bannerY;
+    const int32_t h = m_plan.metrics.smallTextHeight;
     std::vector<PaneText> rows;
-    if (m_remoteStop)
+    if (m_remote.remoteStop)
         rows.push_back(PaneText{kFontCaption, x, y, " Remote Stop ", 0x40FFFF, 0xFF4040});
-    if (m_bannerShown && !m_bannerText.empty())
-        rows.push_back(PaneText{kFontCaption, x, y + int32_t(1.5 * h) + 5 * h, m_bannerText, 0xFFFFFF, 0x0080FF});
+    if (m_remote.bannerShown && !m_remote.bannerText.empty())
+        rows.push_back(PaneText{kFontCaption, x, y + int32_t(1.5 * h) + 5 * h, m_remote.bannerText, 0xFFFFFF, 0x0080FF});
     return rows;
 }
 
 std::optional<RecordingLine> CQuorinView::CurrentRecordingLine() const
 {
-    return m_recording != nullptr ? m_recording->Line(Now()) : std::nullopt;
+    return m_rec.recording != nullptr ? m_rec.recording->Line(Now()) : std::nullopt;
 }
 
 std::array<PaneText, 3> CQuorinView::RecordingLineRows(const RecordingLine& line) const
 {
-    const int32_t x = m_layout.bannerX;
-    const int32_t h = m_metrics.smallTextHeight;
-    const int32_t top = m_layout.bannerY + 2 * int32_t(1.5 * h);
+    const int32_t x = m_plan.layout.bannerX;
+    const int32_t h = m_plan.metrics.smallTextHeight;
+    const int32_t top = m_plan.layout.bannerY + 2 * int32_t(1.5 * h);
     const COLORREF back = m_app.m_config.backgroundColor;
     return {PaneText{4, x, top, line.label, kRecordingLineColor, back},
             PaneText{5, x, top + h - 3, line.elapsed, kRecordingLineColor, back},
@@ -51,14 +51,14 @@ QRect CQuorinView::PaneTextsRect(std::span<const PaneText> rows) const
 {
     QRect rect;
     for (const PaneText& row : rows)
-        rect |= RowRect(QFontMetrics(m_fonts[row.font]), row);
+        rect |= RowRect(QFontMetrics(m_plan.fonts[row.font]), row);
     return rect;
 }
 
 void CQuorinView::DrawPaneTexts(QPainter& painter, std::span<const PaneText> rows)
 {
     for (const PaneText& row : rows) {
-        painter.setFont(m_fonts[row.font]);
+        painter.setFont(m_plan.fonts[row.font]);
         const QRect box = RowRect(painter.fontMetrics(), row);
         painter.fillRect(box, ToQColor(row.backColor));
         painter.setPen(ToQColor(row.textColor));

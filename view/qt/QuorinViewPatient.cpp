@@ -75,7 +75,7 @@ void CQuorinView::FilePatientInfo(bool newPatient)
         const PatientDialogMembers& members = dialog.Form().members;
         FileDialogMembers(members, fromAVImark, m_patient);
         SetPatientIdText(m_patient.info.name);
-        m_sharedSpecies = m_patient.info.speciesCode;
+        m_connection.sharedSpecies = m_patient.info.speciesCode;
         SetDisplayMode(m_patient.info.speciesCode);
 
         if (AddRecentEntry(config, FormatRecentEntry(m_patient.info), dialog.Form().InitialRecord()) &&
@@ -94,7 +94,7 @@ void CQuorinView::FilePatientInfo(bool newPatient)
         }
     }
 
-    m_startupPending = false;
+    m_rec.startupPending = false;
     SetAlarmSilence(alarms);
     if (newPatient && config.autoSave != 0 && !IsRecording())
         StartRecording();
@@ -130,7 +130,6 @@ void CQuorinView::OnNewPatient(bool fromRecording)
     FilePatientInfo(true);
     UpdateTitle();
     CountGasProbeUse();
-    RequestPatientData();
     SetAlarmSilence(alarms);
 }
 

@@ -15,6 +15,7 @@
 #include "app/QuorinAppCore.h"
 #include "platform/qt/QtShellLauncher.h"
 #include "recording/qt/ReviewEpisodeDlg.h"
+#include "view/CommandRules.h"
 #include "view/NumericFormat.h"
 #include "view/qt/PrintPainter.h"
 #include "view/qt/QuorinView.h"
@@ -82,7 +83,7 @@ void CQuorinView::CapturePrintData()
     event.Init(CEcgEvent::kPrint, live, uint8_t(cuff), 0, 0);
     // The snapshot gets its own copy first, so that the ring's copy placed
     // next is not printed twice.
-    m_print.Capture(g_sampleRing, g_printFrames, in, event);
+    m_printing.print.Capture(g_sampleRing, g_printFrames, in, event);
     PlaceEvent(event);
 }
 
@@ -90,14 +91,14 @@ void CQuorinView::CapturePrintData()
 
 QPrinter& CQuorinView::Printer()
 {
-    if (!m_printer) {
-        m_printer = m_services.makePrinter ? m_services.makePrinter()
+    if (!m_printing.printer) {
+        m_printing.printer = m_services.makePrinter ? m_services.makePrinter()
                                            : std::make_unique<QPrinter>(QPrinter::HighResolution);
         // The page is laid out from the paper's corner.
-        m_printer->setFullPage(true);
-        m_printer->setDocName(QStringLiteral("Quorin Waveform Report"));
+        m_printing.printer->setFullPage(true);
+        m_printing.printer->setDocName(QStringLiteral("Quorin Waveform Report"));
     }
-    return *m_printer;
+    return *m_printing.printer;
 }
 
 void CQuorinView::PrintCommand(uint32_t id)
@@ -113,7 +114,7 @@ void CQuorinView::PrintCommand(uint32_t id)
     }
     case kPrint:
     case kPrintDirect: {
-        if (m_remoteStop == 0)
+        if (m_remote.remoteStop == 0)
             CapturePrintData();
         int pages = 0;
         if (!OnPreparePrinting(pages))
@@ -129,7 +130,7 @@ void CQuorinView::PrintCommand(uint32_t id)
     }
     case kPrintPreview:
     case kPrintPreviewFramework: {
-        if (m_remoteStop == 0)
+        if (m_remote.remoteStop == 0)
             CapturePrintData();
         int pages = 0;
         if (!OnPreparePrinting(pages))
@@ -145,7 +146,7 @@ void CQuorinView::PrintCommand(uint32_t id)
     }
     case kPrintDefault: {
         // The remote's print button: its capture is made; no dialog.
-        if (!m_printer && !m_services.makePrinter && QPrinterInfo::defaultPrinter().isNull()) {
+        if (!m_printing.printer && !m_services.makePrinter && QPrinterInfo::defaultPrinter().isNull()) {
             LogEventText("CQuorinView::OnFilePrint", "No default printer");
             Prompter().MessageBox(kNoDefaultPrinterText, kMessageCaption, kMbOk | kMbIconWarning);
             break;
@@ -166,13 +167,13 @@ bool CQuorinView::OnPreparePrinting(int& pageCount)
 {
     if (m_verboseLogging != 0)
         LogEventText("CQuorinView::OnPreparePrinting", "Begin");
-    pageCount = m_print.PageCount();
-    return m_print.m_printCaptureValid;
+    pageCount = m_printing.print.PageCount();
+    return m_printing.print.m_printCaptureValid;
 }
 
 void CQuorinView::RunPrintJob(QPrinter& printer, bool preview)
 {
-    const int pageCount = m_print.PageCount();
+    const int pageCount = m_printing.print.PageCount();
     int from = 1;
     int to = pageCount;
     if (!preview && printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -199,18 +200,18 @@ void CQuorinView::OnBeginPrinting(QPrinter&)
 {
     if (m_verboseLogging != 0)
         LogEventText("CQuorinView::OnBeginPrinting", "Begin");
-    m_printResources = std::make_unique<PrintResources>(MakePrintResources(m_app.IsDemoMode()));
+    m_printing.printResources = std::make_unique<PrintResources>(MakePrintResources(m_app.IsDemoMode()));
 }
 
 void CQuorinView::OnPrint(QPainter& painter, QPrinter& printer, int page, int pageCount, bool preview)
 {
     if (m_verboseLogging != 0)
         LogEventText("CQuorinView::OnPrint", "Begin");
-    if (!preview && m_print.m_printCaptureValid && !m_print.m_printStored) {
-        m_print.m_printStored = true;
+    if (!preview && m_printing.print.m_printCaptureValid && !m_printing.print.m_printStored) {
+        m_printing.print.m_printStored = true;
         StorePrintReport();
     }
-    const CPrintCapture::Stretch stretch = m_print.PageStretch(page);
+    const CPrintCapture::Stretch stretch = m_printing.print.PageStretch(page);
     PrintReport(painter, printer, page, pageCount, stretch.first, stretch.count);
 }
 
@@ -218,7 +219,7 @@ void CQuorinView::OnEndPrinting()
 {
     if (m_verboseLogging != 0)
         LogEventText("CQuorinView::OnEndPrinting", "Begin");
-    m_printResources.reset();
+    m_printing.printResources.reset();
 }
 
 void CQuorinView::PrintReport(QPainter& painter, QPrinter& printer, int page, int pageCount, uint32_t firstFrame,
@@ -226,9 +227,9 @@ void CQuorinView::PrintReport(QPainter& painter, QPrinter& printer, int page, in
 {
     if (m_verboseLogging != 0)
         LogEventText("CQuorinView::PrintReport", "Begin");
-    if (!m_printResources)
+    if (!m_printing.printResources)
         OnBeginPrinting(printer);
-    const PrintResources& resources = *m_printResources;
+    const PrintResources& resources = *m_printing.printResources;
     const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Millimeter);
 
     PrintReportInput in;
@@ -244,17 +245,17 @@ void CQuorinView::PrintReport(QPainter& painter, QPrinter& printer, int page, in
     in.frames = g_printFrames.data() + std::min<uint32_t>(firstFrame, kPrintFrameCount);
     in.first = firstFrame;
     in.frameCount = std::min<uint32_t>(frameCount, kPrintFrameCount - std::min<uint32_t>(firstFrame, kPrintFrameCount));
-    in.printCount = m_print.m_printCount;
-    in.sampleRate = m_print.m_printSampleRate;
-    in.sweep = m_print.m_printSweep;
-    in.gainIndex = m_print.m_printGainIndex;
-    in.rMarker = m_print.m_printRMarker != 0;
-    in.co2Trace = (m_print.m_printFeatureBits & kFeatureCO2) != 0;
-    in.printTime = m_print.m_printTime;
+    in.printCount = m_printing.print.m_printCount;
+    in.sampleRate = m_printing.print.m_printSampleRate;
+    in.sweep = m_printing.print.m_printSweep;
+    in.gainIndex = m_printing.print.m_printGainIndex;
+    in.rMarker = m_printing.print.m_printRMarker != 0;
+    in.co2Trace = (m_printing.print.m_printFeatureBits & kFeatureCO2) != 0;
+    in.printTime = m_printing.print.m_printTime;
     in.values = PrintValues::FromLive(g_liveData);
     in.config = &m_app.m_config;
     in.patient = &m_patient.info;
-    in.esophageal = m_esophageal != 0;
+    in.esophageal = m_remote.esophageal != 0;
     const PrintPage built = BuildPrintPage(in, PrintTextWidthOf(resources));
     PaintPrintPage(painter, built, resources, printer.resolution());
 }
@@ -279,14 +280,14 @@ void CQuorinView::StorePrintReport()
     services.live = &g_liveData;
     services.demoMode = m_app.IsDemoMode();
     services.files = m_services.recordFiles;
-    services.writers = &m_printWriters;
+    services.writers = &m_printing.printWriters;
     services.addEpisode = [this](const episodeItemType& item) {
-        if (m_recording != nullptr)
-            m_recording->AddEpisode(item);
+        if (m_rec.recording != nullptr)
+            m_rec.recording->AddEpisode(item);
     };
     // The probe in use, as a live episode stores it.
-    CQre3File::StorePrintEpisode(m_patient.info, folder, g_printFrames.data(), m_print.m_printTime, m_esophageal != 0,
-                                 m_print.m_printCount, services);
+    CQre3File::StorePrintEpisode(m_patient.info, folder, g_printFrames.data(), m_printing.print.m_printTime, m_remote.esophageal != 0,
+                                 m_printing.print.m_printCount, services);
     UpdateCommandStates();
 }
 
@@ -304,37 +305,32 @@ void CQuorinView::ReviewEpisode()
 
 void CQuorinView::OnReviewEpisode()
 {
-    std::string program;
-    switch (m_app.EcgProgramsPresent()) {
-    case 1: program = m_app.TrellanPath(); break;
-    case 2: program = m_app.VosperyPath(); break;
-    case 3:
-        program = LoadRelaxed(m_app.m_config.reviewer) != 0 ? m_app.TrellanPath() : m_app.VosperyPath();
-        break;
-    default: return;
-    }
-    if (program.empty() || m_recording == nullptr)
+    const int choice = ReviewProgram(m_app.EcgProgramsPresent(), LoadRelaxed(m_app.m_config.reviewer));
+    if (choice == 0)
+        return;
+    const std::string program = choice == 1 ? m_app.TrellanPath() : m_app.VosperyPath();
+    if (program.empty() || m_rec.recording == nullptr)
         return;
 
     // The list as the dialog shows it: an episode that ends while the
     // dialog is open must not shift the choice onto another file.
-    const std::vector<episodeItemType> episodes = m_recording->Episodes();
+    const std::vector<episodeItemType> episodes = m_rec.recording->Episodes();
     CReviewEpisodeDlg dialog(this);
-    dialog.autoSelect = m_fromRemote != 0;
+    dialog.autoSelect = m_remote.fromRemote != 0;
     dialog.episodes = &episodes;
     dialog.OnInitDialog();
     int code = 0;
     if (dialog.Ended())
-        code = dialog.QDialog::result();
+        code = dialog.result();
     else
         code = m_services.runReviewDialog ? m_services.runReviewDialog(dialog) : dialog.exec();
-    if (code != QDialog::Accepted || dialog.result < 0 || std::size_t(dialog.result) >= episodes.size())
+    if (code != QDialog::Accepted || dialog.chosen < 0 || std::size_t(dialog.chosen) >= episodes.size())
         return;
     // One argument, as it stands: no shell reads it, so no quotes.
-    const std::string path = episodes[std::size_t(dialog.result)].path;
+    const std::string path = episodes[std::size_t(dialog.chosen)].path;
     const int started = ShellLauncher().StartProgram(program, {path}, {});
     if (!ShellSucceeded(started))
         LogEvent("CQuorinView::OnReviewEpisode", "Cannot start %s for %s: code %d", program.c_str(), path.c_str(),
                  started);
-    m_fromRemote = 0;
+    m_remote.fromRemote = 0;
 }

@@ -19,51 +19,46 @@ namespace {
 constexpr uint32_t kRecordRestartPollMs = 250;
 constexpr char kRecoverTag[] = "CQuorinView::RecoverEpisodes";
 
-bool SelvoWithoutEcgStrips(uint16_t features)
-{
-    return features == kFeatureTemp || (features & 0x404) != 0;
-}
-
 }  // namespace
 
 void CQuorinView::CreateRecording()
 {
     auto files = m_services.recordFiles ? m_services.recordFiles : PosixRecordFileSystem();
-    m_recorder = std::make_unique<CNorqFileRecorder>(CNorqEventLogger::GetInstance(), files,
+    m_rec.recorder = std::make_unique<CNorqFileRecorder>(CNorqEventLogger::GetInstance(), files,
                                                      m_services.recorderWakeMs);
     LiveRecordingServices services;
     services.app = &m_app;
-    services.recorder = m_recorder.get();
+    services.recorder = m_rec.recorder.get();
     services.prompter = &Prompter();
     services.statusMessage = [this](const std::string& text) {
         if (m_services.frame != nullptr)
             m_services.frame->SetStatusMessage(text);
     };
-    services.queueCommand = [this](const std::string& text) { m_writeQueue.Push(text); };
+    services.queueCommand = [this](const std::string& text) { m_wire.writeQueue.Push(text); };
     services.tickMs = [this] { return SteadyTickMs(); };
     services.now = [this] { return Now(); };
     services.cuffSize = [this] {
         return uint8_t(LoadRelaxed(m_app.m_config.cuffSize[LimitSpecies(m_patient.info.speciesCode)]));
     };
-    m_recording = std::make_unique<CLiveRecording>(std::move(services));
-    m_recording->SetSessionDate(Now());
+    m_rec.recording = std::make_unique<CLiveRecording>(std::move(services));
+    m_rec.recording->SetSessionDate(Now());
     // The worker tells of each rename and each file's end; the list is the
     // UI thread's.
     QPointer<CQuorinView> self(this);
-    m_recorder->SetRenameReport([self](const CNorqFileRecorder::RenameReport& report) {
+    m_rec.recorder->SetRenameReport([self](const CNorqFileRecorder::RenameReport& report) {
         QMetaObject::invokeMethod(
             qApp,
             [self, report] {
-                if (self != nullptr && self->m_recording != nullptr)
-                    self->m_recording->OnRenameReport(report);
+                if (self != nullptr && self->m_rec.recording != nullptr)
+                    self->m_rec.recording->OnRenameReport(report);
             },
             Qt::QueuedConnection);
     });
-    m_recorder->SetFileEndReport([self](const CNorqFileRecorder::FileEndReport& report) {
+    m_rec.recorder->SetFileEndReport([self](const CNorqFileRecorder::FileEndReport& report) {
         QMetaObject::invokeMethod(
             qApp,
             [self, report] {
-                if (self != nullptr && self->m_recording != nullptr)
+                if (self != nullptr && self->m_rec.recording != nullptr)
                     self->OnRecordingFileEnd(report);
             },
             Qt::QueuedConnection);
@@ -86,17 +81,17 @@ void CQuorinView::RecoverEpisodes()
         return a.start.Value() < b.start.Value();
     });
     for (const RecoveredEpisode& episode : recovered)
-        m_recording->AddEpisode({episode.text, episode.path});
+        m_rec.recording->AddEpisode({episode.text, episode.path});
 }
 
 void CQuorinView::OnRecordingFileEnd(const CNorqFileRecorder::FileEndReport& report)
 {
-    if (const auto failure = m_recording->OnFileEnd(report)) {
+    if (const auto failure = m_rec.recording->OnFileEnd(report)) {
         UpdateRecordingButton();
         Prompter().MessageBox(failure->boxText, kRecordingFailedCaption, kMbOk | kMbIconWarning);
     }
     // A start waiting for this file to be saved goes ahead now.
-    if (m_recording != nullptr && m_recording->StartWaiting())
+    if (m_rec.recording != nullptr && m_rec.recording->StartWaiting())
         PollRecordingRestart();
 }
 
@@ -108,59 +103,59 @@ void CQuorinView::UpdateRecordingButton()
 
 bool CQuorinView::RecordingWanted() const
 {
-    return IsRecording() || (m_recording != nullptr && m_recording->StartWaiting());
+    return IsRecording() || (m_rec.recording != nullptr && m_rec.recording->StartWaiting());
 }
 
 bool CQuorinView::IsRecording() const
 {
-    return m_recording != nullptr && m_recording->IsRecording();
+    return m_rec.recording != nullptr && m_rec.recording->IsRecording();
 }
 
 bool CQuorinView::HasEpisodes() const
 {
-    return m_recording != nullptr && !m_recording->Episodes().empty();
+    return m_rec.recording != nullptr && !m_rec.recording->Episodes().empty();
 }
 
 void CQuorinView::StartRecording()
 {
-    if (m_recording != nullptr &&
-        m_recording->StartRecording(m_patient, m_startupPending, m_esophageal != 0) == RecordingStart::kWaiting)
-        m_timers->SetTimer(kRecordRestartTimer, kRecordRestartPollMs);
+    if (m_rec.recording != nullptr &&
+        m_rec.recording->StartRecording(m_patient, m_rec.startupPending, m_remote.esophageal != 0) == RecordingStart::kWaiting)
+        m_timing.timers->SetTimer(kRecordRestartTimer, kRecordRestartPollMs);
     UpdateRecordingButton();
 }
 
 void CQuorinView::CloseRecording()
 {
-    if (m_recording != nullptr)
-        m_recording->CloseRecording(m_patient.info, m_esophageal != 0);
+    if (m_rec.recording != nullptr)
+        m_rec.recording->CloseRecording(m_patient.info, m_remote.esophageal != 0);
     UpdateRecordingButton();
 }
 
 void CQuorinView::StoreVitalsEvent()
 {
-    if (m_recording != nullptr)
-        m_markHrFromEcg = m_recording->StoreVitalsEvent();
+    if (m_rec.recording != nullptr)
+        m_remote.markHrFromEcg = m_rec.recording->StoreVitalsEvent();
 }
 
 void CQuorinView::HandFrameToRecording(const SampleFrame&, int32_t index)
 {
     // The event's position goes into the ring frame itself.
-    if (m_recording != nullptr)
-        m_recording->HandFrame(g_sampleRing[size_t(index) & kSampleRingMask]);
+    if (m_rec.recording != nullptr)
+        m_rec.recording->HandFrame(g_sampleRing[size_t(index) & kSampleRingMask]);
 }
 
 void CQuorinView::RequestVitals()
 {
-    if (m_recording != nullptr)
-        m_recording->RequestVitals();
+    if (m_rec.recording != nullptr)
+        m_rec.recording->RequestVitals();
 }
 
 void CQuorinView::PollSelvoVitals()
 {
-    if (m_recording == nullptr)
+    if (m_rec.recording == nullptr)
         return;
-    if (const auto hrFromEcg = m_recording->PollSelvoVitals(g_liveData.featureBits, g_liveData.deviceKind))
-        m_markHrFromEcg = *hrFromEcg;
+    if (const auto hrFromEcg = m_rec.recording->PollSelvoVitals(g_liveData.featureBits, g_liveData.deviceKind))
+        m_remote.markHrFromEcg = *hrFromEcg;
 }
 
 std::string CQuorinView::GetMissingPatientFields() const
@@ -188,9 +183,9 @@ void CQuorinView::ToggleRecording()
 
 void CQuorinView::ResumeRecording()
 {
-    if (!m_recordingResume)
+    if (!m_rec.recordingResume)
         return;
-    m_recordingResume = false;
+    m_rec.recordingResume = false;
     StartRecording();
 }
 
@@ -200,7 +195,7 @@ void CQuorinView::SuspendRecording()
 {
     if (!RecordingWanted())
         return;
-    m_recordingResume = true;
+    m_rec.recordingResume = true;
     CloseRecording();
 }
 
@@ -220,17 +215,17 @@ void CQuorinView::RestartRecordingForFeatures(uint16_t before, uint16_t now)
 
 void CQuorinView::PollRecordingRestart()
 {
-    if (m_recording->RetryStart(m_patient, m_startupPending, m_esophageal != 0) == RecordingStart::kWaiting)
+    if (m_rec.recording->RetryStart(m_patient, m_rec.startupPending, m_remote.esophageal != 0) == RecordingStart::kWaiting)
         return;
-    m_timers->KillTimer(kRecordRestartTimer);
+    m_timing.timers->KillTimer(kRecordRestartTimer);
     UpdateRecordingButton();
 }
 
 void CQuorinView::CheckRecording()
 {
-    if (m_recording == nullptr)
+    if (m_rec.recording == nullptr)
         return;
-    if (const auto failure = m_recording->TakeFailure()) {
+    if (const auto failure = m_rec.recording->TakeFailure()) {
         UpdateRecordingButton();
         Prompter().MessageBox(failure->boxText, kRecordingFailedCaption, kMbOk | kMbIconWarning);
     }
@@ -239,8 +234,8 @@ void CQuorinView::CheckRecording()
 void CQuorinView::DeleteRecorder()
 {
     // The recorder's destructor closes an open file through its queue.
-    m_recording.reset();
-    m_recorder.reset();
+    m_rec.recording.reset();
+    m_rec.recorder.reset();
     // Print episodes still being written are finished before the log closes.
-    (void)m_printWriters.WaitIdle(std::chrono::seconds(10));
+    (void)m_printing.printWriters.WaitIdle(std::chrono::seconds(10));
 }

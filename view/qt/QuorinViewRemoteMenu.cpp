@@ -24,9 +24,9 @@ constexpr int32_t kMenuMargin = 20;
 void CQuorinView::RemoteMenuStep(int code)
 {
     switch (code) {
-    case 1: m_remoteMenu.Previous(); break;
-    case 2: m_remoteMenu.Next(); break;
-    case 3: m_remoteMenu.Select(); break;
+    case 1: m_menu.menu.Previous(); break;
+    case 2: m_menu.menu.Next(); break;
+    case 3: m_menu.menu.Select(); break;
     default: break;
     }
 }
@@ -34,38 +34,38 @@ void CQuorinView::RemoteMenuStep(int code)
 void CQuorinView::RemoteBloodPressure()
 {
     if (CommandStateOf(menu::kBloodPressure).enabled)
-        m_remoteMenu.BloodPressureButton();
+        m_menu.menu.BloodPressureButton();
 }
 
 void CQuorinView::CloseRemoteMenu()
 {
-    m_remoteMenu.CloseRemoteMenu();
+    m_menu.menu.CloseRemoteMenu();
 }
 
 void CQuorinView::CloseExpiredRemoteMenu()
 {
-    (void)m_remoteMenu.CloseIfExpired();
+    (void)m_menu.menu.CloseIfExpired();
 }
 
 // ---- The drawing ----
 
 QPoint CQuorinView::RemoteMenuOrigin() const
 {
-    return {m_metrics.paneWidth + 4 + kMenuMargin, kMenuMargin};
+    return {m_plan.metrics.paneWidth + 4 + kMenuMargin, kMenuMargin};
 }
 
 void CQuorinView::DrawRemoteMenu(QPainter& painter, int32_t x, int32_t y)
 {
-    const RemoteMenu* menu = m_remoteMenu.menuDescriptor;
-    if (m_remoteMenu.menuOpen == 0 || menu == nullptr)
+    const RemoteMenu* menu = m_menu.menu.menuDescriptor;
+    if (m_menu.menu.menuOpen == 0 || menu == nullptr)
         return;
-    const int32_t itemWidth = m_metrics.menuItemWidth;
-    const int32_t itemHeight = m_metrics.menuItemHeight;
+    const int32_t itemWidth = m_plan.metrics.menuItemWidth;
+    const int32_t itemHeight = m_plan.metrics.menuItemHeight;
     const int32_t step = itemHeight + 4;
     const QRect box(x, y, itemWidth + 8, (menu->count + 1) * step + 4);
 
     painter.save();
-    painter.setFont(m_fonts[kFontMenu]);
+    painter.setFont(m_plan.fonts[kFontMenu]);
     const COLORREF shadows[] = {0xCBCBCB, 0xBCBCBC, 0xADADAD, 0x9E9E9E};
     const int offsets[] = {10, 8, 6, 4};
     for (int i = 0; i < 4; ++i)
@@ -78,7 +78,7 @@ void CQuorinView::DrawRemoteMenu(QPainter& painter, int32_t x, int32_t y)
     painter.drawText(row, Qt::AlignCenter, QString::fromLatin1(menu->title));
     for (int32_t i = 0; i < menu->count; ++i) {
         row.translate(0, step);
-        const bool highlighted = i == m_remoteMenu.menuItem;
+        const bool highlighted = i == m_menu.menu.menuItem;
         if (highlighted)
             painter.fillRect(row, ToQColor(0x808080));
         painter.setPen(highlighted ? Qt::white : Qt::black);
@@ -111,14 +111,14 @@ bool CQuorinView::RemoteMenuActions::DentalRejection() const
 
 int CQuorinView::RemoteMenuActions::StreamProtocol() const
 {
-    return m_view.m_link.StreamProtocol();
+    return m_view.m_wire.link.StreamProtocol();
 }
 
 void CQuorinView::RemoteMenuActions::SendMenuId(uint16_t id)
 {
-    if (!m_view.m_link.IsOpen())
+    if (!m_view.m_wire.link.IsOpen())
         return;
-    const int32_t result = SendSetValueMessage(id, m_view.m_link);
+    const int32_t result = SendSetValueMessage(id, m_view.m_wire.link);
     if (result != kSerialOk)
         LogEventText("CQuorinView::RemoteMenu",
                      "Sending menu id " + std::to_string(id) + " failed: " + SerialErrorText(result));
@@ -146,7 +146,7 @@ int32_t CQuorinView::RemoteMenuActions::GainIndex() const
 
 void CQuorinView::RemoteMenuActions::RunCommand(uint32_t id)
 {
-    m_view.RunCommand(int(id));
+    m_view.RunCommand(id);
 }
 
 void CQuorinView::RemoteMenuActions::ToggleShowSpO2()
@@ -198,9 +198,9 @@ void CQuorinView::RemoteMenuActions::PostInvalidate()
 
 void CQuorinView::RemoteMenuActions::ToggleRecordingFromRemote()
 {
-    m_view.m_fromRemote = 1;
-    m_view.RunCommand(kCommandRecord);
-    m_view.m_fromRemote = 0;
+    m_view.m_remote.fromRemote = 1;
+    m_view.RunCommand(menu::kRecord);
+    m_view.m_remote.fromRemote = 0;
 }
 
 bool CQuorinView::RemoteMenuActions::IsRecording() const
@@ -210,7 +210,7 @@ bool CQuorinView::RemoteMenuActions::IsRecording() const
 
 bool CQuorinView::RemoteMenuActions::BloodPressureRunning() const
 {
-    return m_view.m_bpRunning != 0;
+    return m_view.m_bp.bpRunning != 0;
 }
 
 void CQuorinView::RemoteMenuActions::ToggleBloodPressure()
@@ -222,7 +222,7 @@ void CQuorinView::RemoteMenuActions::StartBloodPressureWithChosenCuff()
 {
     // The cuff was just chosen on the remote: the cuff dialog on the PC
     // would hold the measurement until someone there answers it.
-    m_view.m_bpCuffAsked = 0;
+    m_view.m_bp.bpCuffAsked = 0;
     m_view.RunCommand(menu::kBloodPressure);
 }
 
@@ -232,14 +232,14 @@ void CQuorinView::RemoteMenuActions::SetPatientSpecies(int32_t code, const std::
     info.species = text;
     info.breed.clear();
     info.breedNumber.clear();
-    m_view.m_sharedSpecies = code;
+    m_view.m_connection.sharedSpecies = code;
     m_view.SetDisplayMode(code);
     m_view.update();
 }
 
 void CQuorinView::RemoteMenuActions::NewPatientFromRemote()
 {
-    m_view.m_fromRemote = 1;
+    m_view.m_remote.fromRemote = 1;
     m_view.OnNewPatient();
-    m_view.m_fromRemote = 0;
+    m_view.m_remote.fromRemote = 0;
 }

@@ -10,31 +10,31 @@ ComposedState CQuorinView::CurrentComposedState(const StripLayout& strips) const
 {
     ComposedState state;
     state.backdrop = CurrentBackdropState(strips);
-    state.remoteStop = m_remoteStop;
-    state.bannerShown = m_bannerShown;
-    state.bannerText = m_bannerText;
-    state.menuOpen = m_remoteMenu.menuOpen;
-    state.menuItem = m_remoteMenu.menuItem;
-    state.menu = m_remoteMenu.menuDescriptor;
+    state.remoteStop = m_remote.remoteStop;
+    state.bannerShown = m_remote.bannerShown;
+    state.bannerText = m_remote.bannerText;
+    state.menuOpen = m_menu.menu.menuOpen;
+    state.menuItem = m_menu.menu.menuItem;
+    state.menu = m_menu.menu.menuDescriptor;
     return state;
 }
 
 void CQuorinView::RepaintDrawn()
 {
     std::array<QRect, 4> drawn;
-    drawn.swap(m_layerDirty);
+    drawn.swap(m_repaint.layerDirty);
     // The recording line's time changes once a second.
     const std::optional<RecordingLine> line = CurrentRecordingLine();
-    const bool lineChanged = line != m_shownRecordingLine;
-    const QRect lineBefore = m_shownRecordingLine ? PaneTextsRect(RecordingLineRows(*m_shownRecordingLine)) : QRect();
-    const bool plethChanged = m_maxPleth != m_shownPleth;
-    m_shownRecordingLine = line;
-    m_shownPleth = m_maxPleth;
+    const bool lineChanged = line != m_repaint.shownRecordingLine;
+    const QRect lineBefore = m_repaint.shownRecordingLine ? PaneTextsRect(RecordingLineRows(*m_repaint.shownRecordingLine)) : QRect();
+    const bool plethChanged = m_strips.maxPleth != m_repaint.shownPleth;
+    m_repaint.shownRecordingLine = line;
+    m_repaint.shownPleth = m_strips.maxPleth;
 
-    const StripLayout strips = PlanStrips(width(), height(), m_metrics, m_bandHeight, m_roles.stripCount);
+    const StripLayout strips = PlanStrips(width(), height(), m_plan.metrics, m_plan.bandHeight, m_strips.roles.stripCount);
     ComposedState state = CurrentComposedState(strips);
-    if (!(state == m_composedState)) {
-        m_composedState = std::move(state);
+    if (!(state == m_repaint.composedState)) {
+        m_repaint.composedState = std::move(state);
         update();
         return;
     }
@@ -46,7 +46,7 @@ void CQuorinView::RepaintDrawn()
             update(area);
     }
     if (plethChanged) {
-        const LayoutRect& bar = m_layout.spo2BarRect;
+        const LayoutRect& bar = m_plan.layout.spo2BarRect;
         update(QRect(bar.left, bar.top, bar.Width(), bar.Height()));
     }
     if (lineChanged)

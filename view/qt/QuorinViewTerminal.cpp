@@ -27,12 +27,12 @@ int CQuorinView::RunServiceDialog(QDialog& dialog)
 
 CTK_TermDlgWnd* CQuorinView::TermDlgWindow() const
 {
-    return m_termWnd;
+    return m_term.termWnd;
 }
 
 void CQuorinView::OnServiceTerminal()
 {
-    if (m_termDlg->IsShown())
+    if (m_term.termDlg->IsShown())
         return;
     if (IsRecording()
         && Prompter().MessageBox(kRecordingQuestion, "Data is Recording", kMbOkCancel | kMbIconQuestion) == kIdCancel)
@@ -43,14 +43,14 @@ void CQuorinView::OnServiceTerminal()
         return;
     if (password.Access() == TermAccess::kRefused)
         return;
-    m_termDlg->SetFullAuthority(password.Access() == TermAccess::kFull);
+    m_term.termDlg->SetFullAuthority(password.Access() == TermAccess::kFull);
     LogEventText(kServiceTag, password.Access() == TermAccess::kFull ? "Service terminal opened (full authority)."
                                                                       : "Service terminal opened (provisional).");
-    if (m_termWnd == nullptr)
-        m_termWnd = new CTK_TermDlgWnd(*m_termDlg, Prompter(), *m_poster,
+    if (m_term.termWnd == nullptr)
+        m_term.termWnd = new CTK_TermDlgWnd(*m_term.termDlg, Prompter(), *m_poster,
                                        RegisterWindowMessage("CTK_TERMDLG_NEWSTRING"), this);
-    m_termWnd->Open();
-    (void)RunServiceDialog(*m_termWnd);
+    m_term.termWnd->Open();
+    (void)RunServiceDialog(*m_term.termWnd);
     g_linkMode = kLinkDecode;
     LogEventText(kServiceTag, "Service terminal closed.");
 }
@@ -78,11 +78,11 @@ void CQuorinView::DestroyTerminal()
 {
     // The window first: it unregisters, and posts still queued for it are
     // freed. The link's threads have stopped.
-    delete m_termWnd;
-    m_termWnd = nullptr;
-    m_link.SetTerminal(nullptr);
-    m_link.SetProgrammingFeed(nullptr);
-    m_connectPort.SetTerminal(nullptr);
+    delete m_term.termWnd;
+    m_term.termWnd = nullptr;
+    m_wire.link.SetTerminal(nullptr);
+    m_wire.link.SetProgrammingFeed(nullptr);
+    m_wire.connectPort.SetTerminal(nullptr);
     CTK_TermDlg::Destroy();
 }
 
@@ -90,17 +90,17 @@ void CQuorinView::DestroyTerminal()
 
 bool CQuorinView::LinkLive() const
 {
-    return m_live != 0;
+    return m_connection.live != 0;
 }
 
 CSerial& CQuorinView::LinkPort()
 {
-    return m_link;
+    return m_wire.link;
 }
 
 CWriteQueue& CQuorinView::LinkQueue()
 {
-    return m_writeQueue;
+    return m_wire.writeQueue;
 }
 
 bool CQuorinView::RecordingRuns() const
@@ -110,7 +110,7 @@ bool CQuorinView::RecordingRuns() const
 
 uint32_t CQuorinView::ProbeConnectedMs() const
 {
-    return m_probeConnectedMs;
+    return m_gasProbe.probeConnectedMs;
 }
 
 void CQuorinView::LogTerminal(const std::string& text)

@@ -55,15 +55,15 @@ void CQuorinView::HandleTimer(int id)
     const RemoteConfiguration& config = m_app.m_config;
     switch (id) {
     case kClockTimer:
-        ++m_clockTicks;
+        ++m_timing.clockTicks;
         if (CColorStatic* date = SingleBoxAt(kBoxDate))
             date->setText(QString::fromStdString(ClockText()));
-        if ((m_clockTicks % 2) == 0)
+        if ((m_timing.clockTicks % 2) == 0)
             UpdateLinkIcon();
         CloseExpiredRemoteMenu();
-        if (m_bannerShown && int32_t(Tick() - m_bannerDeadline) >= 0) {
-            m_bannerShown = false;
-            m_bannerText.clear();
+        if (m_remote.bannerShown && int32_t(Tick() - m_remote.bannerDeadline) >= 0) {
+            m_remote.bannerShown = false;
+            m_remote.bannerText.clear();
             update();
         }
         // The framework's idle update of the commands.
@@ -73,33 +73,33 @@ void CQuorinView::HandleTimer(int id)
         VersionTimerProc();
         break;
     case kTrendSampleTimer:
-        if (m_live == 0) {
-            m_timers->KillTimer(id);
-            m_trendTimerOn = false;
+        if (m_connection.live == 0) {
+            m_timing.timers->KillTimer(id);
+            m_trendState.trendTimerOn = false;
             break;
         }
-        m_trendTimerOn = true;
-        m_trend.Sample(live, std::atomic_ref<uint8_t>(
+        m_trendState.trendTimerOn = true;
+        m_trendState.trend.Sample(live, std::atomic_ref<uint8_t>(
                                  g_sampleRing[live.ringReadIndex.load(std::memory_order_relaxed)].flags)
                                  .load(std::memory_order_relaxed));
         break;
     case kPulseToneTimer:
-        if (const auto period = m_beatTones.OnPulseTimer(live.hrFromSpO2))
-            m_timers->SetTimer(id, *period);
+        if (const auto period = m_sounds.beatTones.OnPulseTimer(live.hrFromSpO2))
+            m_timing.timers->SetTimer(id, *period);
         break;
     case kEcgToneTimer:
-        if (const auto period = m_beatTones.OnEcgTimer(live.hrFromEcg))
-            m_timers->SetTimer(id, *period);
+        if (const auto period = m_sounds.beatTones.OnEcgTimer(live.hrFromEcg))
+            m_timing.timers->SetTimer(id, *period);
         break;
     case kAutoTrendTimer: {
         const uint32_t period = SecondsToMs(LoadRelaxed(config.autoTrend));
         if (period == 0) {
-            m_timers->KillTimer(id);
+            m_timing.timers->KillTimer(id);
             break;
         }
-        if (!m_trendHalted)
+        if (!m_trendState.trendHalted)
             OpenTrendWindow();
-        m_timers->SetTimer(id, period);
+        m_timing.timers->SetTimer(id, period);
         break;
     }
     case kGasTimer:
@@ -111,7 +111,7 @@ void CQuorinView::HandleTimer(int id)
         in.statusFlags = live.statusFlags;
         in.deviceKind = live.deviceKind;
         in.interval = LoadRelaxed(m_app.m_factoryConfig.bpInterval);
-        const BpCycleActions actions = m_bpCycle.OnTimer(in);
+        const BpCycleActions actions = m_bp.bpCycle.OnTimer(in);
         if (actions.measuringBit == BitChange::kSet)
             live.statusFlags = live.statusFlags | CBpStatus::kMeasuringBit;
         else if (actions.measuringBit == BitChange::kClear)
@@ -120,8 +120,8 @@ void CQuorinView::HandleTimer(int id)
         break;
     }
     case kBpErrorTimer:
-        if ((live.featureBits & kFeatureNibp) == 0 || m_bpRunning == 0) {
-            m_timers->KillTimer(id);
+        if ((live.featureBits & kFeatureNibp) == 0 || m_bp.bpRunning == 0) {
+            m_timing.timers->KillTimer(id);
             break;
         }
         if (ProcessBPError(g_gasStatus[2]))
@@ -131,7 +131,7 @@ void CQuorinView::HandleTimer(int id)
         PollRecordingRestart();
         break;
     case kSetupTimer:
-        m_timers->KillTimer(id);
+        m_timing.timers->KillTimer(id);
         if (live.deviceKind != kDeviceMoval) {
             live.handledFeatureBits = 0;
             ApplyFeatureChange();
@@ -155,22 +155,22 @@ void CQuorinView::OnGasTimer()
     in.gasModuleKind = live.gasModuleKind;
     in.species = m_patient.info.speciesCode;
     in.demo = m_app.IsDemoMode();
-    in.dataFlows = m_live != 0;
-    in.pollRequested = m_gasPollRequested;
+    in.dataFlows = m_connection.live != 0;
+    in.pollRequested = m_gasProbe.gasPollRequested;
     in.status = ReadGasStatus(live, g_gasStatus);
-    const GasTimerActions actions = ::OnGasTimer(in, m_app.m_config, m_gasArming);
+    const GasTimerActions actions = ::OnGasTimer(in, m_app.m_config, m_gasProbe.gasArming);
     ApplyTimer(kGasTimer, actions.timer);
     for (const std::string& poll : actions.polls)
-        m_writeQueue.Push(poll);
+        m_wire.writeQueue.Push(poll);
     if (actions.clearPollRequest)
-        m_gasPollRequested = false;
+        m_gasProbe.gasPollRequested = false;
     if (!actions.statusLine.empty())
         LogEventText("CQuorinView::OnTimer", actions.statusLine);
     if (!actions.message.empty()) {
         // Killed first: the box's own event loop would let it fire again.
-        m_timers->KillTimer(kGasTimer);
+        m_timing.timers->KillTimer(kGasTimer);
         LogEventText("CQuorinView::OnTimer", actions.message);
         Prompter().MessageBox(actions.message, kGasProbeCaption, kMbOk | kMbIconWarning);
-        m_timers->SetTimer(kGasTimer, kGasTimerMs);
+        m_timing.timers->SetTimer(kGasTimer, kGasTimerMs);
     }
 }

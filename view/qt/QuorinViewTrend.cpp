@@ -8,29 +8,29 @@ void CQuorinView::OpenTrendWindow()
 {
     // One window at a time: the periodic opener must not stack windows
     // over one that is pinned.
-    if (m_trendOpen != 0)
+    if (m_trendState.trendOpen != 0)
         return;
     // One the view has asked to close and that has not yet seen its tick
     // goes now, so that its end cannot close the new one.
-    if (m_trendWindow != nullptr) {
-        m_trendWindow->disconnect(this);
-        m_trendWindow->done(QDialog::Accepted);
-        m_trendWindow->deleteLater();
-        m_trendWindow = nullptr;
+    if (m_trendState.trendWindow != nullptr) {
+        m_trendState.trendWindow->disconnect(this);
+        m_trendState.trendWindow->done(QDialog::Accepted);
+        m_trendState.trendWindow->deleteLater();
+        m_trendState.trendWindow = nullptr;
     }
     if (!m_services.makeTrendWindow)
         return;
     QDialog* window = m_services.makeTrendWindow(*this, this);
     if (window == nullptr)
         return;
-    m_trendWindow = window;
-    m_trendOpen = 1;
+    m_trendState.trendWindow = window;
+    m_trendState.trendOpen = 1;
     // However it closes (by itself, asked by the view, or Escape), the
     // window is gone and the next command opens a new one.
     connect(window, &QDialog::finished, this, [this, window] {
-        if (m_trendWindow == window) {
-            m_trendOpen = 0;
-            m_trendWindow = nullptr;
+        if (m_trendState.trendWindow == window) {
+            m_trendState.trendOpen = 0;
+            m_trendState.trendWindow = nullptr;
         }
         window->deleteLater();
     });
@@ -41,10 +41,10 @@ TrendStoreRead CQuorinView::TrendStore() const
 {
     TrendStoreRead store;
     for (int ring = 0; ring < kTrendChannelTypes; ++ring)
-        store.rings[std::size_t(ring)] = m_trend.Ring(ring);
-    store.flags = m_trend.Flags();
-    store.index = m_trend.Index();
-    store.wraps = m_trend.Wraps();
+        store.rings[std::size_t(ring)] = m_trendState.trend.Ring(ring);
+    store.flags = m_trendState.trend.Flags();
+    store.index = m_trendState.trend.Index();
+    store.wraps = m_trendState.trend.Wraps();
     return store;
 }
 
@@ -61,15 +61,15 @@ void CQuorinView::StartTrendClock()
     // The store outlives recordings and reconnections, so its times count
     // from the first connection: they never run backwards, and no sample
     // is older than its time.
-    if (!m_trendOrigin)
-        m_trendOrigin = SteadyTickMs();
+    if (!m_trendState.trendOrigin)
+        m_trendState.trendOrigin = SteadyTickMs();
 }
 
 int64_t CQuorinView::ElapsedSeconds() const
 {
-    if (!m_trendOrigin)
+    if (!m_trendState.trendOrigin)
         return 0;
-    return int64_t((SteadyTickMs() - *m_trendOrigin + 500) / 1000);
+    return int64_t((SteadyTickMs() - *m_trendState.trendOrigin + 500) / 1000);
 }
 
 TrendUnits CQuorinView::Units() const
@@ -77,8 +77,8 @@ TrendUnits CQuorinView::Units() const
     const RemoteConfiguration& config = m_app.m_config;
     // "Defaults\Units": Temp, ..., CO2, O2, N2O.
     TrendUnits units;
-    units.temp = LoadRelaxed(config.units[0]);
-    units.co2 = LoadRelaxed(config.units[6]);
-    units.o2 = LoadRelaxed(config.units[7]);
+    units.temp = LoadRelaxed(config.units[kUnitTemp]);
+    units.co2 = LoadRelaxed(config.units[kUnitCO2]);
+    units.o2 = LoadRelaxed(config.units[kUnitO2]);
     return units;
 }

@@ -3,11 +3,14 @@
 #include <QPixmap>
 #include <vector>
 
+#include "view/AlarmTones.h"
+
 constexpr int kBitmapQrsHeart = 270;
 constexpr int kBitmapBpOff = 640;
-constexpr int kBitmapAlarmTonesOff = 310; // alarms on, their tones off
-constexpr int kBitmapAlarmsOff = 330;
-constexpr int kBitmapAlarmsOn = 590; // alarms and their tones on
+// The tone indicator's three, as the alarm switches choose them.
+constexpr int kBitmapAlarmTonesOff = kToneIndicatorTonesOff;
+constexpr int kBitmapAlarmsOff = kToneIndicatorAlarmsOff;
+constexpr int kBitmapAlarmsOn = kToneIndicatorOn;
 
 // The remote's battery, levels 0 (flat) to 5 (full).
 constexpr int kRemoteBatteryLevels = 6;

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "app/FrameButtons.h"
+#include "app/MenuCommands.h"
 #include "app/qt/EXStatusBar.h"
 #include "app/qt/MainFrame.h"
 #include "app/qt/ToolBar24.h"
@@ -64,15 +65,15 @@ TEST(MainFrame, ToolBarButtonsWaitForTheViewAndCarryTheirTexts)
         EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
         EXPECT_FALSE(action->icon().isNull()) << action->objectName().toStdString();
     }
-    QAction* bp = bar->FindButton(8930);
+    QAction* bp = bar->FindButton(menu::kBloodPressure);
     ASSERT_NE(bp, nullptr);
     EXPECT_EQ(bp->toolTip(), "Start and Stop BP");
     EXPECT_EQ(bp->statusTip(), "Start and Stop BP");
-    QAction* recording = bar->FindButton(8850);
+    QAction* recording = bar->FindButton(menu::kRecord);
     ASSERT_NE(recording, nullptr);
     EXPECT_EQ(recording->toolTip(), "Toggle Continuous Recording");
     EXPECT_EQ(recording->statusTip(), "Start and Stop Continuous Recording");
-    EXPECT_EQ(bar->FindButton(8650), nullptr) << "connect lives in the menu only";
+    EXPECT_EQ(bar->FindButton(menu::kConnect), nullptr) << "connect lives in the menu only";
 }
 
 TEST(MainFrame, StatusBarPanesAndTheConnectionWindow)
@@ -206,8 +207,8 @@ TEST(MainFrame, EachSetterUpdatesFirstAndIgnoresARepeat)
     }
     // A command whose rule names its image (the blood-pressure button).
     for (const int image : {22, 15}) {
-        frame->SetCommandImage(8930, image);
-        EXPECT_EQ(bar->GetButtonImage(8930), image);
+        frame->SetCommandImage(menu::kBloodPressure, image);
+        EXPECT_EQ(bar->GetButtonImage(menu::kBloodPressure), image);
     }
 }
 

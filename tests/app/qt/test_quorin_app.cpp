@@ -213,7 +213,7 @@ TEST(QuorinApp, ADemoMeasurementShowsItsAnimationAndTheCuffChosen)
     for (const char* caption : {" BP (mmHg)   Cuff-#3", " BP(mmHg) Cuff-#8"}) {
         SCOPED_TRACE(caption);
         view->OnCommand(menu::kBloodPressure);
-        ASSERT_EQ(view->m_bpRunning, 1);
+        ASSERT_EQ(view->m_bp.bpRunning, 1);
         EXPECT_EQ(view->CaptionBox(kGroupBloodPressure)->text().toStdString(), caption);
         EXPECT_TRUE(ProcessEventsUntil([&] { return shown(kBpCycleAnimation) || shown(kBpPauseAnimation); }));
         EXPECT_TRUE(bpOff->isHidden());

@@ -31,7 +31,7 @@ inline CQuorinView& ShowFourStrips(CQuorinView& view, RemoteConfiguration& confi
     g_liveData.sampleRate = 400;
     g_liveData.lastBeatOffset = 1;
     view.ResetWaveformStrips();
-    view.LayoutNumerics(true);
+    view.LayoutNumerics();
     view.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     return view;

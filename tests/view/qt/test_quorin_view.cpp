@@ -63,7 +63,7 @@ TEST_F(QuorinViewTest, ThePaneShowsTheRemotesGroupsWithTheirValues)
     EXPECT_EQ(view.ValueBox(kParamSpO2), nullptr) << "the start state has ECG and temperature only";
 
     g_liveData.featureBits = uint16_t(kFeatureEcg | kFeatureSpO2 | kFeatureTemp);
-    view.LayoutNumerics(true);
+    view.LayoutNumerics();
     ASSERT_NE(view.ValueBox(kParamSpO2), nullptr);
     EXPECT_EQ(view.CaptionBox(kGroupSpO2)->text(), QStringLiteral("  SpO2 (%)"));
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MenuCommands.h"
 #include "ViewFixture.h"
 #include "link/DecodeState.h"
 #include "view/AlarmTones.h"
@@ -57,8 +58,8 @@ TEST_F(ViewAlarms, ALimitCrossedTurnsItsBoxRedAndLoopsTheAlarmUntilTheValueRetur
         m_app.m_config.alarms = 1;
         m_app.m_config.alarmTones = 1;
         CQuorinView& view = Open(1200, 700, services);
-        view.m_connected = 1;
-        view.m_live = 1;
+        view.m_connection.connected = 1;
+        view.m_connection.live = 1;
         g_liveData.featureBits = kFeatureEcg | kFeatureTemp;
         const AlarmLimit& limit = m_app.m_config.alarmLimits[0][kParamHeartRate];
         ASSERT_EQ(limit.highEnable, 1);
@@ -98,12 +99,12 @@ TEST_F(ViewAlarms, TheAlarmCommandsFollowAlarmsTonesAndTheLiveView)
         int tones;
     } const cases[] = {{0, 1, 1}, {1, 1, 1}, {1, 1, 0}, {1, 0, 1}};
     for (const Case& c : cases) {
-        view.m_live = c.live;
+        view.m_connection.live = c.live;
         m_app.m_config.alarms = c.alarms;
         m_app.m_config.alarmTones = c.tones;
         view.OnTimer(2);
-        const auto silence = frame.commands.at(kCommandSilenceAlarm);
-        const auto alarms = frame.commands.at(kCommandToggleAlarms);
+        const auto silence = frame.commands.at(menu::kSilenceAlarm);
+        const auto alarms = frame.commands.at(menu::kAlarms);
         EXPECT_EQ(silence.enabled, c.live && c.alarms);
         EXPECT_EQ(silence.checked, c.tones != 0);
         EXPECT_EQ(alarms.enabled, c.live != 0);
@@ -117,11 +118,11 @@ TEST_F(ViewAlarms, TrendSamplingStopsWithTheData)
 {
     CQuorinView& view = Open(800, 600);
     g_liveData.numerics[kParamHeartRate] = 97;
-    view.m_live = 1;
+    view.m_connection.live = 1;
     view.OnTimer(3);
     EXPECT_EQ(view.Trend().Index(), 1);
     EXPECT_EQ(view.Trend().Ring(0)[0], 97);
-    view.m_live = 0;
+    view.m_connection.live = 0;
     view.OnTimer(3);
     EXPECT_EQ(view.Trend().Index(), 1) << "no data, no sample";
 }

@@ -26,8 +26,8 @@ protected:
         }
         g_liveData.deviceKind = kind;
         g_liveData.featureBits = features;
-        view.m_live = 1;
-        view.LayoutNumerics(true);  // the pane of this model
+        view.m_connection.live = 1;
+        view.LayoutNumerics();  // the pane of this model
         return view;
     }
     std::vector<std::string> Queued(CQuorinView& view)
@@ -95,7 +95,7 @@ TEST_F(ViewCommands, TheFilterDialogPreselectsAsTheToggleReadsTheStoredValue)
     CQuorinView& view = Open(800, 600, std::move(services));
     g_liveData.deviceKind = kDeviceTarvikPlus;
     g_liveData.featureBits = kFeatureEcg;
-    view.m_live = 1;
+    view.m_connection.live = 1;
     for (const int32_t stored : {0, 1, 5, std::numeric_limits<int32_t>::min()}) {
         m_app.m_config.bandwidth = stored;
         view.OnCommand(menu::kFilterDialog);
@@ -148,14 +148,14 @@ TEST_F(ViewCommands, BloodPressureStartsAndStopsOnTheRemoteWithTheCuffItsCaption
         view.OnCommand(menu::kBloodPressure);
         EXPECT_EQ(dialogs.shown - before, s.dialogs);
         EXPECT_EQ(Queued(view), s.queued);
-        EXPECT_EQ(view.m_bpRunning, s.queued.empty() ? 0 : 1);
+        EXPECT_EQ(view.m_bp.bpRunning, s.queued.empty() ? 0 : 1);
         ASSERT_NE(view.CaptionBox(kGroupBloodPressure), nullptr);
         EXPECT_EQ(view.CaptionBox(kGroupBloodPressure)->text().toStdString(), s.caption);
-        if (view.m_bpRunning == 0)
+        if (view.m_bp.bpRunning == 0)
             continue;
         view.OnCommand(menu::kBloodPressure);
         EXPECT_EQ(Queued(view), std::vector<std::string>{"bp 0\r"});
-        EXPECT_EQ(view.m_bpRunning, 0);
+        EXPECT_EQ(view.m_bp.bpRunning, 0);
     }
 }
 

@@ -76,7 +76,7 @@ TEST_F(ViewConfig, AnAcceptedConfigurationSendsTheNotchAndAChangedCuffSetUpOnlyW
         SCOPED_TRACE(c.name);
         m_app.m_config = m_app.m_factoryConfig;
         m_app.m_config.portNum = 5;  // after the view's start: it stays unconnected
-        view.m_bpRunning = c.bpRunning;
+        view.m_bp.bpRunning = c.bpRunning;
         const size_t promptsBefore = m_prompter.Prompts().size();
         ASSERT_TRUE(view.ShowConfigTabDlg());
         EXPECT_EQ(Queued(), c.sent);

@@ -151,7 +151,7 @@ TEST_F(ViewConnection, EachModelConnectsIsSetUpKeptAliveAndShowsItsValues)
         RemotePlayer player(remote, c.model);
         CQuorinView& view = Open(1600, 900);
         EXPECT_TRUE(ProcessEventsUntil(
-            [&] { return view.m_connectionStatus == 2 && Shows(view, c.slot, c.shown); }, 30000));
+            [&] { return view.m_connection.connectionStatus == 2 && Shows(view, c.slot, c.shown); }, 30000));
         EXPECT_TRUE(ProcessEventsUntil([&] { return ReceivedAll(remote, {"sl 60", c.keepAlive}); }, 10000))
             << "the set-up and a keep-alive";
         m_view.reset();
@@ -167,14 +167,14 @@ TEST_F(ViewConnection, ALostRemoteIsNoticedAndAFreshOneReconnectsElseFiveAttempt
     ViewServices services;
     services.frame = &frame;
     CQuorinView& view = Open(1600, 900, services);
-    ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 2 && Shows(view, kParamSpO2, "97"); },
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connectionStatus == 2 && Shows(view, kParamSpO2, "97"); },
                                    30000));
 
     // The remote goes silent: after 10 s without packets the view says so
     // and blanks its values.
     player.reset();
     remote->HangUp();
-    EXPECT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 3; }, 20000));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connectionStatus == 3; }, 20000));
     EXPECT_TRUE(ProcessEventsUntil([&] { return Shows(view, kParamSpO2, "---"); }, 2000)) << "the values blanked";
 
     // "COM5" now leads to another remote: the next open finds it.
@@ -183,9 +183,9 @@ TEST_F(ViewConnection, ALostRemoteIsNoticedAndAFreshOneReconnectsElseFiveAttempt
     {
         RemotePlayer again(fresh, RemoteModel::Selvo);
         EXPECT_TRUE(ProcessEventsUntil(
-            [&] { return view.m_connectionStatus == 2 && Shows(view, kParamSpO2, "97"); }, 30000));
+            [&] { return view.m_connection.connectionStatus == 2 && Shows(view, kParamSpO2, "97"); }, 30000));
         fresh.HangUp();
-        EXPECT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 3; }, 20000));
+        EXPECT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connectionStatus == 3; }, 20000));
     }
 
     // Nothing there at all: five attempts, then the box and status 0.
@@ -198,7 +198,7 @@ TEST_F(ViewConnection, ALostRemoteIsNoticedAndAFreshOneReconnectsElseFiveAttempt
             return false;
         },
         30000));
-    EXPECT_TRUE(ProcessEventsUntil([&] { return view.m_connected == 0 && view.m_connectionStatus == 0; }, 5000));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connected == 0 && view.m_connection.connectionStatus == 0; }, 5000));
     EXPECT_EQ(frame.pane, "Wireless Remote Disconnected") << "the pane does not go blank";
 
     // One press connects again.
@@ -207,8 +207,8 @@ TEST_F(ViewConnection, ALostRemoteIsNoticedAndAFreshOneReconnectsElseFiveAttempt
     RemotePlayer third(last, RemoteModel::Selvo);
     view.OnFileConnect();
     EXPECT_TRUE(ProcessEventsUntil(
-        [&] { return view.m_connectionStatus == 2 && Shows(view, kParamSpO2, "97"); }, 30000));
-    EXPECT_EQ(view.m_connected, 1);
+        [&] { return view.m_connection.connectionStatus == 2 && Shows(view, kParamSpO2, "97"); }, 30000));
+    EXPECT_EQ(view.m_connection.connected, 1);
 }
 
 TEST_F(ViewConnection, AStandingAlarmSoundsAgainAfterTheChimeOfEachConnection)
@@ -235,7 +235,7 @@ TEST_F(ViewConnection, AStandingAlarmSoundsAgainAfterTheChimeOfEachConnection)
         SCOPED_TRACE(round == 0 ? "the first connection" : "the reconnection");
         // Whichever comes first, the alarm or the chime: the chime plays.
         ASSERT_TRUE(ProcessEventsUntil(
-            [&] { return view.m_connectionStatus == 2 && view.AlarmTonePlaying() && playing(connected); }, 30000));
+            [&] { return view.m_connection.connectionStatus == 2 && view.AlarmTonePlaying() && playing(connected); }, 30000));
         EXPECT_TRUE(ProcessEventsUntil([&] { return player->Setups() >= 2 && ReceivedAll(*remote, {"sb 1"}); }, 10000))
             << "the set-up was retried and then agreed";
         sounds.EndOnceSound();
@@ -247,7 +247,7 @@ TEST_F(ViewConnection, AStandingAlarmSoundsAgainAfterTheChimeOfEachConnection)
         // The remote is lost: its chime plays whole, with no alarm over it.
         player.reset();
         remote->HangUp();
-        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 3; }, 20000));
+        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connectionStatus == 3; }, 20000));
         EXPECT_TRUE(playing(lost));
         EXPECT_FALSE(view.AlarmTonePlaying());
         remote = std::make_unique<SimRemote>();

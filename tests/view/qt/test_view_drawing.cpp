@@ -5,6 +5,7 @@
 
 #include <QScreen>
 
+#include "app/MenuCommands.h"
 #include "StripStream.h"
 #include "recording/RecordingTestFiles.h"
 #include "ViewFixture.h"
@@ -25,7 +26,7 @@ TEST_F(ViewDrawing, AfterEachBatchOnlyTheChangedPartsArePaintedAndTheScreenShows
     services.recordFiles = std::make_shared<WatchedFiles>();
     services.now = [&now] { return now; };
     CQuorinView& view = ShowFourStrips(Open(1280, 720, std::move(services)), m_app.m_config, true);
-    view.m_startupPending = false;
+    view.m_rec.startupPending = false;
     PaintRecorder paints;
     view.installEventFilter(&paints);
 
@@ -36,7 +37,7 @@ TEST_F(ViewDrawing, AfterEachBatchOnlyTheChangedPartsArePaintedAndTheScreenShows
     for (int batch = 0; batch < 230; ++batch) {
         now = COleDate(now.Value() + 0.08 / 86400);
         if (batch == 20) {
-            view.RunCommand(kCommandRecord);
+            view.RunCommand(menu::kRecord);
             ASSERT_TRUE(view.IsRecording());
         } else if (batch == 100) {
             g_gasStatus[9] = 2;

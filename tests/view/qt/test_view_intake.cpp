@@ -100,7 +100,7 @@ TEST_F(ViewIntake, EachModelsValuesReachTheirBoxes)
         auto shown = [&] {
             if (g_liveData.featureBits != laidOut) {
                 laidOut = g_liveData.featureBits;
-                view.LayoutNumerics(true);
+                view.LayoutNumerics();
                 view.LayoutPanes();
             }
             for (const auto& [slot, text] : c.shown)
@@ -147,7 +147,7 @@ TEST_F(ViewIntake, TracesBeatMarksAndPlethAreDrawnOnceIntoTheirStrips)
     g_liveData.featureBits = kFeatureEcg | kFeatureSpO2 | kFeatureTemp;
     g_liveData.sampleRate = 400;
     view.ResetWaveformStrips();
-    view.LayoutNumerics(true);
+    view.LayoutNumerics();
     Paint();
     ASSERT_EQ(view.Roles().ecgStripCount, 1);
     ASSERT_EQ(view.Roles().spo2Strip, 1);

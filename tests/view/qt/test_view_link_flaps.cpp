@@ -9,6 +9,7 @@
 #include <atomic>
 #include <thread>
 
+#include "app/MenuCommands.h"
 #include "EventLoopWait.h"
 #include "ViewFixture.h"
 #include "app/SettingsNames.h"
@@ -118,11 +119,11 @@ TEST_F(ViewLinkFlaps, EveryReturnResumesTheRecordingAndNoEpisodeIsLost)
     services.connectWatchMs = 100;
     services.recordFiles = std::make_shared<FakeFileSystem>(disk);
     CQuorinView& view = Open(1600, 900, std::move(services));
-    view.m_startupPending = false;
-    ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 2; }, 30000));
+    view.m_rec.startupPending = false;
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connectionStatus == 2; }, 30000));
     const std::size_t promptsBefore = m_prompter.Prompts().size();
 
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     ASSERT_TRUE(view.IsRecording());
     LoopLateness lateness;
     for (int drop = 0; drop < kDrops; ++drop) {
@@ -137,19 +138,19 @@ TEST_F(ViewLinkFlaps, EveryReturnResumesTheRecordingAndNoEpisodeIsLost)
         }
         selvo.Pause();
         m_skew = 11000;
-        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 3; }));
+        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connectionStatus == 3; }));
         m_skew = 0;
         EXPECT_FALSE(view.IsRecording());
         selvo.Resume();
         // Back while the episode it closed is still being saved: the next
         // one waits for it.
-        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connectionStatus == 2; }));
+        ASSERT_TRUE(ProcessEventsUntil([&] { return view.m_connection.connectionStatus == 2; }));
         EXPECT_FALSE(view.IsRecording());
         disk->Release();
         ASSERT_TRUE(ProcessEventsUntil([&] { return view.IsRecording(); }));
     }
     ASSERT_TRUE(ProcessEventsUntil([&] { return view.Recording().RecordTicks() >= 40; }));
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     ASSERT_TRUE(WaitForIdleRecorder(view.Recorder()));
     EXPECT_LE(lateness.LongestMs(), 100) << "the display waited for the recorder";
     EXPECT_EQ(m_prompter.Prompts().size(), promptsBefore) << "no box while the link came and went";

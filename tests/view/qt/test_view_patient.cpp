@@ -85,7 +85,7 @@ TEST_F(ViewPatient, OkFilesTheRecordTitleAndRecentEntryAndCancelFilesNothing)
         EXPECT_EQ(view.m_patient.info.weight, c.stored ? "0" : "");
         EXPECT_EQ(m_app.m_config.recentPointer != pointer, c.stored);
         EXPECT_EQ(StoredRecent(m_app.m_config.recentPointer), m_app.m_config.recent[m_app.m_config.recentPointer]);
-        EXPECT_FALSE(view.m_startupPending);
+        EXPECT_FALSE(view.m_rec.startupPending);
         m_view.reset();
     }
 }

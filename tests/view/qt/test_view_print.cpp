@@ -145,7 +145,7 @@ protected:
             m_previewPages = widget->pageCount();
         };
         CQuorinView& view = Open(800, 600, std::move(services));
-        view.m_startupPending = false;
+        view.m_rec.startupPending = false;
         m_app.m_config.clinic = "Rexford Animal Clinic";
         m_app.m_config.twoPageReport = 1;
         g_liveData.sampleRate = 400;
@@ -313,7 +313,7 @@ TEST_F(ViewPrint, TheReviewProgramTheChosenEpisodeAndTheRemotesChoice)
         }
         m_app.FindEcgPrograms(bin.toStdString());
         m_app.m_config.reviewer = c.reviewer;
-        view.m_fromRemote = c.fromRemote;
+        view.m_remote.fromRemote = c.fromRemote;
         pick = c.pick;
         const std::size_t before = launcher.Requests().size();
         const int dialogsBefore = dialogs;
@@ -329,7 +329,7 @@ TEST_F(ViewPrint, TheReviewProgramTheChosenEpisodeAndTheRemotesChoice)
             EXPECT_EQ(requests.back().file, (bin + "/" + c.started).toStdString());
             EXPECT_EQ(requests.back().arguments, std::vector<std::string>{episodes[std::size_t(c.opened)].path});
         }
-        EXPECT_EQ(view.m_fromRemote, c.fromRemoteAfter);
+        EXPECT_EQ(view.m_remote.fromRemote, c.fromRemoteAfter);
     }
 
     // A full list gains an episode while the dialog is open: the oldest
@@ -357,7 +357,7 @@ TEST_F(ViewPrint, AfterARecordFromTheRemoteTheReviewShowsItsList)
         return dialog.QDialog::result();
     };
     CQuorinView& view = Open(800, 600, std::move(services));
-    view.m_startupPending = false;
+    view.m_rec.startupPending = false;
     g_liveData.deviceKind = kDeviceTarvik;
     view.Recording().AddEpisode({"05/06/2024 09:00:00  *ECG  Rex / Ann Kay", "/tmp/Rex_Kay_1.qre"});
     const QString bin = m_documents.path() + "/bin";
@@ -385,7 +385,7 @@ TEST_F(ViewPrint, AfterARecordFromTheRemoteTheReviewShowsItsList)
         const int before = dialogs;
         view.RunCommand(menu::kReview);
         EXPECT_EQ(dialogs - before, 1) << "the list is shown, not the oldest opened";
-        view.RunCommand(kCommandRecord);
+        view.RunCommand(menu::kRecord);
         ASSERT_TRUE(WaitForIdleRecorder(view.Recorder()));
     }
 }

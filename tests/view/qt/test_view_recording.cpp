@@ -3,6 +3,7 @@
 // recorder that fails while the view paints.
 #include <gtest/gtest.h>
 
+#include "app/MenuCommands.h"
 #include "recording/QreImage.h"
 #include "recording/QreReader.h"
 #include "recording/RecordingTestFiles.h"
@@ -17,7 +18,7 @@ protected:
         ViewServices services;
         services.recordFiles = m_files;
         CQuorinView& view = Open(800, 600, std::move(services));
-        view.m_startupPending = false;
+        view.m_rec.startupPending = false;
         EXPECT_TRUE(WaitForIdleRecorder(view.Recorder()));
         m_promptsAtOpen = m_prompter.Prompts().size();  // the start-up's own
         return view;
@@ -36,22 +37,22 @@ TEST_F(ViewRecording, TheRecordCommandTheLinkAndASelvoStartAndEndEpisodes)
     g_liveData.deviceKind = kDeviceTarvik;
     m_app.m_config.recordMode = 0;
 
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     EXPECT_TRUE(view.IsRecording());
     EXPECT_EQ(m_app.m_config.recordMode, 1);  // the command records waveforms
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     EXPECT_FALSE(view.IsRecording());
     ASSERT_TRUE(WaitForIdleRecorder(view.Recorder()));
 
     // A dropped link closes the episode; its return starts the next.
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     view.SetConnectionStatus(3);
     EXPECT_FALSE(view.IsRecording());
     ASSERT_TRUE(WaitForIdleRecorder(view.Recorder()));
     g_liveData.deviceKind = kDeviceTarvik;
     view.SetConnectionStatus(2);
     EXPECT_TRUE(view.IsRecording());
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
 
     // A Selvo that leaves its ECG for SpO2 gets a new episode once the old
     // one is saved, without the display waiting for it.
@@ -59,7 +60,7 @@ TEST_F(ViewRecording, TheRecordCommandTheLinkAndASelvoStartAndEndEpisodes)
     g_liveData.featureBits = uint16_t(kFeatureEcg | kFeatureTemp);
     g_liveData.handledFeatureBits = g_liveData.featureBits;
     ASSERT_TRUE(WaitForIdleRecorder(view.Recorder()));
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     ASSERT_TRUE(view.IsRecording());
     g_liveData.featureBits = uint16_t(kFeatureSpO2 | kFeatureTemp);
     view.ApplyFeatureChange();
@@ -73,7 +74,7 @@ TEST_F(ViewRecording, ARecorderThatFailsIsToldOnceAtTheNextPaint)
     CQuorinView& view = OpenRecordingView();
     g_liveData.deviceKind = kDeviceTarvik;
     m_files->failWith = EIO;
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     ASSERT_TRUE(view.IsRecording());
     ASSERT_TRUE(QTest::qWaitFor([&] { return view.Recorder().State() == CNorqFileRecorder::kError; }, 5000));
     Paint();
@@ -89,14 +90,14 @@ TEST_F(ViewRecording, ARecorderThatFailsIsToldOnceAtTheNextPaint)
     // A disk that fills as the next episode closes: told once more, and the
     // episode is not offered for review.
     m_files->failWith = 0;
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     ASSERT_TRUE(view.IsRecording());
     for (int i = 0; i < 10; ++i) {
         SampleFrame frame;
         view.Recording().HandFrame(frame);
     }
     m_files->failWith = ENOSPC;
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_prompter.Prompts().size() == m_promptsAtOpen + 2; }, 5000));
     EXPECT_NE(m_prompter.Prompts().back().text.find("CFileException::diskFull"), std::string::npos);
     EXPECT_FALSE(view.HasEpisodes());

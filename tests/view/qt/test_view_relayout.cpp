@@ -107,7 +107,7 @@ TEST_F(ViewRelayout, TheStatusBoxAndTheBatteryShowTheSameAfterAResize)
          kSnoozeStatusText, kSnoozeStatusColor, false},
         {"battery at 4",
          [](CQuorinView& view) {
-             view.m_live = 1;
+             view.m_connection.live = 1;
              g_liveData.batteryLevel = 4;
              view.UpdateLinkIcon();
          },
@@ -162,8 +162,8 @@ TEST_F(ViewRelayout, OneBloodPressurePictureShowsAndTheToolBarFollowsTheMeasurem
     g_liveData.featureBits = kFeatureEcg | kFeatureNibp;
     g_liveData.handledFeatureBits = g_liveData.featureBits;
     g_liveData.sampleRate = 400;
-    view.m_live = 1;
-    view.LayoutNumerics(true);
+    view.m_connection.live = 1;
+    view.LayoutNumerics();
     view.ResetWaveformStrips();
     Paint();
 
@@ -256,9 +256,9 @@ TEST_F(ViewRelayout, AWaveformChangeStartsEveryStripAfresh)
         g_liveData.featureBits = kFeatureEcg | kFeatureResp | kFeatureSpO2 | kFeatureTemp;
         g_liveData.handledFeatureBits = g_liveData.featureBits;
         g_liveData.sampleRate = 400;
-        view.m_live = 1;
+        view.m_connection.live = 1;
         view.ResetWaveformStrips();
-        view.LayoutNumerics(true);
+        view.LayoutNumerics();
         Paint();
         ASSERT_EQ(view.Roles().stripCount, 4);
         FillRing(3 * 3200 + 1601);  // three and a half ECG rows

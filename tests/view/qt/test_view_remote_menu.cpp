@@ -49,8 +49,8 @@ protected:
         CQuorinView& view = Open(1200, 800, std::move(services));
         g_liveData.deviceKind = kind;
         g_liveData.featureBits = features;
-        view.m_live = 1;
-        view.LayoutNumerics(true);
+        view.m_connection.live = 1;
+        view.LayoutNumerics();
         std::string stale;
         while (view.WriteQueue().Pop(stale)) {
         }
@@ -142,7 +142,7 @@ TEST_F(ViewRemoteMenu, CuffChoiceStartsTheMeasurementWithoutTheCuffDialog)
     CQuorinView& view = OpenLive(kDeviceTarvikPlus, kFeatureEcg | kFeatureNibp);
     view.m_patient.info.speciesCode = 1;
     m_app.m_config.cuffSize[1] = 4;
-    view.m_bpCuffAsked = 1;
+    view.m_bp.bpCuffAsked = 1;
     Button(view, 11);
     ASSERT_TRUE(view.RemoteMenuState().IsShown());
     EXPECT_EQ(view.RemoteMenuState().menuItem, 4);
@@ -152,7 +152,7 @@ TEST_F(ViewRemoteMenu, CuffChoiceStartsTheMeasurementWithoutTheCuffDialog)
     EXPECT_FALSE(view.RemoteMenuState().IsShown());
     EXPECT_EQ(m_app.m_config.cuffSize[1], 2);
     EXPECT_EQ(m_dialogs.cuffAsked, 0);
-    EXPECT_EQ(view.m_bpRunning, 1);
+    EXPECT_EQ(view.m_bp.bpRunning, 1);
     const std::vector<std::string> queued = Queued(view);
     ASSERT_EQ(queued.size(), 2u);
     EXPECT_EQ(queued[0].rfind("sp 2 ", 0), 0u) << queued[0];
@@ -160,7 +160,7 @@ TEST_F(ViewRemoteMenu, CuffChoiceStartsTheMeasurementWithoutTheCuffDialog)
 
     // The button again stops it.
     Button(view, 11);
-    EXPECT_EQ(view.m_bpRunning, 0);
+    EXPECT_EQ(view.m_bp.bpRunning, 0);
     EXPECT_EQ(Queued(view), std::vector<std::string>{"bp 0\r"});
     EXPECT_FALSE(view.RemoteMenuState().IsShown());
 }

@@ -53,7 +53,7 @@ TEST_F(QuorinViewTest, TheFullestPaneReadsAtEveryScreenSize)
         g_liveData.featureBits = 0x3FF;
         g_liveData.primaryAgent = 4;
         g_liveData.secondaryAgent = 5;
-        view.LayoutNumerics(true);
+        view.LayoutNumerics();
         view.SetAlarmSilence(1);
 
         // Every box shown, with the widest text it is to show.

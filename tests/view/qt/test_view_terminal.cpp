@@ -1,6 +1,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/MenuCommands.h"
 #include "link/TermDlgTables.h"
 #include "link/qt/Password.h"
 #include "link/qt/TermDlgWnd.h"
@@ -35,7 +36,7 @@ TEST_F(QuorinViewTest, TheServiceCommandOpensTheTerminalOnlyPastItsLock)
         };
         CQuorinView& view = Open(800, 600, services);
         m_prompter.QueueAnswer(kIdOk);
-        view.RunCommand(kCommandServiceTerminal);
+        view.RunCommand(menu::kService);
         EXPECT_EQ(dialogs, c.opened ? 2 : 1) << c.typed;
         EXPECT_EQ(shownInside, c.opened);
         EXPECT_EQ(title, c.opened ? kTermTitleFull : "");

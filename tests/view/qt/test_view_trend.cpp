@@ -29,7 +29,7 @@ TEST_F(ViewTrend, OneWindowAtATimeClosedByTheRemoteOrEscape)
         return new CTrend(source, parent);
     };
     CQuorinView& view = Open(800, 600, std::move(services));
-    view.m_live = 1;
+    view.m_connection.live = 1;
     m_app.m_config.autoTrend = 60;
     view.UpdateCommandStates();
 
@@ -38,7 +38,7 @@ TEST_F(ViewTrend, OneWindowAtATimeClosedByTheRemoteOrEscape)
     QPointer<CTrend> first = qobject_cast<CTrend*>(view.TrendWindow());
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(view.m_trendOpen, 1);
+    EXPECT_EQ(view.m_trendState.trendOpen, 1);
     first->Pin().SetPinned(true);
     view.OnTimer(7);  // the periodic opener over a pinned window
     view.OnCommand(menu::kTrend);
@@ -46,7 +46,7 @@ TEST_F(ViewTrend, OneWindowAtATimeClosedByTheRemoteOrEscape)
 
     // The remote's trend button asks it to close; its next tick does.
     view.OnDefaultComMsg(DefaultComWParam(kComRemoteStatus, 12), 0);
-    EXPECT_EQ(view.m_trendOpen, 0);
+    EXPECT_EQ(view.m_trendState.trendOpen, 0);
     first->OnTimer(CTrend::kCloseTimer);
     DeleteLater();
     EXPECT_TRUE(first.isNull());
@@ -56,7 +56,7 @@ TEST_F(ViewTrend, OneWindowAtATimeClosedByTheRemoteOrEscape)
     ASSERT_EQ(made, 2) << "closed, the button opens one";
     QTest::keyClick(view.TrendWindow(), Qt::Key_Escape);
     DeleteLater();
-    EXPECT_EQ(view.m_trendOpen, 0) << "Escape leaves the view ready for the next";
+    EXPECT_EQ(view.m_trendState.trendOpen, 0) << "Escape leaves the view ready for the next";
     view.OnCommand(menu::kTrend);
     EXPECT_EQ(made, 3);
 }
@@ -70,15 +70,15 @@ TEST_F(ViewTrend, AWindowAskedToCloseMakesWayForTheNext)
         return made.back();
     };
     CQuorinView& view = Open(800, 600, std::move(services));
-    view.m_live = 1;
+    view.m_connection.live = 1;
     view.UpdateCommandStates();
     view.OnCommand(menu::kTrend);
-    view.m_trendOpen = 0;  // asked to close, its tick not yet come
+    view.m_trendState.trendOpen = 0;  // asked to close, its tick not yet come
     view.OnCommand(menu::kTrend);
     DeleteLater();
     ASSERT_EQ(made.size(), 2u);
     EXPECT_TRUE(made[0].isNull());
-    EXPECT_EQ(view.m_trendOpen, 1) << "the old one's end leaves the new one open";
+    EXPECT_EQ(view.m_trendState.trendOpen, 1) << "the old one's end leaves the new one open";
     EXPECT_EQ(view.TrendWindow(), made[1]);
 }
 
@@ -93,8 +93,8 @@ TEST_F(ViewTrend, TimesCountFromTheFirstConnectionAcrossRecordingsAndReturns)
         return new QDialog(parent);
     };
     CQuorinView& view = Open(800, 600, std::move(services));
-    view.m_startupPending = false;
-    view.m_live = 1;
+    view.m_rec.startupPending = false;
+    view.m_connection.live = 1;
     view.UpdateCommandStates();
     view.OnCommand(menu::kTrend);
     ASSERT_NE(source, nullptr);
@@ -106,9 +106,9 @@ TEST_F(ViewTrend, TimesCountFromTheFirstConnectionAcrossRecordingsAndReturns)
     EXPECT_EQ(source->ElapsedSeconds(), 88);
     // A recording's end, a lost link and its return move nothing: the
     // store they follow is kept across them.
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     now += 10'000;
-    view.RunCommand(kCommandRecord);
+    view.RunCommand(menu::kRecord);
     EXPECT_EQ(source->ElapsedSeconds(), 98);
     view.SetConnectionStatus(3);
     now += 5'000;
