@@ -75,8 +75,8 @@ protected:
         // test answers it.
         if (!services.runPatientDialog)
             services.runPatientDialog = [](CPatientInfoDlg&) { return false; };
-        // The terminal is one per process: the old view gives it up
-        // before the new one takes it.
+        // One view at a time, as in the program: the views share the
+        // terminal and the logger, which the old one's shutdown ends.
         m_view.reset();
         m_view = std::make_unique<CQuorinView>(m_app, std::move(services));
         m_view->resize(width, height);
